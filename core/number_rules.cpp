@@ -1,0 +1,136 @@
+#include "number_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "run_time_error.h"
+
+namespace fibmod {
+
+namespace {
+
+bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Walks a text with blanks, tabs and line feeds skipped.
+class Reader {
+public:
+    explicit Reader(std::string_view text) : text_(text) { skip(); }
+
+    char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    void next()
+    {
+        ++pos_;
+        skip();
+    }
+
+private:
+    void skip()
+    {
+        while (pos_ < text_.size() && IsDropped(text_[pos_])) ++pos_;
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Exponents beyond this bound are out of any double's reach either way.
+constexpr long kExponentBound = 100'000;
+
+} // namespace
+
+double ValueOfText(std::string_view text)
+{
+    Reader in(text);
+    bool negative = false;
+    if (in.peek() == '+' || in.peek() == '-') {
+        negative = in.peek() == '-';
+        in.next();
+    }
+
+    // The significant digits without leading zeros, and the power of ten of
+    // the digit after the last one kept.
+    std::string digits;
+    long scale = 0;
+    bool sawDigit = false;
+    for (; IsDigit(in.peek()); in.next()) {
+        sawDigit = true;
+        if (digits.empty() && in.peek() == '0') continue;
+        digits.push_back(in.peek());
+    }
+    if (in.peek() == '.') {
+        for (in.next(); IsDigit(in.peek()); in.next()) {
+            sawDigit = true;
+            --scale;
+            if (digits.empty() && in.peek() == '0') continue;
+            digits.push_back(in.peek());
+        }
+    }
+    if (!sawDigit || digits.empty()) return 0;
+
+    long exponent = 0;
+    const char mark = in.peek();
+    if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
+        in.next();
+        bool negativeExponent = false;
+        if (in.peek() == '+' || in.peek() == '-') {
+            negativeExponent = in.peek() == '-';
+            in.next();
+        }
+        for (; IsDigit(in.peek()); in.next())
+            exponent = std::min(exponent * 10 + (in.peek() - '0'), kExponentBound);
+        if (negativeExponent) exponent = -exponent;
+    }
+    scale += exponent;
+
+    // The leading digit stands at 10^magnitude.
+    const long magnitude = scale + static_cast<long>(digits.size()) - 1;
+    if (magnitude > 308 + 1) throw Overflow();
+    if (magnitude < -324 - 1) return negative ? -0.0 : 0.0;
+
+    digits.push_back('e');
+    digits.append(std::to_string(scale));
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        if (magnitude > 0) throw Overflow();
+        value = 0;
+    }
+    return negative ? -value : value;
+}
+
+std::string NumberText(double x)
+{
+    std::string text(1, std::signbit(x) && x != 0 ? '-' : ' ');
+    const double magnitude = std::fabs(x);
+    std::array<char, 32> buffer{};
+    std::to_chars_result written{};
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude))
+        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
+    else
+        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::general, 15);
+    text.append(buffer.data(), written.ptr);
+    return text;
+}
+
+std::string IntegerText(std::int32_t n) { return std::to_string(n); }
+
+double ReduceMod(double x, double M)
+{
+    const double quotient = x / M;
+    const double whole = std::floor(quotient);
+    const double product = M * whole;
+    return x - product;
+}
+
+double Finite(double x)
+{
+    if (!std::isfinite(x)) throw Overflow();
+    return x;
+}
+
+} // namespace fibmod

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cycles.h"
+#include "fake_fields.h"
+#include "run_state.h"
+#include "run_time_error.h"
+
+namespace fibmod::testing {
+
+// A run state with a window-less field access at its design-time inputs,
+// taken over once as at the program's start.
+class ComputationTest : public ::testing::Test {
+protected:
+    ComputationTest() { ResetAndTakeOver(st, fields); }
+
+    std::vector<std::string> lines(FieldId field) { return Lines(fields.getText(field)); }
+    std::string text(FieldId field) { return fields.getText(field); }
+
+    // Runs `action` and returns the number of the run-time error it raised, or 0.
+    template <class Action>
+    int errorNumberOf(Action&& action)
+    {
+        try {
+            action();
+        } catch (const RunTimeError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    std::unique_ptr<RunState> state = std::make_unique<RunState>();
+    RunState& st = *state;
+    FakeFields fields{st};
+};
+
+} // namespace fibmod::testing
