@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "control_table.h"
+#include "form1.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // Only the name, not a display name: Qt would append a display name to
+    // the window's caption on some platforms.
+    QApplication::setApplicationName(fibmod::ui::ToQString(fibmod::ui::kApplicationTitle));
+    QApplication::setDesktopFileName(QStringLiteral("fibmod"));
+    Form1 window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,50 @@
+// The window's event procedures and what each one runs.
+#include <algorithm>
+
+#include "control_table.h"
+#include "cycles.h"
+#include "form1.h"
+#include "number_rules.h"
+
+using fibmod::ui::Px;
+
+void Form1::Form_Load()
+{
+    fibmod::ResetAndTakeOver(*state_, *this);
+    setOuterWidth(fibmod::ui::kOuterWidth);
+    setOuterHeight(fibmod::ui::kOuterHeight);
+}
+
+void Form1::Command1_Click() { fibmod::ShowCycles(*state_, *this); }
+
+void Form1::Command2_Click() { endProgram(); }
+
+void Form1::Command3_Click() { fibmod::ResetAndTakeOver(*state_, *this); }
+
+void Form1::Command4_Click()
+{
+    // stepping
+}
+
+void Form1::HScroll1_Change() { setText(fibmod::Text2, fibmod::IntegerText(getScrollValue())); }
+
+void Form1::Text2_Change()
+{
+    fibmod::ResetAndTakeOver(*state_, *this);
+    fibmod::ShowCycles(*state_, *this);
+}
+
+// The outer size includes the frame where the window system has told us its
+// size (before the first show it has not: then the client area gets the
+// whole size). Either way the client area keeps room for every control.
+void Form1::setOuterWidth(int twips)
+{
+    const int frame = frameGeometry().width() - width();
+    resize(std::max(Px(twips) - frame, Px(fibmod::ui::kLayoutRight)), height());
+}
+
+void Form1::setOuterHeight(int twips)
+{
+    const int frame = frameGeometry().height() - height();
+    resize(width(), std::max(Px(twips) - frame, Px(fibmod::ui::kLayoutBottom)));
+}

@@ -1,0 +1,220 @@
+#include "form1.h"
+
+#include <exception>
+
+#include <QCloseEvent>
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include "control_table.h"
+#include "run_state.h"
+#include "run_time_error.h"
+
+using fibmod::ui::Px;
+using fibmod::ui::ToQString;
+
+namespace {
+
+QRect Geometry(const fibmod::ui::Rect& rect)
+{
+    return {Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height)};
+}
+
+QFont Font(std::string_view family, QFont::StyleHint hint, double points)
+{
+    QFont font(ToQString(family));
+    font.setStyleHint(hint);
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+Qt::Alignment Horizontal(fibmod::ui::Align align)
+{
+    switch (align) {
+    case fibmod::ui::Align::Left: return Qt::AlignLeft;
+    case fibmod::ui::Align::Centre: return Qt::AlignHCenter;
+    case fibmod::ui::Align::Right: return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+void SetBackground(QWidget* widget, std::uint32_t rgb)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
+    widget->setPalette(palette);
+}
+
+QPlainTextEdit* MultiLineBox(QWidget* parent, Qt::Alignment align)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setTabChangesFocus(true);
+    // Listings grow by many thousand lines; an undo history of them is useless.
+    box->setUndoRedoEnabled(false);
+    QTextOption option = box->document()->defaultTextOption();
+    option.setAlignment(align);
+    box->document()->setDefaultTextOption(option);
+    return box;
+}
+
+QString FaceStyle(std::uint32_t rgb)
+{
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }"
+                          "QPushButton:pressed { border: 2px inset #404040; }")
+        .arg(QColor::fromRgb(rgb).name());
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod::RunState>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ToQString(fibmod::ui::kWindowCaption));
+    QStringList substitutes;
+    for (std::string_view face : fibmod::ui::kSansSubstitutes) substitutes << ToQString(face);
+    QFont::insertSubstitutions(ToQString(fibmod::ui::kDotFontFamily), substitutes);
+    setFont(Font(fibmod::ui::kWindowFontFamily, QFont::SansSerif, fibmod::ui::kWindowPointSize));
+    resize(Px(fibmod::ui::kInitialClientWidth), Px(fibmod::ui::kInitialClientHeight));
+    buildControls();
+    wireControls();
+    fromQt([this] { Form_Load(); });
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    using namespace fibmod::ui;
+    // The kept texts are stored by field slot, whatever the table's order.
+    std::vector<const TextBoxSpec*> bySlot(kTextBoxCount);
+    for (const TextBoxSpec& spec : kTextBoxes) bySlot.at(FieldSlot(spec.field)) = &spec;
+    fields_.reserve(kTextBoxCount);
+    for (const TextBoxSpec* spec : bySlot) {
+        const Qt::Alignment align = Horizontal(spec->align);
+        if (spec->lines == Lines::Multi) {
+            fields_.emplace_back(MultiLineBox(this, align), std::string(spec->text));
+        } else {
+            auto* box = new QLineEdit(this);
+            box->setAlignment(align | Qt::AlignVCenter);
+            fields_.emplace_back(box, std::string(spec->text));
+        }
+        QWidget* box = fields_.back().widget();
+        box->setObjectName(ToQString(spec->name));
+        box->setGeometry(Geometry(spec->rect));
+        box->setFont(Font(kTextFontFamily, QFont::Serif,
+                          spec->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
+        box->setAccessibleName(ToQString(spec->accessibleName));
+        SetBackground(box, spec->background);
+    }
+
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new QPushButton(ToQString(spec.caption), this);
+        button->setObjectName(ToQString(spec.name));
+        button->setGeometry(Geometry(spec.rect));
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        if (spec.face != kStandardFace) button->setStyleSheet(FaceStyle(spec.face));
+        if (!spec.toolTip.empty()) button->setToolTip(ToQString(spec.toolTip));
+    }
+
+    for (const LabelSpec& spec : kLabels) {
+        auto* label = new QLabel(ToQString(spec.caption), this);
+        label->setObjectName(ToQString(spec.name));
+        label->setGeometry(Geometry(spec.rect));
+        label->setTextFormat(Qt::PlainText);
+        label->setFocusPolicy(Qt::NoFocus);
+        label->setAlignment((spec.kind == LabelKind::Sign ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (spec.kind == LabelKind::Dot) label->setFont(Font(kDotFontFamily, QFont::SansSerif, kDotPointSize));
+    }
+
+    scroll_ = new QScrollBar(Qt::Horizontal, this);
+    scroll_->setObjectName(ToQString(kScrollBar.name));
+    scroll_->setGeometry(Geometry(kScrollBar.rect));
+    scroll_->setRange(kScrollBar.minimum, kScrollBar.maximum);
+    scroll_->setSingleStep(1);
+    scroll_->setPageStep(1);
+    scroll_->setValue(kScrollBar.value);
+    // A dragged thumb changes the value only where it is released.
+    scroll_->setTracking(false);
+    scroll_->setFocusPolicy(Qt::StrongFocus);
+    scroll_->setAccessibleName(ToQString(kScrollBar.accessibleName));
+
+    QWidget* previous = nullptr;
+    for (std::string_view name : kFocusChain) {
+        auto* next = findChild<QWidget*>(ToQString(name), Qt::FindDirectChildrenOnly);
+        if (previous != nullptr) setTabOrder(previous, next);
+        previous = next;
+    }
+    findChild<QWidget*>(ToQString(kFocusChain.front()))->setFocus();
+}
+
+void Form1::wireControls()
+{
+    for (std::size_t slot = 0; slot < fields_.size(); ++slot) {
+        auto edited = [this, slot] { fromQt([this, slot] { takeOverEdit(slot); }); };
+        QWidget* box = fields_[slot].widget();
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            connect(line, &QLineEdit::textChanged, this, edited);
+        else
+            connect(qobject_cast<QPlainTextEdit*>(box), &QPlainTextEdit::textChanged, this, edited);
+    }
+    const std::pair<const char*, void (Form1::*)()> clicks[] = {
+        {"Command1", &Form1::Command1_Click},
+        {"Command2", &Form1::Command2_Click},
+        {"Command3", &Form1::Command3_Click},
+        {"Command4", &Form1::Command4_Click},
+    };
+    for (const auto& [name, procedure] : clicks) {
+        connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this,
+                [this, procedure = procedure] { fromQt([this, procedure] { (this->*procedure)(); }); });
+    }
+    connect(scroll_, &QScrollBar::valueChanged, this, [this] { fromQt([this] { HScroll1_Change(); }); });
+}
+
+// Every procedure entered from Qt runs through here, so that no exception
+// crosses Qt's frames. A run-time error is reported once; procedures that a
+// nested, already reported failure interrupted stop silently.
+template <class Procedure> void Form1::fromQt(Procedure&& procedure)
+{
+    ++depth_;
+    try {
+        procedure();
+    } catch (const fibmod::RunTimeError& error) {
+        reportError(QStringLiteral("Laufzeitfehler %1: %2").arg(error.number()).arg(QString::fromUtf8(error.what())));
+    } catch (const Abandoned&) {
+    } catch (const std::exception& error) {
+        reportError(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));
+    } catch (...) {
+        reportError(QStringLiteral("Interner Fehler"));
+    }
+    --depth_;
+    if (depth_ == 0) {
+        refreshWidgets();
+        refreshPosted_ = false;
+    }
+}
+
+void Form1::takeOverEdit(std::size_t slot)
+{
+    if (fields_.at(slot).takeOverEdit() && slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    fromQt([this] { endProgram(); });
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QWidget>
+
+#include "field_access.h"
+#include "text_field.h"
+
+class QCloseEvent;
+class QScrollBar;
+
+namespace fibmod {
+struct RunState;
+}
+
+// The program's one window: fifteen text boxes, four buttons, a scroll bar
+// and fifteen labels at fixed places, and the computation's real field access.
+class Form1 : public QWidget, public fibmod::FieldAccess {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Event procedures. Each is entered from Qt through the error boundary;
+    // change procedures are also called directly by setText/setScrollValue.
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void HScroll1_Change();
+    void Text2_Change();
+
+    std::string getText(fibmod::FieldId field) override;
+    void setText(fibmod::FieldId field, std::string_view text) override;
+    void appendText(fibmod::FieldId field, std::string_view text) override;
+    std::int16_t getScrollValue() override;
+    void setScrollValue(std::int16_t value) override;
+    void pumpEvents() override;
+    void showMessage(std::string_view text) override;
+    [[noreturn]] void endProgram() override;
+
+    // When set, message boxes go to the hook instead of a person.
+    void setMessageHook(std::function<void(const QString&)> hook);
+    // Writes every text changed by code into its widget now.
+    void refreshWidgets();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Thrown out of pumpEvents() and showMessage() when a handler nested
+    // inside them failed and was reported: the interrupted procedures stop
+    // without a second report.
+    struct Abandoned {};
+
+    void buildControls();
+    void wireControls();
+    template <class Procedure> void fromQt(Procedure&& procedure);
+    void reportError(const QString& text);
+    void ask(const QString& text);
+    void takeOverEdit(std::size_t slot);
+    fibmod::ui::TextField& field(fibmod::FieldId id);
+    void changed(fibmod::FieldId id);
+    void setOuterWidth(int twips);
+    void setOuterHeight(int twips);
+
+    std::unique_ptr<fibmod::RunState> state_;
+    std::vector<fibmod::ui::TextField> fields_;
+    QScrollBar* scroll_ = nullptr;
+    std::function<void(const QString&)> messageHook_;
+
+    int depth_ = 0;
+    long errorsReported_ = 0;
+    bool refreshPosted_ = false;
+    std::chrono::steady_clock::time_point lastRefresh_{};
+};

@@ -1,0 +1,109 @@
+// The window's side of the field access: kept texts, batched widget
+// refresh, the event hand-over, message boxes and the program's end.
+#include "form1.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "control_table.h"
+
+namespace {
+// While a run goes on, the widgets follow the kept texts once per screen frame.
+constexpr std::chrono::milliseconds kFrame{16};
+} // namespace
+
+fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::ui::FieldSlot(id)); }
+
+std::string Form1::getText(fibmod::FieldId id) { return field(id).text(); }
+
+void Form1::setText(fibmod::FieldId id, std::string_view text)
+{
+    if (field(id).replace(text)) changed(id);
+}
+
+void Form1::appendText(fibmod::FieldId id, std::string_view text)
+{
+    if (field(id).append(text)) changed(id);
+}
+
+void Form1::changed(fibmod::FieldId id)
+{
+    // A write made outside any event procedure still reaches the screen once
+    // control is back in the event loop.
+    if (!refreshPosted_) {
+        refreshPosted_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (depth_ > 0) return; // the returning procedure refreshes
+                refreshWidgets();
+                refreshPosted_ = false;
+            },
+            Qt::QueuedConnection);
+    }
+    if (id == fibmod::Text2) Text2_Change();
+}
+
+void Form1::refreshWidgets()
+{
+    for (fibmod::ui::TextField& kept : fields_) kept.refresh();
+    lastRefresh_ = std::chrono::steady_clock::now();
+}
+
+std::int16_t Form1::getScrollValue() { return static_cast<std::int16_t>(scroll_->value()); }
+
+void Form1::setScrollValue(std::int16_t value)
+{
+    const int before = scroll_->value();
+    {
+        const QSignalBlocker quiet(scroll_);
+        scroll_->setValue(value);
+    }
+    if (scroll_->value() != before) HScroll1_Change();
+}
+
+void Form1::pumpEvents()
+{
+    const long reportedBefore = errorsReported_;
+    if (std::chrono::steady_clock::now() - lastRefresh_ >= kFrame) refreshWidgets();
+    QCoreApplication::processEvents();
+    if (errorsReported_ != reportedBefore) throw Abandoned{};
+}
+
+void Form1::showMessage(std::string_view text)
+{
+    const long reportedBefore = errorsReported_;
+    ask(fibmod::ui::ToQString(text));
+    if (errorsReported_ != reportedBefore) throw Abandoned{};
+}
+
+void Form1::setMessageHook(std::function<void(const QString&)> hook) { messageHook_ = std::move(hook); }
+
+void Form1::ask(const QString& text)
+{
+    refreshWidgets();
+    if (messageHook_) {
+        messageHook_(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, fibmod::ui::ToQString(fibmod::ui::kApplicationTitle), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void Form1::reportError(const QString& text)
+{
+    ++errorsReported_;
+    ask(text);
+}
+
+void Form1::endProgram()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
