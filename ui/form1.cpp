@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <exception>
+#include <limits>
 
 #include <QCloseEvent>
 #include <QColor>
@@ -110,6 +111,7 @@ void Form1::buildControls()
         } else {
             auto* box = new QLineEdit(this);
             box->setAlignment(align | Qt::AlignVCenter);
+            box->setMaxLength(std::numeric_limits<int>::max());
             fields_.emplace_back(box, std::string(spec->text));
         }
         QWidget* box = fields_.back().widget();

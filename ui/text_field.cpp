@@ -9,18 +9,6 @@ namespace fibmod::ui {
 
 namespace {
 
-// Multi-line boxes show a CR LF line end as one line break.
-QString Displayed(std::string_view text)
-{
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') continue;
-        lines.push_back(text[at]);
-    }
-    return ToQString(lines);
-}
-
 // Qt's multi-line boxes hand line breaks back as a bare line feed.
 std::string Kept(const QString& shown)
 {
@@ -44,7 +32,7 @@ TextField::TextField(QLineEdit* box, std::string text) : line_(box), kept_(std::
 TextField::TextField(QPlainTextEdit* box, std::string text)
     : multi_(box), kept_(std::move(text)), shown_(kept_.size())
 {
-    multi_->setPlainText(Displayed(kept_));
+    multi_->setPlainText(ToQString(kept_));
 }
 
 QWidget* TextField::widget() const
@@ -88,16 +76,17 @@ void TextField::refresh()
     if (line_ != nullptr) {
         line_->setText(ToQString(kept_));
     } else {
-        // A CR at the very end may be the first half of a line end still to come.
+        // Qt shows CR LF as one line break, but a CR at the very end may be
+        // the first half of a line end still to come: it waits.
         std::size_t end = kept_.size();
         if (end > 0 && kept_[end - 1] == '\r') --end;
         const std::string_view ready(kept_.data(), end);
         if (replaced_ || shown_ > end) {
-            multi_->setPlainText(Displayed(ready));
+            multi_->setPlainText(ToQString(ready));
         } else if (shown_ < end) {
             QTextCursor tail(multi_->document());
             tail.movePosition(QTextCursor::End);
-            tail.insertText(Displayed(ready.substr(shown_)));
+            tail.insertText(ToQString(ready.substr(shown_)));
         }
         shown_ = end;
     }

@@ -1,0 +1,102 @@
+// Run-time errors are reported once at the boundary to Qt, stop every
+// procedure they interrupt, and leave the program running.
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "form_fixture.h"
+
+using fibmod::Text1;
+using fibmod::Text2;
+using fibmod::Text3;
+
+namespace {
+
+const QString kError6 = QStringLiteral("Laufzeitfehler 6: Überlauf");
+const QString kError9 = QStringLiteral("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+
+class ErrorBoundaryTest : public FormTest {
+protected:
+    QPushButton* zeigen() { return control<QPushButton>(QStringLiteral("Command1")); }
+    QScrollBar* scrollBar() { return control<QScrollBar>(QStringLiteral("HScroll1")); }
+
+    // What a user does: a start value beyond the double range, then "Zeigen".
+    void spoilAndShow()
+    {
+        control<QLineEdit>(QStringLiteral("Text1(2)"))->setText(QStringLiteral("1e400"));
+        zeigen()->click();
+    }
+
+    std::size_t lineCount(fibmod::FieldId field)
+    {
+        const std::string text = form.getText(field);
+        std::size_t lines = 0;
+        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST_F(ErrorBoundaryTest, OverflowIsReportedOnceWithItsNumber)
+{
+    spoilAndShow();
+    EXPECT_EQ(messages, QStringList{kError6});
+}
+
+TEST_F(ErrorBoundaryTest, SubscriptErrorKeepsWhatWasWrittenAndTheProgramGoesOn)
+{
+    setBothSequences("1", "1", "1", "1");
+    scrollBar()->setValue(1250);
+    EXPECT_EQ(messages, QStringList{kError9});
+    EXPECT_EQ(lineCount(Text1(0)), 3000u);
+    EXPECT_EQ(form.getText(Text3(1)), "");
+
+    scrollBar()->setValue(7);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(form.getText(Text3(1)), "16");
+    EXPECT_EQ(form.getText(Text3(0)), "16");
+    EXPECT_EQ(lineCount(Text1(0)), 16u);
+}
+
+TEST_F(ErrorBoundaryTest, NestedFailureIsReportedOnce)
+{
+    setBothSequences("1", "1", "1", "1");
+    // A user's scroll move inside the first hand-over of the outer run.
+    QMetaObject::invokeMethod(&form, [this] { scrollBar()->setValue(1250); }, Qt::QueuedConnection);
+    scrollBar()->setValue(7);
+    EXPECT_EQ(messages, QStringList{kError9});
+    EXPECT_EQ(lineCount(Text1(0)), 3000u) << "the interrupted run wrote on";
+    EXPECT_EQ(form.getText(Text2), "1250");
+}
+
+TEST_F(ErrorBoundaryTest, NestedFailureStopsTheInterruptedCaller)
+{
+    setBothSequences("1", "1", "1", "1");
+    QMetaObject::invokeMethod(&form, [this] { scrollBar()->setValue(1250); }, Qt::QueuedConnection);
+    // Called from code, not from Qt: the hand-over does not return normally.
+    EXPECT_ANY_THROW(form.setScrollValue(7));
+    EXPECT_EQ(messages, QStringList{kError9});
+}
+
+TEST_F(ErrorBoundaryTest, FailureWhileAMessageIsOpenAbandonsTheProcedureThatShowedIt)
+{
+    onMessage = [this](const QString& text) {
+        if (text.startsWith(u"Begrenzung")) spoilAndShow();
+    };
+    control<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("2500"));
+    EXPECT_EQ(messages, (QStringList{QStringLiteral("Begrenzung: Modul m < 2000"), kError6}));
+    EXPECT_EQ(form.getText(Text2), "2500") << "the clamp ran on after the failure";
+}
+
+TEST_F(ErrorBoundaryTest, SuccessfulNestedProcedureLetsTheOuterRunFinish)
+{
+    form.setScrollValue(3);
+    QMetaObject::invokeMethod(
+        &form, [this] { control<QLineEdit>(QStringLiteral("Text3(2)"))->setText(QStringLiteral("x")); },
+        Qt::QueuedConnection);
+    zeigen()->click();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(form.getText(Text3(1)), "12");
+}
