@@ -10,8 +10,9 @@ out="$root/docs/screenshot.png"
 cmake --build "$build" --target fibmod >/dev/null
 mkdir -p "$root/docs"
 
-# The screen is just larger than the window, which opens at its top left.
-xvfb-run --auto-servernum --server-args="-screen 0 600x680x24 -dpi 96" \
+# Without a window manager the window opens unframed at the top left and
+# fills a screen of its outer size (8800 x 10000 twips at 96 dpi).
+xvfb-run --auto-servernum --server-args="-screen 0 587x667x24 -dpi 96" \
     sh -c '"$1" & app=$!
            sleep 3
            import -window root "$2"
