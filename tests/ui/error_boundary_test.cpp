@@ -27,38 +27,9 @@ protected:
         control<QLineEdit>(QStringLiteral("Text1(2)"))->setText(QStringLiteral("1e400"));
         zeigen()->click();
     }
-
-    std::size_t lineCount(fibmod::FieldId field)
-    {
-        const std::string text = form.getText(field);
-        std::size_t lines = 0;
-        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
-        return lines;
-    }
 };
 
 } // namespace
-
-TEST_F(ErrorBoundaryTest, OverflowIsReportedOnceWithItsNumber)
-{
-    spoilAndShow();
-    EXPECT_EQ(messages, QStringList{kError6});
-}
-
-TEST_F(ErrorBoundaryTest, SubscriptErrorKeepsWhatWasWrittenAndTheProgramGoesOn)
-{
-    setBothSequences("1", "1", "1", "1");
-    scrollBar()->setValue(1250);
-    EXPECT_EQ(messages, QStringList{kError9});
-    EXPECT_EQ(lineCount(Text1(0)), 3000u);
-    EXPECT_EQ(form.getText(Text3(1)), "");
-
-    scrollBar()->setValue(7);
-    EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(form.getText(Text3(1)), "16");
-    EXPECT_EQ(form.getText(Text3(0)), "16");
-    EXPECT_EQ(lineCount(Text1(0)), 16u);
-}
 
 TEST_F(ErrorBoundaryTest, NestedFailureIsReportedOnce)
 {
@@ -67,7 +38,7 @@ TEST_F(ErrorBoundaryTest, NestedFailureIsReportedOnce)
     QMetaObject::invokeMethod(&form, [this] { scrollBar()->setValue(1250); }, Qt::QueuedConnection);
     scrollBar()->setValue(7);
     EXPECT_EQ(messages, QStringList{kError9});
-    EXPECT_EQ(lineCount(Text1(0)), 3000u) << "the interrupted run wrote on";
+    EXPECT_EQ(LineCount(form.getText(Text1(0))), 3000u) << "the interrupted run wrote on";
     EXPECT_EQ(form.getText(Text2), "1250");
 }
 

@@ -51,9 +51,3 @@ TEST_F(FocusChainTest, BacktabWalksTheChainBackwards)
     QTest::keyClick(form.window()->focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(focused(), "Text4(2)");
 }
-
-TEST_F(FocusChainTest, TabLeavesAListingWithoutTypingIntoIt)
-{
-    QTest::keyClick(form.window()->focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(form.getText(fibmod::Text1(0)), "");
-}

@@ -47,6 +47,14 @@ protected:
     std::function<void(const QString&)> onMessage;
 };
 
+// The number of CR LF line ends in a text.
+inline std::size_t LineCount(const std::string& text)
+{
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    return lines;
+}
+
 // Lines of a text ended by CR LF each.
 inline std::string Joined(const std::vector<std::string>& lines)
 {
