@@ -11,7 +11,7 @@ constexpr std::uint32_t kResult = 0xE0E0E0;
 constexpr std::uint32_t kModulus = 0xFFFF80;
 } // namespace
 
-const std::array<TextBoxSpec, kTextBoxCount> kTextBoxes{{
+const std::array<TextBoxEntry, kTextBoxCount> kTextBoxes{{
     {"Text4(0)", Text4(0), {720, 720, 495, 495}, kCoefficient, Align::Centre, Lines::Single, "-1", "s Folge 1"},
     {"Text1(4)", Text1(4), {1560, 720, 495, 495}, kValue, Align::Right, Lines::Single, "1", "Startwert a(n-1) Folge 1"},
     {"Text4(1)", Text4(1), {720, 1200, 495, 495}, kCoefficient, Align::Centre, Lines::Single, "6", "r Folge 1"},
@@ -29,14 +29,14 @@ const std::array<TextBoxSpec, kTextBoxCount> kTextBoxes{{
     {"Text3(2)", Text3(2), {4680, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Anzahl gemeinsamer Glieder"},
 }};
 
-const std::array<ButtonSpec, 4> kButtons{{
+const std::array<ButtonEntry, 4> kButtons{{
     {"Command1", "Zeigen", {6720, 720, 855, 495}, 0x80FF80, ""},
     {"Command3", "cls", {7560, 720, 495, 495}, 0x8080FF, "Ausgabefelder löschen"},
     {"Command4", "Nächster: Nur Rest 1 gemeinsam", {4680, 1320, 3375, 375}, kStandardFace, ""},
     {"Command2", "ende", {6960, 8640, 1095, 375}, 0xFF0000, ""},
 }};
 
-const std::array<LabelSpec, 15> kLabels{{
+const std::array<LabelEntry, 15> kLabels{{
     {"Label2(0)", "Def.  Folge 1", {720, 360, 1095, 255}, LabelKind::Caption},
     {"Label2(1)", "Def.   Folge 2", {2640, 360, 1095, 255}, LabelKind::Caption},
     {"Label2(2)", "Modul", {4680, 360, 1095, 255}, LabelKind::Caption},
@@ -54,7 +54,7 @@ const std::array<LabelSpec, 15> kLabels{{
     {"Label6", "=", {2400, 2040, 135, 255}, LabelKind::Sign},
 }};
 
-const ScrollBarSpec kScrollBar{"HScroll1", {5640, 720, 855, 495}, 2, 2000, 2, "Modul einstellen"};
+const ScrollBarEntry kScrollBar{"HScroll1", {5640, 720, 855, 495}, 2, 2000, 2, "Modul einstellen"};
 
 const std::array<std::string_view, 20> kFocusChain{
     "Text1(0)", "Text1(1)", "Text1(2)", "Text1(3)", "Text1(4)", "Text1(5)", "Text2",

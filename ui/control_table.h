@@ -52,7 +52,7 @@ struct Rect {
 enum class Align { Left, Centre, Right };
 enum class Lines { Single, Multi };
 
-struct TextBoxSpec {
+struct TextBoxEntry {
     std::string_view name;
     FieldId field;
     Rect rect;
@@ -63,7 +63,7 @@ struct TextBoxSpec {
     std::string_view accessibleName;
 };
 
-struct ButtonSpec {
+struct ButtonEntry {
     std::string_view name;
     std::string_view caption;
     Rect rect;
@@ -74,14 +74,14 @@ inline constexpr std::uint32_t kStandardFace = 0xFFFFFFFFu;
 
 enum class LabelKind { Caption, Sign, Dot };
 
-struct LabelSpec {
+struct LabelEntry {
     std::string_view name;
     std::string_view caption;
     Rect rect;
     LabelKind kind;
 };
 
-struct ScrollBarSpec {
+struct ScrollBarEntry {
     std::string_view name;
     Rect rect;
     int minimum;
@@ -92,10 +92,10 @@ struct ScrollBarSpec {
 
 inline constexpr std::size_t kTextBoxCount = 15;
 
-extern const std::array<TextBoxSpec, kTextBoxCount> kTextBoxes;
-extern const std::array<ButtonSpec, 4> kButtons;
-extern const std::array<LabelSpec, 15> kLabels;
-extern const ScrollBarSpec kScrollBar;
+extern const std::array<TextBoxEntry, kTextBoxCount> kTextBoxes;
+extern const std::array<ButtonEntry, 4> kButtons;
+extern const std::array<LabelEntry, 15> kLabels;
+extern const ScrollBarEntry kScrollBar;
 // Object names in the order the keyboard focus visits them.
 extern const std::array<std::string_view, 20> kFocusChain;
 

@@ -101,46 +101,46 @@ void Form1::buildControls()
 {
     using namespace fibmod::ui;
     // The kept texts are stored by field slot, whatever the table's order.
-    std::vector<const TextBoxSpec*> bySlot(kTextBoxCount);
-    for (const TextBoxSpec& spec : kTextBoxes) bySlot.at(FieldSlot(spec.field)) = &spec;
+    std::vector<const TextBoxEntry*> bySlot(kTextBoxCount);
+    for (const TextBoxEntry& entry : kTextBoxes) bySlot.at(FieldSlot(entry.field)) = &entry;
     fields_.reserve(kTextBoxCount);
-    for (const TextBoxSpec* spec : bySlot) {
-        const Qt::Alignment align = Horizontal(spec->align);
-        if (spec->lines == Lines::Multi) {
-            fields_.emplace_back(MultiLineBox(this, align), std::string(spec->text));
+    for (const TextBoxEntry* entry : bySlot) {
+        const Qt::Alignment align = Horizontal(entry->align);
+        if (entry->lines == Lines::Multi) {
+            fields_.emplace_back(MultiLineBox(this, align), std::string(entry->text));
         } else {
             auto* box = new QLineEdit(this);
             box->setAlignment(align | Qt::AlignVCenter);
             box->setMaxLength(std::numeric_limits<int>::max());
-            fields_.emplace_back(box, std::string(spec->text));
+            fields_.emplace_back(box, std::string(entry->text));
         }
         QWidget* box = fields_.back().widget();
-        box->setObjectName(ToQString(spec->name));
-        box->setGeometry(Geometry(spec->rect));
+        box->setObjectName(ToQString(entry->name));
+        box->setGeometry(Geometry(entry->rect));
         box->setFont(Font(kTextFontFamily, QFont::Serif,
-                          spec->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
-        box->setAccessibleName(ToQString(spec->accessibleName));
-        SetBackground(box, spec->background);
+                          entry->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
+        box->setAccessibleName(ToQString(entry->accessibleName));
+        SetBackground(box, entry->background);
     }
 
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(ToQString(spec.caption), this);
-        button->setObjectName(ToQString(spec.name));
-        button->setGeometry(Geometry(spec.rect));
+    for (const ButtonEntry& entry : kButtons) {
+        auto* button = new QPushButton(ToQString(entry.caption), this);
+        button->setObjectName(ToQString(entry.name));
+        button->setGeometry(Geometry(entry.rect));
         button->setAutoDefault(false);
         button->setDefault(false);
-        if (spec.face != kStandardFace) button->setStyleSheet(FaceStyle(spec.face));
-        if (!spec.toolTip.empty()) button->setToolTip(ToQString(spec.toolTip));
+        if (entry.face != kStandardFace) button->setStyleSheet(FaceStyle(entry.face));
+        if (!entry.toolTip.empty()) button->setToolTip(ToQString(entry.toolTip));
     }
 
-    for (const LabelSpec& spec : kLabels) {
-        auto* label = new QLabel(ToQString(spec.caption), this);
-        label->setObjectName(ToQString(spec.name));
-        label->setGeometry(Geometry(spec.rect));
+    for (const LabelEntry& entry : kLabels) {
+        auto* label = new QLabel(ToQString(entry.caption), this);
+        label->setObjectName(ToQString(entry.name));
+        label->setGeometry(Geometry(entry.rect));
         label->setTextFormat(Qt::PlainText);
         label->setFocusPolicy(Qt::NoFocus);
-        label->setAlignment((spec.kind == LabelKind::Sign ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-        if (spec.kind == LabelKind::Dot) label->setFont(Font(kDotFontFamily, QFont::SansSerif, kDotPointSize));
+        label->setAlignment((entry.kind == LabelKind::Sign ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (entry.kind == LabelKind::Dot) label->setFont(Font(kDotFontFamily, QFont::SansSerif, kDotPointSize));
     }
 
     scroll_ = new QScrollBar(Qt::Horizontal, this);
