@@ -1,5 +1,6 @@
 // The window's event procedures and what each one runs.
 #include <algorithm>
+#include <cstdint>
 
 #include "control_table.h"
 #include "cycles.h"
@@ -21,9 +22,21 @@ void Form1::Command2_Click() { endProgram(); }
 
 void Form1::Command3_Click() { fibmod::ResetAndTakeOver(*state_, *this); }
 
+// Steps the scroll bar up, one modulus at a time, until exactly one residue
+// is common; every step recomputes through the scroll bar's change chain.
 void Form1::Command4_Click()
 {
-    // stepping
+    constexpr std::int16_t kLimit = 2000;
+    for (;;) {
+        if (getScrollValue() == kLimit) {
+            showMessage(fibmod::kModulusLimitMessage);
+            return;
+        }
+        setScrollValue(static_cast<std::int16_t>(getScrollValue() + 1));
+        // A "cls" during the step leaves no count of this modulus to read.
+        if (!fibmod::CountIsCurrent(*state_)) return;
+        if (fibmod::ValueOfText(getText(fibmod::Text3(2))) == 1) return;
+    }
 }
 
 void Form1::HScroll1_Change() { setText(fibmod::Text2, fibmod::IntegerText(getScrollValue())); }

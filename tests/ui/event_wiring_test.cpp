@@ -13,18 +13,7 @@ using fibmod::Text3;
 
 namespace {
 
-class EventWiringTest : public FormTest {
-protected:
-    void click(const char* name) { control<QPushButton>(QString::fromUtf8(name))->click(); }
-
-    void type(const char* text)
-    {
-        auto* modulus = control<QLineEdit>(QStringLiteral("Text2"));
-        modulus->selectAll();
-        QTest::keyClick(modulus, Qt::Key_Delete);
-        QTest::keyClicks(modulus, text);
-    }
-};
+using EventWiringTest = FormTest;
 
 const int kOutputs[][2] = {{0, 0}, {0, 1}, {0, 6}, {1, 0}, {1, 1}, {1, 2}};
 
@@ -69,7 +58,7 @@ TEST_F(EventWiringTest, ClsClearsTheListingsAndKeepsTheResults)
 TEST_F(EventWiringTest, TypingZeroClearsTheListingsAndKeepsTheResults)
 {
     form.setScrollValue(3);
-    type("0");
+    typeModulus("0");
     for (int listing : {0, 1, 6}) EXPECT_EQ(form.getText(Text1(listing)), "");
     EXPECT_EQ(form.getText(Text3(0)), "4");
     EXPECT_EQ(form.getText(Text3(1)), "6");
@@ -78,8 +67,8 @@ TEST_F(EventWiringTest, TypingZeroClearsTheListingsAndKeepsTheResults)
 
 TEST_F(EventWiringTest, TypingAModulusAboveTheLimitClampsItOnce)
 {
-    type("");
-    type("2500");
+    typeModulus("");
+    typeModulus("2500");
     EXPECT_EQ(messages, QStringList{QStringLiteral("Begrenzung: Modul m < 2000")});
     EXPECT_EQ(form.getText(Text2), " 2000");
     EXPECT_EQ(form.getScrollValue(), 2);

@@ -1,15 +1,24 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include "fake_fields.h"
 #include "form1.h"
+#include "run_state.h"
 
 // A fresh window per test, its message boxes answered by the test.
 class FormTest : public ::testing::Test {
@@ -42,10 +51,56 @@ protected:
         }
     }
 
+    // What a user does.
+    void click(const char* button) { control<QPushButton>(QString::fromUtf8(button))->click(); }
+    void scrollTo(int value) { control<QScrollBar>(QStringLiteral("HScroll1"))->setValue(value); }
+    int scrollValue() { return control<QScrollBar>(QStringLiteral("HScroll1"))->value(); }
+    void typeModulus(const char* text)
+    {
+        auto* modulus = control<QLineEdit>(QStringLiteral("Text2"));
+        modulus->selectAll();
+        QTest::keyClick(modulus, Qt::Key_Delete);
+        QTest::keyClicks(modulus, text);
+    }
+
+    // Runs `action` inside the next hand-over to the event loop.
+    template <class Action> void duringNextHandOver(Action action)
+    {
+        QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
+    }
+
+    std::string text(fibmod::FieldId field) { return form.getText(field); }
+
     Form1 form;
     QStringList messages;
     std::function<void(const QString&)> onMessage;
 };
+
+// The six outputs of a window or of a run without one.
+struct Outputs {
+    std::string listing1, listing2, common, length1, length2, count;
+    friend bool operator==(const Outputs&, const Outputs&) = default;
+};
+
+inline Outputs OutputsOf(fibmod::FieldAccess& fields)
+{
+    using fibmod::Text1, fibmod::Text3;
+    return {fields.getText(Text1(1)), fields.getText(Text1(0)), fields.getText(Text1(6)),
+            fields.getText(Text3(0)), fields.getText(Text3(1)), fields.getText(Text3(2))};
+}
+
+// What a run without a window gives for the window's present inputs and the
+// modulus `m`: the window's outputs are compared against it.
+inline Outputs HeadlessOutputs(Form1& form, int m)
+{
+    using fibmod::Text1, fibmod::Text4;
+    auto state = std::make_unique<fibmod::RunState>();
+    fibmod::testing::FakeFields fields(*state);
+    for (int i : {2, 3, 4, 5}) fields.setText(Text1(i), form.getText(Text1(i)));
+    for (int i = 0; i < 4; ++i) fields.setText(Text4(i), form.getText(Text4(i)));
+    fields.setText(fibmod::Text2, std::to_string(m));
+    return OutputsOf(fields);
+}
 
 // The number of CR LF line ends in a text.
 inline std::size_t LineCount(const std::string& text)

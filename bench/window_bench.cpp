@@ -1,0 +1,74 @@
+// Timings of the real window on Qt's offscreen platform: from setting the
+// modulus until every output is in the fields and in the widgets.
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include "form1.h"
+
+namespace {
+
+using namespace fibmod;
+
+void SetBothSequences(Form1& form, const char* r, const char* s)
+{
+    form.setText(Text4(1), r);
+    form.setText(Text4(3), r);
+    form.setText(Text4(0), s);
+    form.setText(Text4(2), s);
+}
+
+// M = 625 with r = s = 1 from 1, 1 in both columns, set with the scroll bar
+// as a user does; the widgets are painted before the clock stops.
+void WindowStressCase(benchmark::State& bench)
+{
+    Form1 form;
+    form.show();
+    SetBothSequences(form, "1", "1");
+    auto* scroll = form.findChild<QScrollBar*>("HScroll1");
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        scroll->setValue(2);
+        QCoreApplication::processEvents();
+        bench.ResumeTiming();
+        scroll->setValue(625);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(WindowStressCase)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The stepping search from 2 to 2000 with r = 4, s = −1 from 1, 1 in both
+// columns: no modulus has a single common residue, so it ends with the message.
+void WindowSteppingSweep(benchmark::State& bench)
+{
+    Form1 form;
+    form.show();
+    form.setMessageHook([](const QString&) {});
+    SetBothSequences(form, "4", "-1");
+    auto* scroll = form.findChild<QScrollBar*>("HScroll1");
+    auto* next = form.findChild<QPushButton*>("Command4");
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        scroll->setValue(2);
+        QCoreApplication::processEvents();
+        bench.ResumeTiming();
+        next->click();
+        QCoreApplication::processEvents();
+    }
+    bench.counters["last_modulus"] = scroll->value();
+}
+BENCHMARK(WindowSteppingSweep)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
