@@ -169,6 +169,7 @@ void Form1::wireControls()
     for (std::size_t slot = 0; slot < fields_.size(); ++slot) {
         auto edited = [this, slot] { fromQt([this, slot] { takeOverEdit(slot); }); };
         QWidget* box = fields_[slot].widget();
+        box->installEventFilter(this);
         if (auto* line = qobject_cast<QLineEdit*>(box))
             connect(line, &QLineEdit::textChanged, this, edited);
         else
@@ -213,6 +214,17 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 void Form1::takeOverEdit(std::size_t slot)
 {
     if (fields_.at(slot).takeOverEdit() && slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
+}
+
+// While a run goes on, a box may show less than it holds. A user's edit must
+// apply to the whole text, so the box is refreshed before a key reaches it.
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+        for (fibmod::ui::TextField& kept : fields_)
+            if (kept.widget() == watched) kept.refresh();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

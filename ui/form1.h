@@ -55,6 +55,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Brings a box up to date before a user's edit lands in it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Thrown out of pumpEvents() and showMessage() when a handler nested

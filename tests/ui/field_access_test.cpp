@@ -85,6 +85,15 @@ TEST_F(FieldAccessTest, UserEditsUpdateTheKeptTextWithCrLf)
     EXPECT_EQ(form.getText(Text1(4)), "17");
 }
 
+TEST_F(FieldAccessTest, AUserEditAppliesToTheWholeKeptTextEvenBeforeARefresh)
+{
+    // Written from code outside any procedure: the box is not refreshed yet.
+    form.setText(Text1(6), " 1\r\n 2\r\n");
+    auto* common = control<QPlainTextEdit>(QStringLiteral("Text1(6)"));
+    QTest::keyClicks(common, "x");
+    EXPECT_EQ(form.getText(Text1(6)), "x 1\r\n 2\r\n");
+}
+
 TEST_F(FieldAccessTest, WritingTheModulusRecomputesBeforeTheWriteReturns)
 {
     form.setText(Text2, "3");
