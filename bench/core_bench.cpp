@@ -14,6 +14,7 @@ namespace {
 
 using namespace fibmod;
 using fibmod::testing::FakeFields;
+using fibmod::testing::SetBothSequences;
 
 double PeakMegabytes()
 {
@@ -36,7 +37,7 @@ void StressCase(benchmark::State& bench)
 {
     auto state = std::make_unique<RunState>();
     FakeFields fields(*state);
-    fields.setBothSequences("1", "1", "1", "1");
+    SetBothSequences(fields, "1", "1", "1", "1");
     fields.setText(Text2, "625");
     for (auto _ : bench) {
         ResetAndTakeOver(*state, fields);

@@ -67,7 +67,7 @@ TEST_F(CommonMembersTest, CyclesWithNothingInCommonCountZero)
 TEST_F(CommonMembersTest, PairLinesAreOrderedBySequenceTwoThenSequenceOne)
 {
     // Both columns r = s = 1 from 1, 1 modulo 4: the cycle 2, 3, 1, 0, 1, 1.
-    fields.setBothSequences("1", "1", "1", "1");
+    SetBothSequences(fields, "1", "1", "1", "1");
     fields.type(Text2, "4");
     ASSERT_THAT(lines(Text1(0)), ElementsAre(" 2", " 3", " 1", " 0", " 1", " 1"));
     const std::vector<std::string> expected = {

@@ -47,7 +47,7 @@ TEST_F(CycleEndTest, WholeStartValuesBelowTheModulusKeepTheirCycles)
 
 TEST_F(ResidueZeroTest, IsListedAndCountedWhenCommon)
 {
-    fields.setBothSequences("0", "1", "0", "1");
+    SetBothSequences(fields, "0", "1", "0", "1");
     fields.type(Text2, "3");
     EXPECT_THAT(lines(Text1(6)), ElementsAre(" 0 bei  1 1", " 1 bei  2 2", "", "", "Zusammenfassung:", "gemeinsam sind",
                                              "die Reste", "", " 0", " 1"));
@@ -56,7 +56,7 @@ TEST_F(ResidueZeroTest, IsListedAndCountedWhenCommon)
 
 TEST_F(ResidueZeroTest, ItsFlagIsClearedByTheReset)
 {
-    fields.setBothSequences("0", "1", "0", "1");
+    SetBothSequences(fields, "0", "1", "0", "1");
     fields.type(Text2, "3");
     fields.setText(Text1(4), "1");
     fields.setText(Text1(5), "2");

@@ -65,16 +65,17 @@ void FakeFields::showMessage(std::string_view text) { messages.emplace_back(text
 
 void FakeFields::endProgram() { throw ProgramEnded{}; }
 
-void FakeFields::setBothSequences(std::string_view r, std::string_view s, std::string_view a0, std::string_view a1)
+void SetBothSequences(FieldAccess& fields, std::string_view r, std::string_view s, std::string_view a0,
+                      std::string_view a1)
 {
-    setText(Text4(1), r);
-    setText(Text4(3), r);
-    setText(Text4(0), s);
-    setText(Text4(2), s);
-    setText(Text1(4), a0);
-    setText(Text1(2), a0);
-    setText(Text1(5), a1);
-    setText(Text1(3), a1);
+    for (int column : {0, 2}) {
+        fields.setText(Text4(column), s);
+        fields.setText(Text4(column + 1), r);
+    }
+    for (int first : {2, 4}) {
+        fields.setText(Text1(first), a0);
+        fields.setText(Text1(first + 1), a1);
+    }
 }
 
 std::vector<std::string> Lines(std::string_view text)

@@ -35,9 +35,6 @@ public:
 
     // Sets a text the way a user's edit does, with the same change procedure.
     void type(FieldId field, std::string_view text) { setText(field, text); }
-    // Puts the same coefficients and start values into both columns.
-    void setBothSequences(std::string_view r, std::string_view s, std::string_view a0, std::string_view a1);
-
     // Runs inside every pumpEvents(); gets the number of that hand-over (1, 2, …).
     std::function<void(long)> onPump;
     long pumps = 0;
@@ -53,6 +50,11 @@ private:
     std::array<std::string, 4> text4_;
     std::int16_t scroll_ = 2;
 };
+
+// Puts the same coefficients and start values into both columns of any
+// field access, the window's included.
+void SetBothSequences(FieldAccess& fields, std::string_view r, std::string_view s, std::string_view a0,
+                      std::string_view a1);
 
 // The lines of a text ended by CR LF; a text that does not end with CR LF
 // keeps its rest as a last line marked "<no line end>".

@@ -41,14 +41,7 @@ protected:
     // The design-time inputs of both columns replaced by one set.
     void setBothSequences(const char* r, const char* s, const char* a0, const char* a1)
     {
-        for (int column : {0, 2}) {
-            form.setText(fibmod::Text4(column), s);
-            form.setText(fibmod::Text4(column + 1), r);
-        }
-        for (int first : {2, 4}) {
-            form.setText(fibmod::Text1(first), a0);
-            form.setText(fibmod::Text1(first + 1), a1);
-        }
+        fibmod::testing::SetBothSequences(form, r, s, a0, a1);
     }
 
     // What a user does.

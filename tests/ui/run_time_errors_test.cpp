@@ -58,10 +58,7 @@ using InterruptedRunTest = FormTest;
 
 TEST_F(InterruptedRunTest, AScrollMoveDuringALongListingLeavesOnlyTheLatestRun)
 {
-    form.setText(Text4(1), "1");
-    form.setText(Text4(0), "1");
-    form.setText(Text4(3), "1");
-    form.setText(Text4(2), "1");
+    setBothSequences("1", "1", "1", "1");
     duringNextHandOver([this] { scrollTo(5); });
     scrollTo(625);
     EXPECT_EQ(text(Text2), "5");
