@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "control_table.h"
-#include "form1.h"
+#include "ui/control_table.h"
+#include "ui/form1.h"
 
 int main(int argc, char* argv[])
 {

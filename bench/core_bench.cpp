@@ -6,9 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "cycles.h"
-#include "fake_fields.h"
-#include "number_rules.h"
+#include "core/cycles.h"
+#include "tests/support/fake_fields.h"
+#include "core/number_rules.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "fake_fields.h"
-#include "form1.h"
+#include "tests/support/fake_fields.h"
+#include "ui/form1.h"
 
 namespace {
 

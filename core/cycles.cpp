@@ -1,4 +1,4 @@
-#include "cycles.h"
+#include "core/cycles.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "number_rules.h"
-#include "run_time_error.h"
+#include "core/number_rules.h"
+#include "core/run_time_error.h"
 
 namespace fibmod {
 

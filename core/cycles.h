@@ -1,7 +1,7 @@
 #pragma once
 
-#include "field_access.h"
-#include "run_state.h"
+#include "core/field_access.h"
+#include "core/run_state.h"
 
 namespace fibmod {
 

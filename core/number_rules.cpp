@@ -1,4 +1,4 @@
-#include "number_rules.h"
+#include "core/number_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "run_time_error.h"
+#include "core/run_time_error.h"
 
 namespace fibmod {
 

@@ -1,8 +1,8 @@
-#include "run_state.h"
+#include "core/run_state.h"
 
 #include <cmath>
 
-#include "run_time_error.h"
+#include "core/run_time_error.h"
 
 namespace fibmod {
 

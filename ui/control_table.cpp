@@ -1,4 +1,4 @@
-#include "control_table.h"
+#include "ui/control_table.h"
 
 #include <stdexcept>
 

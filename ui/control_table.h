@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "field_access.h"
+#include "core/field_access.h"
 
 // The window's controls as they are laid out: positions and sizes in twips
 // (15 twips make one logical pixel), captions, colours and fonts.

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "control_table.h"
-#include "cycles.h"
-#include "form1.h"
-#include "number_rules.h"
+#include "ui/control_table.h"
+#include "core/cycles.h"
+#include "ui/form1.h"
+#include "core/number_rules.h"
 
 using fibmod::ui::Px;
 

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <exception>
 #include <limits>
@@ -16,9 +16,9 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-#include "control_table.h"
-#include "run_state.h"
-#include "run_time_error.h"
+#include "ui/control_table.h"
+#include "core/run_state.h"
+#include "core/run_time_error.h"
 
 using fibmod::ui::Px;
 using fibmod::ui::ToQString;

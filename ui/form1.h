@@ -10,8 +10,8 @@
 
 #include <QWidget>
 
-#include "field_access.h"
-#include "text_field.h"
+#include "core/field_access.h"
+#include "ui/text_field.h"
 
 class QCloseEvent;
 class QScrollBar;

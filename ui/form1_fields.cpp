@@ -1,6 +1,6 @@
 // The window's side of the field access: kept texts, batched widget
 // refresh, the event hand-over, message boxes and the program's end.
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "control_table.h"
+#include "ui/control_table.h"
 
 namespace {
 // While a run goes on, the widgets follow the kept texts once per screen frame.

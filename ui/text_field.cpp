@@ -1,4 +1,4 @@
-#include "text_field.h"
+#include "ui/text_field.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

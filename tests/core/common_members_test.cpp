@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "computation_fixture.h"
+#include "tests/support/computation_fixture.h"
 
 namespace fibmod::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "computation_fixture.h"
-#include "number_rules.h"
+#include "tests/support/computation_fixture.h"
+#include "core/number_rules.h"
 
 namespace fibmod::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "number_rules.h"
+#include "core/number_rules.h"
 
 #include <clocale>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run_time_error.h"
+#include "core/run_time_error.h"
 
 namespace fibmod {
 namespace {

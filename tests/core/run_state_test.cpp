@@ -1,10 +1,10 @@
-#include "run_state.h"
+#include "core/run_state.h"
 
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include "run_time_error.h"
+#include "core/run_time_error.h"
 
 namespace fibmod {
 namespace {

@@ -3,7 +3,7 @@
 // and runs that nest through the event hand-over.
 #include <gmock/gmock.h>
 
-#include "computation_fixture.h"
+#include "tests/support/computation_fixture.h"
 
 namespace fibmod::testing {
 namespace {

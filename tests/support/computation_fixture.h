@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "cycles.h"
-#include "fake_fields.h"
-#include "run_state.h"
-#include "run_time_error.h"
+#include "core/cycles.h"
+#include "tests/support/fake_fields.h"
+#include "core/run_state.h"
+#include "core/run_time_error.h"
 
 namespace fibmod::testing {
 

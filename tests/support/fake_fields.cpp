@@ -1,6 +1,6 @@
-#include "fake_fields.h"
+#include "tests/support/fake_fields.h"
 
-#include "number_rules.h"
+#include "core/number_rules.h"
 
 namespace fibmod::testing {
 

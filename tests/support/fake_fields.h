@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cycles.h"
-#include "field_access.h"
-#include "run_state.h"
+#include "core/cycles.h"
+#include "core/field_access.h"
+#include "core/run_state.h"
 
 namespace fibmod::testing {
 

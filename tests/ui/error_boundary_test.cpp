@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 using fibmod::Text1;
 using fibmod::Text2;

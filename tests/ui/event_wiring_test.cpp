@@ -4,8 +4,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "form_fixture.h"
-#include "number_rules.h"
+#include "tests/ui/form_fixture.h"
+#include "core/number_rules.h"
 
 using fibmod::Text1;
 using fibmod::Text2;

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 using fibmod::Text1;
 using fibmod::Text2;

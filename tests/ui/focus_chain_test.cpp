@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_fields.h"
-#include "form1.h"
-#include "run_state.h"
+#include "tests/support/fake_fields.h"
+#include "ui/form1.h"
+#include "core/run_state.h"
 
 // A fresh window per test, its message boxes answered by the test.
 class FormTest : public ::testing::Test {

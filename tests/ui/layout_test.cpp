@@ -15,7 +15,7 @@
 #include <QTextLine>
 #include <QAbstractTextDocumentLayout>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 namespace {
 

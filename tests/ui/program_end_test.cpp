@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 namespace fibmod::testing {
 namespace {

@@ -1,7 +1,7 @@
 // Run-time errors on the real window: reported once, then the program goes on.
 #include <gmock/gmock.h>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 namespace fibmod::testing {
 namespace {

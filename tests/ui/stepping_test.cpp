@@ -1,7 +1,7 @@
 // The button "Nächster: Nur Rest 1 gemeinsam" on the real window.
 #include <gmock/gmock.h>
 
-#include "form_fixture.h"
+#include "tests/ui/form_fixture.h"
 
 namespace fibmod::testing {
 namespace {
