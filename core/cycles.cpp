@@ -1,25 +1,25 @@
 #include "core/cycles.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <string>
 
+#include "core/inputs.h"
+#include "core/modulus_range.h"
 #include "core/number_rules.h"
+#include "core/recurrence.h"
 #include "core/run_time_error.h"
 
 namespace fibmod {
 
 namespace {
 
-constexpr double kModulusLimit = 2000;
-constexpr std::int32_t kLastClearedFlag = 2000;
+constexpr std::int32_t kLastClearedFlag = kModulusMax;
 
 double ValueOf(FieldAccess& fields, FieldId field) { return ValueOfText(fields.getText(field)); }
 
 // One sequence's share of the run state and of the window.
-struct Sequence {
+struct SequenceFields {
     double& prev;
     double& cur;
     double& next;
@@ -33,13 +33,13 @@ struct Sequence {
     FieldId length;
 };
 
-Sequence SequenceTwo(RunState& st)
+SequenceFields SequenceTwo(RunState& st)
 {
     return {st.prev2, st.cur2, st.next2, st.count2, st.terms2, st.r2, st.s2,
             Text1(0), Text1(2), Text1(3), Text3(1)};
 }
 
-Sequence SequenceOne(RunState& st)
+SequenceFields SequenceOne(RunState& st)
 {
     return {st.prev1, st.cur1, st.next1, st.count1, st.terms1, st.r1, st.s1,
             Text1(1), Text1(4), Text1(5), Text3(0)};
@@ -69,60 +69,67 @@ private:
     std::uint64_t previousSerial_;
 };
 
-// Runs the recurrence until the pair of consecutive terms is back at the
-// start pair, listing every term. Returns false when a reset superseded the
-// run during a hand-over to the event loop.
-bool GenerateCycle(RunState& st, FieldAccess& fields, const Sequence& seq, std::uint64_t serial)
-{
-    std::string line;
-    for (;;) {
-        fields.pumpEvents();
-        if (st.resetSerial != serial) return false;
-
-        seq.next = ReduceMod(Finite(Finite(seq.cur * seq.r) + Finite(seq.prev * seq.s)), st.M);
-        ++seq.count;
-        seq.terms.set(seq.count, seq.next);
-        line = NumberText(seq.next);
-        line.append(kLineEnd);
-        fields.appendText(seq.listing, line);
-        seq.prev = seq.cur;
-        seq.cur = seq.next;
-
-        // The start values are read afresh, so an edit made meanwhile counts.
-        const double first = ReduceMod(ValueOf(fields, seq.firstStart), st.M);
-        const double second = ReduceMod(ValueOf(fields, seq.secondStart), st.M);
-        if (ReduceMod(seq.prev, st.M) == first && seq.cur == second) break;
+// The window's walk through one cycle: it hands over to the event loop before
+// every term, stops when a reset superseded the run meanwhile, lists and
+// stores every term, and reads the start values afresh after each, so that an
+// edit made meanwhile counts.
+class ListedCycle {
+public:
+    ListedCycle(RunState& st, FieldAccess& fields, const SequenceFields& seq, std::uint64_t serial)
+        : st_(st), fields_(fields), seq_(seq), serial_(serial)
+    {
     }
+
+    bool proceed()
+    {
+        fields_.pumpEvents();
+        return st_.resetSerial == serial_;
+    }
+
+    void keep(double term)
+    {
+        seq_.next = term;
+        ++seq_.count;
+        seq_.terms.set(seq_.count, term);
+        line_ = NumberText(term);
+        line_.append(kLineEnd);
+        fields_.appendText(seq_.listing, line_);
+    }
+
+    StartPair startPair()
+    {
+        return ReducedStart(ValueOf(fields_, seq_.firstStart), ValueOf(fields_, seq_.secondStart), st_.M);
+    }
+
+private:
+    RunState& st_;
+    FieldAccess& fields_;
+    const SequenceFields& seq_;
+    std::uint64_t serial_;
+    std::string line_;
+};
+
+// Lists one cycle and writes its length. Returns false when a reset
+// superseded the run during a hand-over to the event loop.
+bool GenerateCycle(RunState& st, FieldAccess& fields, const SequenceFields& seq, std::uint64_t serial)
+{
+    ListedCycle walk(st, fields, seq, serial);
+    if (!WalkCycle(seq.prev, seq.cur, seq.r, seq.s, st.M, walk)) return false;
     fields.setText(seq.length, IntegerText(seq.count));
     return true;
 }
 
-// Appends one line per equal pair of terms, ordered by the position in
-// sequence 2 and then in sequence 1, and flags each common residue.
+// One line per equal pair of terms, ordered by the position in sequence 2
+// and then in sequence 1; each common residue is flagged.
 void ListCommonMembers(RunState& st, std::string& out)
 {
-    const std::int32_t count1 = std::min(st.count1, TermTable::kLast);
-    std::array<std::int16_t, TermTable::kLast> byValue{};
-    for (std::int32_t j = 1; j <= count1; ++j) byValue[static_cast<std::size_t>(j - 1)] = static_cast<std::int16_t>(j);
-    const auto first = byValue.begin();
-    const auto last = first + count1;
-    const auto before = [&st](std::int16_t a, std::int16_t b) {
-        const double va = st.terms1.at(a);
-        const double vb = st.terms1.at(b);
-        return va < vb || (va == vb && a < b);
-    };
-    std::sort(first, last, before);
-
-    for (st.i = 1; st.i <= st.count2; ++st.i) {
-        const double value = st.terms2.at(st.i);
-        auto match = std::lower_bound(first, last, value,
-                                      [&st](std::int16_t j, double v) { return st.terms1.at(j) < v; });
-        for (; match != last && st.terms1.at(*match) == value; ++match) {
-            st.j = *match;
-            out.append(NumberText(value)).append(" bei ").append(NumberText(st.j)).append(NumberText(st.i));
-            out.append(kLineEnd);
-            st.ResidueFlags.setNearest(value, 1);
-        }
+    for (const CommonMember& member : CommonMembers(st.terms2.first(st.count2), st.terms1.first(st.count1))) {
+        out.append(NumberText(member.value))
+            .append(" bei ")
+            .append(NumberText(member.position1))
+            .append(NumberText(member.position2))
+            .append(kLineEnd);
+        st.ResidueFlags.setNearest(member.value, 1);
     }
 }
 
@@ -134,11 +141,11 @@ void ListCommonResidues(RunState& st, std::string& out)
     out.append("gemeinsam sind").append(kLineEnd);
     out.append("die Reste").append(kLineEnd);
     out.append(kLineEnd);
-    for (st.i = 0; st.i <= st.M; ++st.i) {
-        if (st.ResidueFlags.at(st.i) != 1) continue;
+    for (std::int32_t n = 0; n <= st.M; ++n) {
+        if (st.ResidueFlags.at(n) != 1) continue;
         if (st.CommonCount == std::numeric_limits<std::int32_t>::max()) throw Overflow();
         ++st.CommonCount;
-        out.append(NumberText(st.i)).append(kLineEnd);
+        out.append(NumberText(n)).append(kLineEnd);
     }
 }
 
@@ -168,27 +175,28 @@ void ResetAndTakeOver(RunState& st, FieldAccess& fields)
         fields.setText(Text1(0), "");
         fields.setText(Text1(1), "");
         fields.setText(Text1(6), "");
-        st.prev2 = ValueOf(fields, Text1(2));
-        st.cur2 = ValueOf(fields, Text1(3));
-        st.prev1 = ValueOf(fields, Text1(4));
-        st.cur1 = ValueOf(fields, Text1(5));
-        st.s2 = ValueOf(fields, Text4(2));
-        st.r2 = ValueOf(fields, Text4(3));
-        st.s1 = ValueOf(fields, Text4(0));
-        st.r1 = ValueOf(fields, Text4(1));
+        const Inputs in = ReadInputs(fields);
+        st.prev2 = in.two.first;
+        st.cur2 = in.two.second;
+        st.prev1 = in.one.first;
+        st.cur1 = in.one.second;
+        st.s2 = in.two.s;
+        st.r2 = in.two.r;
+        st.s1 = in.one.s;
+        st.r1 = in.one.r;
         st.M = ValueOf(fields, Text2);
-        if (!(st.M > kModulusLimit)) break;
+        if (!(st.M > kModulusMax)) break;
 
         fields.showMessage(kModulusLimitMessage);
-        st.M = kModulusLimit;
+        st.M = kModulusMax;
         // This write recomputes at once through the field's change procedure;
         // the reset then starts over, so that one run for M = 2000 stays.
-        fields.setText(Text2, NumberText(kModulusLimit));
+        fields.setText(Text2, NumberText(kModulusMax));
     }
     st.count2 = 0;
     st.count1 = 0;
     st.CommonCount = 0;
-    for (st.i = 0; st.i <= kLastClearedFlag; ++st.i) st.ResidueFlags.set(st.i, 0);
+    for (std::int32_t n = 0; n <= kLastClearedFlag; ++n) st.ResidueFlags.set(n, 0);
 }
 
 void ShowCycles(RunState& st, FieldAccess& fields)

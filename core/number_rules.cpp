@@ -123,8 +123,8 @@ double ReduceMod(double x, double M)
 {
     const double quotient = x / M;
     const double whole = std::floor(quotient);
-    const double product = M * whole;
-    return x - product;
+    const double product = Finite(M * whole);
+    return Finite(x - product);
 }
 
 double Finite(double x)

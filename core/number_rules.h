@@ -21,7 +21,8 @@ std::string NumberText(double x);
 // A counter as plain digits, "-" before a negative one, no blank.
 std::string IntegerText(std::int32_t n);
 
-// x − M·floor(x / M), every step rounded to double.
+// x − M·floor(x / M), every step rounded to double. Error 6 when the
+// product or the difference leaves the double range.
 double ReduceMod(double x, double M);
 
 // `x` itself, or error 6 when it lies beyond the double range.

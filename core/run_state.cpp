@@ -1,7 +1,8 @@
 #include "core/run_state.h"
 
-#include <cmath>
+#include <new>
 
+#include "core/recurrence.h"
 #include "core/run_time_error.h"
 
 namespace fibmod {
@@ -18,7 +19,19 @@ void TermTable::set(int n, double value)
     slots_[n] = value;
 }
 
-ResidueFlagTable::ResidueFlagTable() : flags_(std::make_unique<std::int32_t[]>(kLast + 1)) {}
+std::span<const double> TermTable::first(int count) const
+{
+    if (count < 0 || count > kLast) throw SubscriptOutOfRange();
+    return {slots_ + 1, static_cast<std::size_t>(count)};
+}
+
+// calloc hands a table this large over as fresh zero pages from the system,
+// without writing them.
+ResidueFlagTable::ResidueFlagTable()
+    : flags_(static_cast<std::int32_t*>(std::calloc(static_cast<std::size_t>(kLast) + 1, sizeof(std::int32_t))))
+{
+    if (!flags_) throw std::bad_alloc();
+}
 
 std::int32_t ResidueFlagTable::at(std::int32_t n) const
 {
@@ -34,9 +47,7 @@ void ResidueFlagTable::set(std::int32_t n, std::int32_t value)
 
 void ResidueFlagTable::setNearest(double value, std::int32_t flag)
 {
-    const double n = std::nearbyint(value);  // the default rounding: ties to even
-    if (!(n >= 0 && n <= kLast)) throw SubscriptOutOfRange();
-    flags_[static_cast<std::int32_t>(n)] = flag;
+    set(FlaggedResidue(value), flag);
 }
 
 } // namespace fibmod

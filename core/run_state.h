@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <span>
+
+#include "core/recurrence.h"
 
 namespace fibmod {
 
@@ -10,20 +14,24 @@ namespace fibmod {
 // before a slot is touched.
 class TermTable {
 public:
-    static constexpr int kLast = 3000;
+    static constexpr int kLast = kMaxCycleTerms;
 
     double at(int n) const;
     void set(int n, double value);
+    // Slots 1 … count: the first `count` terms; error 9 when count is past
+    // the last slot.
+    std::span<const double> first(int count) const;
 
 private:
     double slots_[kLast + 1] = {};
 };
 
 // One flag per residue 0 … 10,000,000: 1 means common to both cycles.
-// Allocated in full and zeroed once, with the run state.
+// Allocated in full with the run state, as zero pages that become resident
+// only where a run touches them.
 class ResidueFlagTable {
 public:
-    static constexpr std::int32_t kLast = 10'000'000;
+    static constexpr std::int32_t kLast = kLastFlaggedResidue;
 
     ResidueFlagTable();
 
@@ -34,7 +42,10 @@ public:
     void setNearest(double value, std::int32_t flag);
 
 private:
-    std::unique_ptr<std::int32_t[]> flags_;
+    struct Free {
+        void operator()(std::int32_t* flags) const { std::free(flags); }
+    };
+    std::unique_ptr<std::int32_t[], Free> flags_;
 };
 
 // The window's state between events. Zero at creation, kept until the end.

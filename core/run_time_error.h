@@ -13,6 +13,8 @@ public:
         : std::runtime_error(description), number_(number) {}
 
     int number() const noexcept { return number_; }
+    // What the window reports: "Laufzeitfehler 9: Index außerhalb des gültigen Bereichs".
+    std::string message() const;
 
 private:
     int number_;

@@ -4,6 +4,7 @@
 
 #include "ui/control_table.h"
 #include "core/cycles.h"
+#include "core/modulus_range.h"
 #include "ui/form1.h"
 #include "core/number_rules.h"
 
@@ -26,9 +27,8 @@ void Form1::Command3_Click() { fibmod::ResetAndTakeOver(*state_, *this); }
 // is common; every step recomputes through the scroll bar's change chain.
 void Form1::Command4_Click()
 {
-    constexpr std::int16_t kLimit = 2000;
     for (;;) {
-        if (getScrollValue() == kLimit) {
+        if (getScrollValue() >= fibmod::kModulusMax) {
             showMessage(fibmod::kModulusLimitMessage);
             return;
         }

@@ -197,7 +197,7 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
     try {
         procedure();
     } catch (const fibmod::RunTimeError& error) {
-        reportError(QStringLiteral("Laufzeitfehler %1: %2").arg(error.number()).arg(QString::fromUtf8(error.what())));
+        reportError(QString::fromStdString(error.message()));
     } catch (const Abandoned&) {
     } catch (const std::exception& error) {
         reportError(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));

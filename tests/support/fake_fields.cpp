@@ -4,66 +4,11 @@
 
 namespace fibmod::testing {
 
-FakeFields::FakeFields(RunState& state)
-    : state_(state),
-      text1_{"", "", "1", "1", "1", "1", ""},
-      text2_("2"),
-      text4_{"-1", "6", "-1", "4"}
-{
-}
-
-std::string& FakeFields::slot(FieldId field)
-{
-    switch (field.control) {
-    case Control::Text1: return text1_.at(static_cast<std::size_t>(field.index));
-    case Control::Text2: return text2_;
-    case Control::Text3: return text3_.at(static_cast<std::size_t>(field.index));
-    case Control::Text4: return text4_.at(static_cast<std::size_t>(field.index));
-    }
-    return text2_;
-}
-
-std::string FakeFields::getText(FieldId field) { return slot(field); }
-
-void FakeFields::setText(FieldId field, std::string_view text)
-{
-    std::string& kept = slot(field);
-    if (kept == text) return;
-    kept = text;
-    if (field == Text2) {
-        ResetAndTakeOver(state_, *this);
-        ShowCycles(state_, *this);
-    }
-}
-
-void FakeFields::appendText(FieldId field, std::string_view text)
-{
-    if (text.empty()) return;
-    if (field == Text2) {
-        FieldAccess::appendText(field, text);
-        return;
-    }
-    slot(field).append(text);
-}
-
-std::int16_t FakeFields::getScrollValue() { return scroll_; }
-
-void FakeFields::setScrollValue(std::int16_t value)
-{
-    if (value == scroll_) return;
-    scroll_ = value;
-    setText(Text2, IntegerText(value));
-}
-
 void FakeFields::pumpEvents()
 {
     ++pumps;
     if (onPump) onPump(pumps);
 }
-
-void FakeFields::showMessage(std::string_view text) { messages.emplace_back(text); }
-
-void FakeFields::endProgram() { throw ProgramEnded{}; }
 
 void SetBothSequences(FieldAccess& fields, std::string_view r, std::string_view s, std::string_view a0,
                       std::string_view a1)

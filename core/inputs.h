@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/field_access.h"
+#include "core/recurrence.h"
+
+namespace fibmod {
+
+// The texts of the nine input fields.
+struct InputTexts {
+    std::string_view s1;
+    std::string_view r1;
+    std::string_view first1;
+    std::string_view second1;
+    std::string_view s2;
+    std::string_view r2;
+    std::string_view first2;
+    std::string_view second2;
+    std::string_view modulus;
+};
+
+// What the window shows when it opens.
+inline constexpr InputTexts kDesignTimeInputs{"-1", "6", "1", "1", "-1", "4", "1", "1", "2"};
+
+// The two recurrences as the window's fields define them: sequence 1 in the
+// left-hand column, sequence 2 beside it.
+struct Inputs {
+    Sequence one;
+    Sequence two;
+};
+
+// The numbers of the eight texts of the two recurrences, read with the
+// window's number rules. Error 6 for a number beyond the double range.
+Inputs ValuesOf(const InputTexts& texts);
+
+// The same for the texts the fields hold now.
+Inputs ReadInputs(FieldAccess& fields);
+
+// Writes the nine texts into their fields, each write as a user's edit; the
+// modulus last, so that its change procedure sees the others.
+void WriteInputs(FieldAccess& fields, const InputTexts& texts);
+
+} // namespace fibmod

@@ -1,0 +1,66 @@
+// The window's fields and change chain, kept in memory.
+#include "core/memory_fields.h"
+
+#include "core/cycles.h"
+#include "core/inputs.h"
+#include "core/number_rules.h"
+
+namespace fibmod {
+
+MemoryFields::MemoryFields(RunState& state)
+    : state_(state), scroll_(static_cast<std::int16_t>(ValueOfText(kDesignTimeInputs.modulus)))
+{
+    const InputTexts& in = kDesignTimeInputs;
+    text1_ = {"", "", std::string(in.first2), std::string(in.second2), std::string(in.first1), std::string(in.second1), ""};
+    text2_ = in.modulus;
+    text4_ = {std::string(in.s1), std::string(in.r1), std::string(in.s2), std::string(in.r2)};
+}
+
+std::string& MemoryFields::slot(FieldId field)
+{
+    switch (field.control) {
+    case Control::Text1: return text1_.at(static_cast<std::size_t>(field.index));
+    case Control::Text2: return text2_;
+    case Control::Text3: return text3_.at(static_cast<std::size_t>(field.index));
+    case Control::Text4: return text4_.at(static_cast<std::size_t>(field.index));
+    }
+    return text2_;
+}
+
+std::string MemoryFields::getText(FieldId field) { return slot(field); }
+
+void MemoryFields::setText(FieldId field, std::string_view text)
+{
+    std::string& kept = slot(field);
+    if (kept == text) return;
+    kept = text;
+    if (field == Text2) {
+        ResetAndTakeOver(state_, *this);
+        ShowCycles(state_, *this);
+    }
+}
+
+void MemoryFields::appendText(FieldId field, std::string_view text)
+{
+    if (text.empty()) return;
+    if (field == Text2) {
+        FieldAccess::appendText(field, text);
+        return;
+    }
+    slot(field).append(text);
+}
+
+std::int16_t MemoryFields::getScrollValue() { return scroll_; }
+
+void MemoryFields::setScrollValue(std::int16_t value)
+{
+    if (value == scroll_) return;
+    scroll_ = value;
+    setText(Text2, IntegerText(value));
+}
+
+void MemoryFields::showMessage(std::string_view text) { messages.emplace_back(text); }
+
+void MemoryFields::endProgram() { throw ProgramEnded{}; }
+
+} // namespace fibmod

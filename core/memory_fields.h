@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/run_state.h"
+
+namespace fibmod {
+
+// Thrown by MemoryFields::endProgram, so that a caller sees the program end.
+struct ProgramEnded {};
+
+// A field access without a window: it keeps the texts, starts with the
+// design-time inputs and follows the window's change chain: a write that
+// changes Text2 runs the reset and then the show, a changed scroll value
+// writes Text2. Messages are kept instead of shown.
+class MemoryFields : public FieldAccess {
+public:
+    explicit MemoryFields(RunState& state);
+
+    std::string getText(FieldId field) override;
+    void setText(FieldId field, std::string_view text) override;
+    void appendText(FieldId field, std::string_view text) override;
+    std::int16_t getScrollValue() override;
+    void setScrollValue(std::int16_t value) override;
+    void pumpEvents() override {}
+    void showMessage(std::string_view text) override;
+    [[noreturn]] void endProgram() override;
+
+    std::vector<std::string> messages;
+
+private:
+    std::string& slot(FieldId field);
+
+    RunState& state_;
+    std::array<std::string, 7> text1_;
+    std::string text2_;
+    std::array<std::string, 3> text3_;
+    std::array<std::string, 4> text4_;
+    std::int16_t scroll_;
+};
+
+} // namespace fibmod
