@@ -3,12 +3,16 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <benchmark/benchmark.h>
 
 #include "core/cycles.h"
 #include "tests/support/fake_fields.h"
+#include "core/inputs.h"
+#include "core/modulus_range.h"
 #include "core/number_rules.h"
+#include "core/scan.h"
 
 namespace {
 
@@ -50,18 +54,23 @@ void StressCase(benchmark::State& bench)
 }
 BENCHMARK(StressCase)->Unit(benchmark::kMillisecond);
 
-// Every modulus 2 … 2000 with the design-time inputs, each one reset and shown
-// through the modulus field.
-void Sweep(benchmark::State& bench)
+// Every modulus 2 … 2000, each one typed into the modulus field and so reset
+// and shown through the window's procedures, texts included. The field is
+// emptied first, so that 2 is a change too.
+void SweepThroughProcedures(benchmark::State& bench, const char* r, const char* s)
 {
     auto state = std::make_unique<RunState>();
     double terms = 0;
     double pairLines = 0;
     for (auto _ : bench) {
+        bench.PauseTiming();
         FakeFields fields(*state);
+        if (r != nullptr) SetBothSequences(fields, r, s, "1", "1");
+        fields.setText(Text2, "");
+        bench.ResumeTiming();
         terms = 0;
         pairLines = 0;
-        for (int m = 2; m <= 2000; ++m) {
+        for (int m = kModulusMin; m <= kModulusMax; ++m) {
             fields.setText(Text2, IntegerText(m));
             terms += state->count1 + state->count2;
             pairLines += static_cast<double>(PairLineCount(fields.getText(Text1(6))));
@@ -71,6 +80,33 @@ void Sweep(benchmark::State& bench)
     bench.counters["pair_lines"] = pairLines;
     bench.counters["peak_MB"] = PeakMegabytes();
 }
-BENCHMARK(Sweep)->Unit(benchmark::kMillisecond);
+// With the design-time inputs.
+BENCHMARK_CAPTURE(SweepThroughProcedures, design_time_inputs, nullptr, nullptr)->Unit(benchmark::kMillisecond);
+// With r = 4, s = −1 from 1, 1 in both columns: what the window's stepping
+// search from 2 to 2000 computes, without the window.
+BENCHMARK_CAPTURE(SweepThroughProcedures, r4_s_minus1_both, "4", "-1")->Unit(benchmark::kMillisecond);
+
+// The scan of 2 … `to` with the design-time inputs, on `threads` threads
+// (0: one per core).
+void ScanRange(benchmark::State& bench)
+{
+    ScanOptions options;
+    options.threads = static_cast<unsigned>(bench.range(1));
+    const ModulusRange range{kModulusMin, static_cast<int>(bench.range(0))};
+    const Inputs inputs = ValuesOf(kDesignTimeInputs);
+    std::size_t rows = 0;
+    for (auto _ : bench) {
+        const auto scanned = Scan(inputs, range, options);
+        rows = scanned->size();
+        benchmark::DoNotOptimize(scanned);
+    }
+    bench.counters["moduli"] = static_cast<double>(rows);
+    bench.counters["threads"] = static_cast<double>(options.threads != 0 ? options.threads : std::thread::hardware_concurrency());
+}
+BENCHMARK(ScanRange)
+    ->ArgsProduct({{500, 1000, 2000}, {1, 0}})
+    ->ArgNames({"to", "threads"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

@@ -119,18 +119,6 @@ std::string NumberText(double x)
 
 std::string IntegerText(std::int32_t n) { return std::to_string(n); }
 
-double ReduceMod(double x, double M)
-{
-    const double quotient = x / M;
-    const double whole = std::floor(quotient);
-    const double product = Finite(M * whole);
-    return Finite(x - product);
-}
-
-double Finite(double x)
-{
-    if (!std::isfinite(x)) throw Overflow();
-    return x;
-}
+void ThrowOverflow() { throw Overflow(); }
 
 } // namespace fibmod

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,11 +22,24 @@ std::string NumberText(double x);
 // A counter as plain digits, "-" before a negative one, no blank.
 std::string IntegerText(std::int32_t n);
 
-// x − M·floor(x / M), every step rounded to double. Error 6 when the
-// product or the difference leaves the double range.
-double ReduceMod(double x, double M);
+// Raises error 6; out of line, so that the checks below stay small.
+[[noreturn]] void ThrowOverflow();
 
 // `x` itself, or error 6 when it lies beyond the double range.
-double Finite(double x);
+inline double Finite(double x)
+{
+    if (!std::isfinite(x)) ThrowOverflow();
+    return x;
+}
+
+// x − M·floor(x / M), every step rounded to double. Error 6 when the
+// product or the difference leaves the double range.
+inline double ReduceMod(double x, double M)
+{
+    const double quotient = x / M;
+    const double whole = std::floor(quotient);
+    const double product = Finite(M * whole);
+    return Finite(x - product);
+}
 
 } // namespace fibmod

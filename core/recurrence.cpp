@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <utility>
 
 #include "core/number_rules.h"
 #include "core/run_time_error.h"
@@ -59,26 +59,82 @@ std::vector<double> Cycle(const Sequence& sequence, double M)
     return walk.take();
 }
 
-std::vector<CommonMember> CommonMembers(std::span<const double> cycle2, std::span<const double> cycle1)
+namespace {
+
+// Residues below this bound are grouped by value directly; any other value
+// takes the sorted path.
+constexpr double kBucketBound = 1 << 16;
+
+// True for a whole number in 0 … bound − 1 (bound at most kBucketBound).
+bool IsWholeBelow(double value, double bound)
 {
-    // Positions in sequence 1 sorted by value, then by position, so that each
-    // term of sequence 2 finds its equals in position order.
-    std::vector<std::int32_t> byValue(cycle1.size());
-    std::iota(byValue.begin(), byValue.end(), 0);
-    std::sort(byValue.begin(), byValue.end(), [&cycle1](std::int32_t a, std::int32_t b) {
-        const double va = cycle1[static_cast<std::size_t>(a)];
-        const double vb = cycle1[static_cast<std::size_t>(b)];
-        return va < vb || (va == vb && a < b);
-    });
-    const auto valueAt = [&cycle1](std::int32_t j) { return cycle1[static_cast<std::size_t>(j)]; };
+    return value >= 0 && value < bound && static_cast<double>(static_cast<std::int32_t>(value)) == value;
+}
+
+// The positions (from 0) of sequence 1's terms grouped by value, each group in
+// position order: `positions[start[v] … start[v + 1])` hold the value v.
+// Works when every term is a whole number in 0 … kBucketBound; empty otherwise.
+struct Buckets {
+    std::vector<std::int32_t> start;
+    std::vector<std::int32_t> positions;
+
+    explicit Buckets(std::span<const double> cycle1)
+    {
+        double top = 0;
+        for (const double value : cycle1) {
+            if (!IsWholeBelow(value, kBucketBound)) return;
+            top = std::max(top, value);
+        }
+        start.assign(static_cast<std::size_t>(top) + 2, 0);
+        for (const double value : cycle1) ++start[static_cast<std::size_t>(value) + 1];
+        for (std::size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
+        positions.resize(cycle1.size());
+        std::vector<std::int32_t> next(start.begin(), start.end() - 1);
+        for (std::size_t j = 0; j < cycle1.size(); ++j)
+            positions[static_cast<std::size_t>(next[static_cast<std::size_t>(cycle1[j])]++)] =
+                static_cast<std::int32_t>(j);
+    }
+
+    bool usable() const { return !start.empty(); }
+
+    // The positions holding `value`; none for a value no term has.
+    std::span<const std::int32_t> of(double value) const
+    {
+        if (!IsWholeBelow(value, static_cast<double>(start.size() - 1))) return {};
+        const auto v = static_cast<std::size_t>(value);
+        return std::span<const std::int32_t>(positions).subspan(
+            static_cast<std::size_t>(start[v]), static_cast<std::size_t>(start[v + 1] - start[v]));
+    }
+};
+
+// The general case: positions sorted by value, then by position.
+std::vector<CommonMember> SortedCommonMembers(std::span<const double> cycle2, std::span<const double> cycle1)
+{
+    std::vector<std::pair<double, std::int32_t>> byValue(cycle1.size());
+    for (std::size_t j = 0; j < cycle1.size(); ++j) byValue[j] = {cycle1[j], static_cast<std::int32_t>(j)};
+    std::sort(byValue.begin(), byValue.end());
 
     std::vector<CommonMember> members;
     for (std::size_t i = 0; i < cycle2.size(); ++i) {
         const double value = cycle2[i];
         auto match = std::lower_bound(byValue.begin(), byValue.end(), value,
-                                      [&valueAt](std::int32_t j, double v) { return valueAt(j) < v; });
-        for (; match != byValue.end() && valueAt(*match) == value; ++match)
-            members.push_back({value, *match + 1, static_cast<std::int32_t>(i + 1)});
+                                      [](const auto& entry, double v) { return entry.first < v; });
+        for (; match != byValue.end() && match->first == value; ++match)
+            members.push_back({value, match->second + 1, static_cast<std::int32_t>(i + 1)});
+    }
+    return members;
+}
+
+} // namespace
+
+std::vector<CommonMember> CommonMembers(std::span<const double> cycle2, std::span<const double> cycle1)
+{
+    const Buckets buckets(cycle1);
+    if (!buckets.usable()) return SortedCommonMembers(cycle2, cycle1);
+    std::vector<CommonMember> members;
+    for (std::size_t i = 0; i < cycle2.size(); ++i) {
+        for (const std::int32_t j : buckets.of(cycle2[i]))
+            members.push_back({cycle2[i], j + 1, static_cast<std::int32_t>(i + 1)});
     }
     return members;
 }

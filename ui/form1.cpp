@@ -193,7 +193,7 @@ void Form1::wireControls()
 // nested, already reported failure interrupted stop silently.
 template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 {
-    ++depth_;
+    if (depth_++ == 0) handOversToSkip_ = 0;
     try {
         procedure();
     } catch (const fibmod::RunTimeError& error) {

@@ -81,6 +81,8 @@ private:
     std::function<void(const QString&)> messageHook_;
 
     int depth_ = 0;
+    // Hand-overs still to pass before the event loop gets its next turn.
+    int handOversToSkip_ = 0;
     long errorsReported_ = 0;
     bool refreshPosted_ = false;
     std::chrono::steady_clock::time_point lastRefresh_{};
