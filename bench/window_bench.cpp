@@ -1,5 +1,9 @@
 // Timings of the real window on Qt's offscreen platform: from setting the
 // modulus until every output is in the fields and in the widgets.
+#include <unistd.h>
+
+#include <fstream>
+
 #include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
@@ -14,6 +18,29 @@ namespace {
 using namespace fibmod;
 
 using fibmod::testing::SetBothSequences;
+
+// The process's resident memory now, from /proc.
+double ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The window open and idle with its default inputs, as after start: the
+// memory it holds resident. It runs first, before other windows grew the heap.
+void IdleWindowMemory(benchmark::State& bench)
+{
+    for (auto _ : bench) {
+        Form1 form;
+        form.show();
+        QCoreApplication::processEvents();
+        bench.counters["resident_MB"] = ResidentMegabytes();
+    }
+}
+BENCHMARK(IdleWindowMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Puts the scroll bar back to 2 outside the timed part.
 void StartFromTwo(benchmark::State& bench, QScrollBar* scroll)

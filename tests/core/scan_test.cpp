@@ -74,6 +74,18 @@ TEST(ScanTest, GivesTheWorkedExamples)
     EXPECT_EQ((*rows)[3].error, 0);
 }
 
+TEST(ScanTest, FlagsAFractionalCommonValueByItsNearestResidue)
+{
+    // 2.7 is its own cycle modulo 3 in both columns; it rounds up to 3 = M.
+    const InputTexts texts{"0", "1", "2.7", "2.7", "0", "1", "2.7", "2.7", ""};
+    const ScanRow row = ScanModulus(ValuesOf(texts), 3);
+    EXPECT_EQ(row.length1, 1);
+    EXPECT_EQ(row.length2, 1);
+    EXPECT_THAT(row.residues, ElementsAre(3));
+    // Modulo 2 the term is 0.7, flagged as 1.
+    EXPECT_THAT(ScanModulus(ValuesOf(texts), 2).residues, ElementsAre(1));
+}
+
 TEST(ScanTest, CarriesARunTimeErrorInItsRowOnly)
 {
     // A fractional coefficient makes the terms of sequence 2 fractional, so
