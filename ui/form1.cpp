@@ -193,7 +193,10 @@ void Form1::wireControls()
 // nested, already reported failure interrupted stop silently.
 template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 {
-    if (depth_++ == 0) handOversToSkip_ = 0;
+    if (depth_++ == 0) {
+        handOversToSkip_ = 0;
+        turnTaken_ = false;
+    }
     try {
         procedure();
     } catch (const fibmod::RunTimeError& error) {

@@ -81,8 +81,11 @@ private:
     std::function<void(const QString&)> messageHook_;
 
     int depth_ = 0;
-    // Hand-overs still to pass before the event loop gets its next turn.
+    // Hand-overs still to pass before the clock is read again; whether the
+    // current procedure from Qt gave the event loop a turn yet, and when.
     int handOversToSkip_ = 0;
+    bool turnTaken_ = false;
+    std::chrono::steady_clock::time_point lastTurn_{};
     long errorsReported_ = 0;
     bool refreshPosted_ = false;
     std::chrono::steady_clock::time_point lastRefresh_{};

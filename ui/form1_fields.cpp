@@ -15,8 +15,10 @@
 namespace {
 // While a run goes on, the widgets follow the kept texts once per screen frame.
 constexpr std::chrono::milliseconds kFrame{16};
-// Hand-overs to the event loop that one real turn of it stands for.
-constexpr int kHandOverStride = 256;
+// Hand-overs to the event loop between two looks at the clock.
+constexpr int kHandOverStride = 64;
+// The time between two turns of the event loop during a run.
+constexpr std::chrono::milliseconds kTurnInterval{4};
 } // namespace
 
 fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::ui::FieldSlot(id)); }
@@ -69,10 +71,12 @@ void Form1::setScrollValue(std::int16_t value)
     if (scroll_->value() != before) HScroll1_Change();
 }
 
-// A term takes a fraction of a microsecond and a turn of the event loop far
-// more, so the loop gets its turn at the first hand-over of every procedure
-// entered from Qt and then at every kHandOverStride-th: a click still acts
-// well within a frame, and a long run is not slowed by the hand-overs.
+// A term takes a fraction of a microsecond and a turn of the event loop (with
+// the repaints it brings) far more. So the loop gets its turn at the first
+// hand-over of every procedure entered from Qt, and after that once
+// kTurnInterval has passed, the clock being read at every kHandOverStride-th
+// hand-over: a click still acts well within a frame, and a long run is not
+// slowed by the hand-overs.
 void Form1::pumpEvents()
 {
     if (handOversToSkip_ > 0) {
@@ -80,8 +84,12 @@ void Form1::pumpEvents()
         return;
     }
     handOversToSkip_ = kHandOverStride - 1;
+    const auto now = std::chrono::steady_clock::now();
+    if (turnTaken_ && now - lastTurn_ < kTurnInterval) return;
+    turnTaken_ = true;
+    lastTurn_ = now;
     const long reportedBefore = errorsReported_;
-    if (std::chrono::steady_clock::now() - lastRefresh_ >= kFrame) refreshWidgets();
+    if (now - lastRefresh_ >= kFrame) refreshWidgets();
     QCoreApplication::processEvents();
     if (errorsReported_ != reportedBefore) throw Abandoned{};
 }
