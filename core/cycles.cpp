@@ -96,9 +96,18 @@ public:
         fields_.appendText(seq_.listing, line_);
     }
 
+    // Read afresh every time; reduced again only when a text has changed.
     StartPair startPair()
     {
-        return ReducedStart(ValueOf(fields_, seq_.firstStart), ValueOf(fields_, seq_.secondStart), st_.M);
+        std::string first = fields_.getText(seq_.firstStart);
+        std::string second = fields_.getText(seq_.secondStart);
+        if (!read_ || first != firstText_ || second != secondText_) {
+            start_ = ReducedStart(ValueOfText(first), ValueOfText(second), st_.M);
+            firstText_ = std::move(first);
+            secondText_ = std::move(second);
+            read_ = true;
+        }
+        return start_;
     }
 
 private:
@@ -107,6 +116,10 @@ private:
     const SequenceFields& seq_;
     std::uint64_t serial_;
     std::string line_;
+    bool read_ = false;
+    std::string firstText_;
+    std::string secondText_;
+    StartPair start_{};
 };
 
 // Lists one cycle and writes its length. Returns false when a reset
