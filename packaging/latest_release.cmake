@@ -4,6 +4,7 @@
 
 # Sets <date_var> to the newest entry's date as YYYY-MM-DD.
 function(fibmod_latest_release date_var)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
     file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog lines)
     list(GET lines 0 heading)
     if(NOT heading MATCHES "^fibmod \\(([^)]+)\\) ")
