@@ -1,16 +1,32 @@
 #include <QApplication>
+#include <QCoreApplication>
+#include <QString>
 
+#include "app/command_line.h"
+#include "app/overview_option.h"
 #include "ui/control_table.h"
 #include "ui/form1.h"
+#include "version/version.h"
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(fibmod::kVersion));
+    fibmod::app::CommandLine command_line;
+
+    // The help and the version are plain text: no window, no display.
+    if (command_line.AsksForText(fibmod::app::ArgumentsOf(argc, argv))) {
+        QCoreApplication text_only(argc, argv);
+        command_line.Process(text_only);
+    }
+
     QApplication app(argc, argv);
+    command_line.Process(app);
     // Only the name, not a display name: Qt would append a display name to
     // the window's caption on some platforms.
     QApplication::setApplicationName(fibmod::ui::ToQString(fibmod::ui::kApplicationTitle));
-    QApplication::setDesktopFileName(QStringLiteral("fibmod"));
+    QApplication::setDesktopFileName(QStringLiteral(FIBMOD_DESKTOP_ID));
     Form1 window;
     window.show();
+    if (command_line.Overview()) fibmod::app::OpenOverviewBeside(window);
     return QApplication::exec();
 }
