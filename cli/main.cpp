@@ -11,11 +11,11 @@
 namespace {
 
 constexpr const char* kExamples = R"(Examples:
-  fibmod-cli show --modulus 3
-  fibmod-cli show --r1 1 --s1 1 --start1 0,1 --modulus 10 --json
-  fibmod-cli scan --to 100 --format csv > scan.csv
-  fibmod-cli next --modulus 5
-  fibmod-cli scan --s2 -2 --from 50 --to 60
+  $ fibmod-cli show --modulus 3
+  $ fibmod-cli show --r1 1 --s1 1 --start1 0,1 --modulus 10 --json
+  $ fibmod-cli scan --to 100 --format csv > scan.csv
+  $ fibmod-cli next --modulus 5
+  $ fibmod-cli scan --s2 -2 --from 50 --to 60
 
 Inputs not given take the window's design-time values: sequence 1
 r = 6, s = -1, start 1,1; sequence 2 r = 4, s = -1, start 1,1.
