@@ -7,6 +7,8 @@
 
 namespace fibmod::cli {
 
+// The options of "next": the inputs and the modulus the button is pressed at
+// (kModulusMin … kModulusMax).
 struct NextCommandOptions {
     InputsOptions inputs;
     int modulus = 0;

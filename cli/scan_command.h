@@ -9,6 +9,8 @@
 
 namespace fibmod::cli {
 
+// The options of "scan": the inputs, the moduli from … to (both included,
+// within kModulusMin … kModulusMax) and the output format.
 struct ScanCommandOptions {
     InputsOptions inputs;
     int from = 0;

@@ -7,6 +7,8 @@
 
 namespace fibmod::cli {
 
+// The options of "show": the inputs and the modulus to type (kModulusMin …
+// kModulusMax), and whether to print JSON.
 struct ShowCommandOptions {
     InputsOptions inputs;
     int modulus = 0;

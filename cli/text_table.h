@@ -7,6 +7,7 @@
 
 namespace fibmod::cli {
 
+// Where a cell stands in its column: at its left or its right edge.
 enum class Align { Left, Right };
 
 // One column of a plain-text table: its cells from the top, the first one

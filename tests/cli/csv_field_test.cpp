@@ -1,3 +1,4 @@
+// RFC 4180 quoting of single CSV fields.
 #include "cli/csv_field.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Which command-line values count as numbers.
 #include "cli/number_check.h"
 
 #include <gtest/gtest.h>

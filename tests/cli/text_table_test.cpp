@@ -1,3 +1,4 @@
+// Columns for the terminal and the lines of a field.
 #include "cli/text_table.h"
 
 #include <gmock/gmock.h>
