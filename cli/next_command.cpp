@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/cycles.h"
 #include "core/modulus_range.h"
