@@ -1,0 +1,73 @@
+// The two sequences' inputs, shared by every command.
+#include "cli/inputs_options.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "cli/number_check.h"
+
+namespace fibmod::cli {
+
+namespace {
+
+const std::string kGroup = "Sequences (the window's inputs)";
+
+// The two halves of "A,B", split at the only comma.
+std::pair<std::string_view, std::string_view> Halves(std::string_view pair)
+{
+    const std::size_t comma = pair.find(',');
+    if (comma == std::string_view::npos) return {pair, {}};
+    return {pair.substr(0, comma), pair.substr(comma + 1)};
+}
+
+const CLI::Validator kNumber(
+    [](const std::string& value) {
+        return IsEntirelyANumber(value) ? std::string() : "'" + value + "' is not a number";
+    },
+    "", "number");
+
+const CLI::Validator kStartPair(
+    [](const std::string& value) {
+        const auto [first, second] = Halves(value);
+        const bool fits = std::count(value.begin(), value.end(), ',') == 1 && IsEntirelyANumber(first) &&
+                          IsEntirelyANumber(second);
+        return fits ? std::string() : "'" + value + "' is not two numbers A,B";
+    },
+    "", "start pair");
+
+void AddSequence(CLI::App& command, int number, std::string& r, std::string& s, std::string& start)
+{
+    const std::string n = std::to_string(number);
+    command.add_option("--r" + n, r, "r of sequence " + n)
+        ->type_name("NUMBER")
+        ->check(kNumber)
+        ->capture_default_str()
+        ->group(kGroup);
+    command.add_option("--s" + n, s, "s of sequence " + n)
+        ->type_name("NUMBER")
+        ->check(kNumber)
+        ->capture_default_str()
+        ->group(kGroup);
+    command.add_option("--start" + n, start, "start values a(0),a(1) of sequence " + n)
+        ->type_name("A,B")
+        ->check(kStartPair)
+        ->capture_default_str()
+        ->group(kGroup);
+}
+
+} // namespace
+
+void SetUpInputsOptions(CLI::App& command, InputsOptions& options)
+{
+    AddSequence(command, 1, options.r1, options.s1, options.start1);
+    AddSequence(command, 2, options.r2, options.s2, options.start2);
+}
+
+InputTexts TextsOf(const InputsOptions& options, std::string_view modulus)
+{
+    const auto [first1, second1] = Halves(options.start1);
+    const auto [first2, second2] = Halves(options.start2);
+    return {options.s1, options.r1, first1, second1, options.s2, options.r2, first2, second2, modulus};
+}
+
+} // namespace fibmod::cli

@@ -1,0 +1,123 @@
+// The subcommand "scan": one row per modulus.
+#include "cli/scan_command.h"
+
+#include <array>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/csv_field.h"
+#include "cli/text_table.h"
+#include "core/modulus_range.h"
+#include "core/number_rules.h"
+#include "core/scan.h"
+
+namespace fibmod::cli {
+
+namespace {
+
+using Rows = std::vector<ScanRow>;
+
+// The residues separated by single blanks.
+std::string ResiduesText(const ScanRow& row)
+{
+    std::string text;
+    for (const std::int32_t residue : row.residues) {
+        if (!text.empty()) text.push_back(' ');
+        text.append(IntegerText(residue));
+    }
+    return text;
+}
+
+std::string Table(const Rows& rows)
+{
+    std::array<TextColumn, 5> columns{{
+        {{"Modul"}, Align::Right},
+        {{"Zykellänge 1"}, Align::Right},
+        {{"Zykellänge 2"}, Align::Right},
+        {{"Anzahl"}, Align::Right},
+        {{"gemeinsame Reste"}, Align::Left},
+    }};
+    for (const ScanRow& row : rows) {
+        columns[0].cells.push_back(IntegerText(row.modulus));
+        const bool failed = row.error != 0;
+        columns[1].cells.push_back(failed ? "" : IntegerText(row.length1));
+        columns[2].cells.push_back(failed ? "" : IntegerText(row.length2));
+        columns[3].cells.push_back(failed ? "" : IntegerText(row.commonCount()));
+        columns[4].cells.push_back(failed ? row.message : ResiduesText(row));
+    }
+    return LayOutColumns(columns, 2);
+}
+
+std::string Csv(const Rows& rows)
+{
+    constexpr std::string_view kEnd = "\r\n";
+    std::string out = "modulus,length1,length2,common_count,common_residues,error";
+    out.append(kEnd);
+    for (const ScanRow& row : rows) {
+        out.append(IntegerText(row.modulus)).push_back(',');
+        if (row.error != 0) {
+            out.append(",,,,").append(CsvField(row.message));
+        } else {
+            out.append(IntegerText(row.length1)).push_back(',');
+            out.append(IntegerText(row.length2)).push_back(',');
+            out.append(IntegerText(row.commonCount())).push_back(',');
+            out.append(CsvField(ResiduesText(row))).push_back(',');
+        }
+        out.append(kEnd);
+    }
+    return out;
+}
+
+std::string Json(const Rows& rows)
+{
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const ScanRow& row : rows) {
+        const bool failed = row.error != 0;
+        array.push_back({
+            {"modulus", row.modulus},
+            {"length1", failed ? nullptr : nlohmann::ordered_json(row.length1)},
+            {"length2", failed ? nullptr : nlohmann::ordered_json(row.length2)},
+            {"common_count", failed ? nullptr : nlohmann::ordered_json(row.commonCount())},
+            {"common_residues", failed ? nullptr : nlohmann::ordered_json(row.residues)},
+            {"error", failed ? nlohmann::ordered_json(row.message) : nullptr},
+        });
+    }
+    return array.dump(2) + "\n";
+}
+
+} // namespace
+
+void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options)
+{
+    CLI::App* scan = app.add_subcommand("scan", "Lists lengths and common residues for every modulus of a range.");
+    SetUpInputsOptions(*scan, options.inputs);
+    options.from = kModulusMin;
+    options.to = kModulusMax;
+    options.format = "table";
+    scan->add_option("--from", options.from, "the first modulus")
+        ->check(CLI::Range(kModulusMin, kModulusMax))
+        ->capture_default_str();
+    scan->add_option("--to", options.to, "the last modulus")
+        ->check(CLI::Range(kModulusMin, kModulusMax))
+        ->capture_default_str();
+    scan->add_option("--format", options.format, "the output format")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
+    scan->callback([&options] {
+        if (options.from > options.to)
+            throw CLI::ValidationError("--from", std::to_string(options.from) + " is above --to " +
+                                                     std::to_string(options.to));
+        Deliver(RunScanCommand(options));
+    });
+}
+
+CommandResult RunScanCommand(const ScanCommandOptions& options)
+{
+    const Rows rows = Scan(TextsOf(options.inputs, ""), {options.from, options.to}).value();
+    if (options.format == "csv") return {Csv(rows), "", 0};
+    if (options.format == "json") return {Json(rows), "", 0};
+    return {Table(rows), "", 0};
+}
+
+} // namespace fibmod::cli

@@ -1,0 +1,287 @@
+#!/usr/bin/env python3
+"""Runs the built fibmod-cli as a user would and checks what it prints.
+
+The program's path comes from the environment (FIBMOD_CLI); the argument
+names the group of cases to run, e.g. `cli_test.py ScanTest`.
+"""
+
+import csv
+import io
+import json
+import os
+import subprocess
+import sys
+import unittest
+
+PROGRAM = os.environ.get("FIBMOD_CLI", "fibmod-cli")
+
+CRLF = "\r\n"
+ERROR_6 = "Laufzeitfehler 6: Überlauf"
+ERROR_9 = "Laufzeitfehler 9: Index außerhalb des gültigen Bereichs"
+LIMIT = "Begrenzung: Modul m < 2000"
+CSV_HEADER = ["modulus", "length1", "length2", "common_count", "common_residues", "error"]
+
+# Sequence 1 as the Fibonacci numbers: its cycle modulo 1030 is longer than
+# the window's 3000 terms, which is error 9.
+FIBONACCI_1 = ["--r1", "1", "--s1", "1"]
+
+
+def run(*args, stdout=subprocess.PIPE):
+    return subprocess.run([PROGRAM, *args], stdout=stdout, stderr=subprocess.PIPE, timeout=20)
+
+
+def text(data):
+    return data.decode("utf-8")
+
+
+def lines(field):
+    """The lines of a field's text, whose lines all end with CR LF."""
+    assert field == "" or field.endswith(CRLF), repr(field)
+    return field.split(CRLF)[:-1]
+
+
+class ProgramCase(unittest.TestCase):
+    def succeed(self, *args):
+        """The standard output of a run that must succeed quietly."""
+        result = run(*args)
+        self.assertEqual(result.returncode, 0, text(result.stderr))
+        self.assertEqual(result.stderr, b"")
+        return text(result.stdout)
+
+    def fail_with(self, code, *args):
+        """The one line on standard error of a run that must fail with `code`."""
+        result = run(*args)
+        self.assertEqual(result.returncode, code, f"{args}: {text(result.stderr)}")
+        self.assertEqual(result.stdout, b"", args)
+        report = text(result.stderr)
+        self.assertTrue(report.endswith("\n"), report)
+        self.assertNotIn("\n", report[:-1], f"{args}: more than one line: {report!r}")
+        return report[:-1]
+
+    def scan_csv(self, *args):
+        """The CSV rows of a scan, checked for the header and CR LF line ends."""
+        out = run("scan", "--format", "csv", *args).stdout
+        self.assertTrue(out.endswith(b"\r\n"))
+        self.assertNotIn(b"\n", out.replace(b"\r\n", b""))
+        rows = list(csv.reader(io.StringIO(text(out), newline=""), strict=True))
+        self.assertEqual(rows[0], CSV_HEADER)
+        return rows[1:]
+
+    def scan_json(self, *args):
+        return json.loads(self.succeed("scan", "--format", "json", *args))
+
+
+class ShowTest(ProgramCase):
+    def test_modulus_3_with_the_default_inputs_gives_the_worked_example(self):
+        shown = json.loads(self.succeed("show", "--modulus", "3", "--json"))
+        fields = shown["fields"]
+        self.assertEqual(lines(fields["Text1(0)"]), [" 0", " 2", " 2", " 0", " 1", " 1"])
+        self.assertEqual(lines(fields["Text1(1)"]), [" 2", " 2", " 1", " 1"])
+        self.assertEqual(
+            lines(fields["Text1(6)"]),
+            [" 2 bei  1 2", " 2 bei  2 2", " 2 bei  1 3", " 2 bei  2 3",
+             " 1 bei  3 5", " 1 bei  4 5", " 1 bei  3 6", " 1 bei  4 6",
+             "", "", "Zusammenfassung:", "gemeinsam sind", "die Reste", "", " 1", " 2"])
+        self.assertEqual((fields["Text3(0)"], fields["Text3(1)"], fields["Text3(2)"]), ("4", "6", "2"))
+        self.assertEqual(fields["Text2"], "3")
+        self.assertEqual(
+            {k: shown[k] for k in ("modulus", "length1", "length2", "common_count", "common_residues")},
+            {"modulus": 3, "length1": 4, "length2": 6, "common_count": 2, "common_residues": [1, 2]})
+
+    def test_the_inputs_are_typed_into_their_fields(self):
+        shown = json.loads(self.succeed("show", *FIBONACCI_1, "--start1", "0,1", "--r2", "3",
+                                        "--start2", "2, 5", "-m", "10", "--json"))
+        fields = shown["fields"]
+        self.assertEqual([fields[f"Text4({i})"] for i in range(4)], ["1", "1", "-1", "3"])
+        self.assertEqual([fields[f"Text1({i})"] for i in range(2, 6)], ["2", " 5", "0", "1"])
+        # The Fibonacci numbers repeat modulo 10 after 60 terms.
+        self.assertEqual(shown["length1"], 60)
+        self.assertEqual(len(lines(fields["Text1(1)"])), 60)
+
+    def test_the_readable_layout_puts_each_listing_under_its_heading(self):
+        out = self.succeed("show", "--modulus", "3").split("\n")
+        self.assertEqual(out[:2], ["Modul 3", ""])
+        heading = out[2]
+        starts = [heading.index(h) for h in
+                  ("Def.  Folge 1", "Def.   Folge 2", "Gemeinsames Folgenglied x  bei...")]
+        self.assertEqual(out[-1], "")
+        body, results = out[3:-3], out[-2]
+        self.assertEqual(out[-3], "")
+        columns = [[line[a:b].rstrip() for line in body]
+                   for a, b in zip(starts, starts[1:] + [None])]
+        self.assertEqual([c for c in columns[0] if c], [" 2", " 2", " 1", " 1"])
+        self.assertEqual([c for c in columns[1] if c], [" 0", " 2", " 2", " 0", " 1", " 1"])
+        self.assertEqual(columns[2][:8], [" 2 bei  1 2", " 2 bei  2 2", " 2 bei  1 3", " 2 bei  2 3",
+                                          " 1 bei  3 5", " 1 bei  4 5", " 1 bei  3 6", " 1 bei  4 6"])
+        self.assertEqual(columns[2][8:], ["", "", "Zusammenfassung:", "gemeinsam sind", "die Reste", "",
+                                          " 1", " 2"])
+        self.assertEqual([results[a:b].strip() for a, b in zip(starts, starts[1:] + [None])],
+                         ["Zykellänge: 4", "Zykellänge: 6", "Anzahl gemeinsamer Glieder: 2"])
+
+    def test_its_numbers_are_the_scans_row(self):
+        rows = {row["modulus"]: row for row in self.scan_json("--from", "2", "--to", "60")}
+        for modulus in (2, 9, 24, 60):
+            shown = json.loads(self.succeed("show", "-m", str(modulus), "--json"))
+            row = rows[modulus]
+            for key in ("length1", "length2", "common_count", "common_residues"):
+                self.assertEqual(shown[key], row[key], (modulus, key))
+            summary = lines(shown["fields"]["Text1(6)"])
+            residues = summary[summary.index("die Reste") + 2:]
+            self.assertEqual([int(r) for r in residues], row["common_residues"])
+            self.assertEqual(int(shown["fields"]["Text3(2)"]), row["common_count"])
+
+    def test_a_run_time_error_gives_the_windows_message_and_exit_1(self):
+        self.assertEqual(self.fail_with(1, "show", "--r2", "1e400", "-m", "3"), f"fibmod-cli: {ERROR_6}")
+        self.assertEqual(self.fail_with(1, "show", *FIBONACCI_1, "-m", "1030"), f"fibmod-cli: {ERROR_9}")
+
+
+class ScanTest(ProgramCase):
+    def test_csv_has_the_header_and_one_row_per_modulus(self):
+        rows = self.scan_csv()
+        self.assertEqual([int(row[0]) for row in rows], list(range(2, 2001)))
+        self.assertEqual(rows[0], ["2", "1", "1", "1", "1", ""])
+        self.assertEqual(rows[1], ["3", "4", "6", "2", "1 2", ""])
+        self.assertEqual(rows[7], ["9", "12", "18", "6", "1 2 4 5 7 8", ""])
+        for row in rows:
+            residues = [int(r) for r in row[4].split(" ")]
+            self.assertEqual(" ".join(map(str, residues)), row[4], "plain numbers, single blanks")
+            self.assertEqual(residues, sorted(set(residues)))
+            self.assertEqual(int(row[3]), len(residues))
+            self.assertEqual(row[5], "")
+
+    def test_from_and_to_bound_the_rows(self):
+        self.assertEqual([row[0] for row in self.scan_csv("--from", "5", "--to", "7")], ["5", "6", "7"])
+        self.assertEqual([row[0] for row in self.scan_csv("--from", "2000")], ["2000"])
+
+    def test_a_run_time_error_fills_only_the_error_column(self):
+        rows = {int(row[0]): row for row in self.scan_csv(*FIBONACCI_1, "--from", "1029", "--to", "1031")}
+        self.assertEqual(rows[1030], ["1030", "", "", "", "", ERROR_9])
+        self.assertEqual(rows[1029][5], "")
+        json_rows = {row["modulus"]: row for row in
+                     self.scan_json(*FIBONACCI_1, "--from", "1029", "--to", "1031")}
+        self.assertEqual(json_rows[1030], {"modulus": 1030, "length1": None, "length2": None,
+                                           "common_count": None, "common_residues": None, "error": ERROR_9})
+
+    def test_a_number_beyond_the_double_range_is_every_rows_error(self):
+        rows = self.scan_csv("--s1", "-1e400", "--to", "20")
+        self.assertEqual(len(rows), 19)
+        for row in rows:
+            self.assertEqual(row[1:], ["", "", "", "", ERROR_6])
+
+    def test_json_holds_what_csv_holds(self):
+        # Rows with and without run-time errors.
+        span = ("--from", "1000", "--to", "1100")
+        rows = self.scan_csv(*FIBONACCI_1, *span)
+        objects = self.scan_json(*FIBONACCI_1, *span)
+        self.assertEqual(len(objects), len(rows))
+        for row, obj in zip(rows, objects):
+            self.assertEqual(list(obj), CSV_HEADER)
+            self.assertEqual(obj["modulus"], int(row[0]))
+            if obj["error"] is not None:
+                self.assertEqual(obj["error"], row[5])
+                continue
+            self.assertEqual([obj["length1"], obj["length2"], obj["common_count"]], [int(v) for v in row[1:4]])
+            self.assertEqual(" ".join(map(str, obj["common_residues"])), row[4])
+
+    def test_the_table_aligns_the_csv_values(self):
+        out = self.succeed("scan", "--to", "120").split("\n")
+        self.assertEqual(out[-1], "")
+        header, body = out[0], out[1:-1]
+        self.assertEqual(header.split(), ["Modul", "Zykellänge", "1", "Zykellänge", "2", "Anzahl", "gemeinsame",
+                                          "Reste"])
+        self.assertEqual([line.split() for line in body],
+                         [row[:4] + row[4].split() for row in self.scan_csv("--to", "120")])
+        # Numbers are right-aligned under their headings.
+        for name in ("Modul", "Zykellänge 1", "Zykellänge 2", "Anzahl"):
+            end = header.index(name) + len(name)
+            for line in body:
+                self.assertNotEqual(line[end - 1], " ", (name, line))
+                self.assertEqual(line[end], " ", (name, line))
+
+
+class NextTest(ProgramCase):
+    def test_stops_at_the_next_modulus_with_one_common_residue(self):
+        self.assertEqual(self.succeed("next", "--modulus", "2"), "4\n")
+        self.assertEqual(self.succeed("next", "--modulus", "4"), "5\n")
+
+    def test_agrees_with_the_scan(self):
+        single = [row["modulus"] for row in self.scan_json() if row["common_count"] == 1]
+        for modulus in (5, 100, 641, 1500):
+            expected = next(m for m in single if m > modulus)
+            self.assertEqual(self.succeed("next", "-m", str(modulus)), f"{expected}\n", modulus)
+
+    def test_at_the_limit_or_without_a_stop_shows_the_limit_message(self):
+        self.assertEqual(self.succeed("next", "--modulus", "2000"), LIMIT + "\n")
+        # r = 4, s = -1 from 1, 1 in both columns: above 2 no modulus has a single residue.
+        self.assertEqual(self.succeed("next", "--r1", "4", "--modulus", "1950"), LIMIT + "\n")
+        # The limit is checked before anything is read.
+        self.assertEqual(self.succeed("next", "--r1", "1e400", "--modulus", "2000"), LIMIT + "\n")
+
+    def test_a_run_time_error_on_the_way_stops_there(self):
+        self.assertEqual(self.fail_with(1, "next", *FIBONACCI_1, "-m", "700"), f"fibmod-cli: Modul 1030: {ERROR_9}")
+        self.assertEqual(self.fail_with(1, "next", "--s2", "1e400", "-m", "3"), f"fibmod-cli: Modul 4: {ERROR_6}")
+
+
+class UsageErrorTest(ProgramCase):
+    def test_each_bad_input_is_one_line_naming_option_and_value_and_exit_2(self):
+        cases = [
+            (["show", "--modulus", "2001"], ["--modulus", "2001", "2000"]),
+            (["next", "--modulus", "1"], ["--modulus", "1", "2"]),
+            (["show", "--modulus", "abc"], ["--modulus", "abc"]),
+            (["show", "--modulus", "3.5"], ["--modulus", "3.5"]),
+            (["show"], ["--modulus", "required"]),
+            (["scan", "--from", "10", "--to", "5"], ["--from", "10", "--to", "5"]),
+            (["scan", "--to", "2001"], ["--to", "2001", "2000"]),
+            (["scan", "--format", "xml"], ["--format", "xml"]),
+            (["scan", "--bogus"], ["--bogus"]),
+            (["show", "-m", "3", "--start1", "1"], ["--start1", "'1'"]),
+            (["show", "-m", "3", "--start2", "1,2,3"], ["--start2", "'1,2,3'"]),
+            (["show", "-m", "3", "--start1", "1,x"], ["--start1", "'1,x'"]),
+            (["show", "-m", "3", "--start1", ",1"], ["--start1", "',1'"]),
+            (["show", "-m", "3", "--r1", "abc"], ["--r1", "'abc'"]),
+            (["show", "-m", "3", "--s2", "12x"], ["--s2", "'12x'"]),
+            (["scan", "--r2", ""], ["--r2", "''"]),
+            (["scan", "--s1", "1 2"], ["--s1", "'1 2'"]),
+            ([], ["subcommand"]),
+        ]
+        for args, words in cases:
+            with self.subTest(args=args):
+                report = self.fail_with(2, *args)
+                self.assertTrue(report.startswith("fibmod-cli: "), report)
+                for word in words:
+                    self.assertIn(word, report)
+
+    def test_negative_numbers_are_values_not_options(self):
+        default = self.succeed("show", "-m", "7", "--json")
+        self.assertEqual(self.succeed("show", "-m", "7", "--json", "--s1", "-1", "--s2=-1"), default)
+        shown = json.loads(self.succeed("show", "-m", "7", "--json", "--s1", "-2", "--start2", "-1,-3"))
+        self.assertEqual([shown["fields"][f] for f in ("Text4(0)", "Text1(2)", "Text1(3)")], ["-2", "-1", "-3"])
+
+
+class ProgramTest(ProgramCase):
+    def test_a_closed_pipe_ends_the_output_quietly(self):
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        try:
+            result = subprocess.run([PROGRAM, "scan", "--format", "csv"], stdout=write_end,
+                                    stderr=subprocess.PIPE, timeout=20)
+        finally:
+            os.close(write_end)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr, b"")
+
+    def test_help_shows_the_commands_and_examples(self):
+        out = self.succeed("--help")
+        for word in ("Usage:", "show", "scan", "next", "Examples:", "fibmod-cli show --modulus 3"):
+            self.assertIn(word, out)
+        every = self.succeed("--help-all")
+        for option in ("--modulus", "--json", "--from", "--to", "--format", "--r1", "--s1", "--start1", "--r2",
+                       "--s2", "--start2"):
+            self.assertIn(option, every)
+
+    def test_version_is_the_projects(self):
+        self.assertEqual(self.succeed("--version"), f"fibmod-cli {os.environ['FIBMOD_VERSION']}\n")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], *sys.argv[1:]], verbosity=2)
