@@ -13,13 +13,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringList>
-#include <QTextDocument>
-#include <QTextOption>
 
 #include "ui/control_table.h"
+#include "ui/listing_box.h"
 #include "core/run_state.h"
 #include "core/run_time_error.h"
 
+using fibmod::ui::ListingBox;
 using fibmod::ui::Px;
 using fibmod::ui::ToQString;
 
@@ -54,22 +54,6 @@ void SetBackground(QWidget* widget, std::uint32_t rgb)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
     widget->setPalette(palette);
-}
-
-QPlainTextEdit* MultiLineBox(QWidget* parent, Qt::Alignment align)
-{
-    auto* box = new QPlainTextEdit(parent);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setTabChangesFocus(true);
-    // Listings grow by many thousand lines; an undo history of them is useless.
-    box->setUndoRedoEnabled(false);
-    QTextOption option = box->document()->defaultTextOption();
-    option.setAlignment(align);
-    box->document()->setDefaultTextOption(option);
-    return box;
 }
 
 QString FaceStyle(std::uint32_t rgb)
@@ -107,7 +91,7 @@ void Form1::buildControls()
     for (const TextBoxEntry* entry : bySlot) {
         const Qt::Alignment align = Horizontal(entry->align);
         if (entry->lines == Lines::Multi) {
-            fields_.emplace_back(MultiLineBox(this, align), std::string(entry->text));
+            fields_.emplace_back(new ListingBox(this, align), std::string(entry->text));
         } else {
             auto* box = new QLineEdit(this);
             box->setAlignment(align | Qt::AlignVCenter);
