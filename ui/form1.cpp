@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStringList>
 
 #include "ui/control_table.h"
@@ -151,7 +152,13 @@ void Form1::buildControls()
 void Form1::wireControls()
 {
     for (std::size_t slot = 0; slot < fields_.size(); ++slot) {
-        auto edited = [this, slot] { fromQt([this, slot] { takeOverEdit(slot); }); };
+        auto edited = [this, slot] {
+            if (heldByMessage()) {
+                fields_[slot].restore();
+                return;
+            }
+            fromQt([this, slot] { takeOverEdit(slot); });
+        };
         QWidget* box = fields_[slot].widget();
         box->installEventFilter(this);
         if (auto* line = qobject_cast<QLineEdit*>(box))
@@ -167,9 +174,19 @@ void Form1::wireControls()
     };
     for (const auto& [name, procedure] : clicks) {
         connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this,
-                [this, procedure = procedure] { fromQt([this, procedure] { (this->*procedure)(); }); });
+                [this, procedure = procedure] {
+                    if (heldByMessage()) return;
+                    fromQt([this, procedure] { (this->*procedure)(); });
+                });
     }
-    connect(scroll_, &QScrollBar::valueChanged, this, [this] { fromQt([this] { HScroll1_Change(); }); });
+    connect(scroll_, &QScrollBar::valueChanged, this, [this] {
+        if (heldByMessage()) {
+            const QSignalBlocker quiet(scroll_);
+            scroll_->setValue(scrollUnderMessage_);
+            return;
+        }
+        fromQt([this] { HScroll1_Change(); });
+    });
 }
 
 // Every procedure entered from Qt runs through here, so that no exception

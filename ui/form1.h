@@ -67,6 +67,9 @@ private:
     void buildControls();
     void wireControls();
     template <class Procedure> void fromQt(Procedure&& procedure);
+    // True while a message box is open: input that reaches the window then
+    // is not acted on, and the control it changed is put back.
+    bool heldByMessage();
     void reportError(const QString& text);
     void ask(const QString& text);
     void takeOverEdit(std::size_t slot);
@@ -79,6 +82,9 @@ private:
     std::vector<fibmod::ui::TextField> fields_;
     QScrollBar* scroll_ = nullptr;
     std::function<void(const QString&)> messageHook_;
+
+    bool messageOpen_ = false;
+    int scrollUnderMessage_ = 0;
 
     int depth_ = 0;
     long errorsReported_ = 0;

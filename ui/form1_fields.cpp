@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -84,9 +85,14 @@ void Form1::showMessage(std::string_view text)
 
 void Form1::setMessageHook(std::function<void(const QString&)> hook) { messageHook_ = std::move(hook); }
 
+// One message box at a time: while it is open, nothing else of the window
+// runs, whether the box is a person's or the tests' hook.
 void Form1::ask(const QString& text)
 {
     refreshWidgets();
+    messageOpen_ = true;
+    scrollUnderMessage_ = scroll_->value();
+    const auto closed = qScopeGuard([this] { messageOpen_ = false; });
     if (messageHook_) {
         messageHook_(text);
         return;
@@ -95,6 +101,8 @@ void Form1::ask(const QString& text)
                     QMessageBox::Ok, this);
     box.exec();
 }
+
+bool Form1::heldByMessage() { return messageOpen_; }
 
 void Form1::reportError(const QString& text)
 {
