@@ -50,16 +50,23 @@ Qt::Alignment Horizontal(fibmod::ui::Align align)
     return Qt::AlignLeft;
 }
 
-void SetBackground(QWidget* widget, std::uint32_t rgb)
+// The boxes' backgrounds are light whatever the platform's colour scheme, so
+// their text and selection colours are fixed too: a dark scheme's light text
+// would vanish on them.
+void SetColours(QWidget* widget, std::uint32_t background)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
+    palette.setColor(QPalette::Base, QColor::fromRgb(background));
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
     widget->setPalette(palette);
 }
 
+// A solid face in the designed colour, with a black caption on it whatever the colour scheme.
 QString FaceStyle(std::uint32_t rgb)
 {
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }"
+    return QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid #404040; }"
                           "QPushButton:pressed { border: 2px inset #404040; }")
         .arg(QColor::fromRgb(rgb).name());
 }
@@ -105,7 +112,7 @@ void Form1::buildControls()
         box->setFont(Font(kTextFontFamily, QFont::Serif,
                           entry->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
         box->setAccessibleName(ToQString(entry->accessibleName));
-        SetBackground(box, entry->background);
+        SetColours(box, entry->background);
     }
 
     for (const ButtonEntry& entry : kButtons) {
