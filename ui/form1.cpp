@@ -17,6 +17,7 @@
 
 #include "ui/control_table.h"
 #include "ui/listing_box.h"
+#include "ui/native_window_watch.h"
 #include "core/run_state.h"
 #include "core/run_time_error.h"
 
@@ -84,6 +85,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod:
     resize(Px(fibmod::ui::kInitialClientWidth), Px(fibmod::ui::kInitialClientHeight));
     buildControls();
     wireControls();
+    // A window destroyed by the window system ends the program as closing it does.
+    nativeWatch_ =
+        std::make_unique<fibmod::ui::NativeWindowWatch>(*this, [this] { fromQt([this] { endProgram(); }); });
     fromQt([this] { Form_Load(); });
 }
 

@@ -18,7 +18,10 @@ class QScrollBar;
 
 namespace fibmod {
 struct RunState;
+namespace ui {
+class NativeWindowWatch;
 }
+} // namespace fibmod
 
 // The program's one window: fifteen text boxes, four buttons, a scroll bar
 // and fifteen labels at fixed places, and the computation's real field access.
@@ -82,6 +85,7 @@ private:
     std::vector<fibmod::ui::TextField> fields_;
     QScrollBar* scroll_ = nullptr;
     std::function<void(const QString&)> messageHook_;
+    std::unique_ptr<fibmod::ui::NativeWindowWatch> nativeWatch_;
 
     bool messageOpen_ = false;
     int scrollUnderMessage_ = 0;
