@@ -55,6 +55,9 @@ public:
     void setMessageHook(std::function<void(const QString&)> hook);
     // Writes every text changed by code into its widget now.
     void refreshWidgets();
+    // While a run goes on, the widgets follow the kept texts at most this
+    // often (once per screen frame unless set).
+    void setRefreshInterval(std::chrono::milliseconds interval) { refreshInterval_ = interval; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,4 +97,5 @@ private:
     long errorsReported_ = 0;
     bool refreshPosted_ = false;
     std::chrono::steady_clock::time_point lastRefresh_{};
+    std::chrono::milliseconds refreshInterval_{16};
 };

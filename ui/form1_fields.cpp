@@ -13,11 +13,6 @@
 
 #include "ui/control_table.h"
 
-namespace {
-// While a run goes on, the widgets follow the kept texts once per screen frame.
-constexpr std::chrono::milliseconds kFrame{16};
-} // namespace
-
 fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::ui::FieldSlot(id)); }
 
 std::string Form1::getText(fibmod::FieldId id) { return field(id).text(); }
@@ -71,7 +66,7 @@ void Form1::setScrollValue(std::int16_t value)
 void Form1::pumpEvents()
 {
     const long reportedBefore = errorsReported_;
-    if (std::chrono::steady_clock::now() - lastRefresh_ >= kFrame) refreshWidgets();
+    if (std::chrono::steady_clock::now() - lastRefresh_ >= refreshInterval_) refreshWidgets();
     QCoreApplication::processEvents();
     if (errorsReported_ != reportedBefore) throw Abandoned{};
 }
