@@ -25,14 +25,18 @@ ListingBox::ListingBox(QWidget* parent, Qt::Alignment align) : QPlainTextEdit(pa
     document()->setDefaultTextOption(option);
 }
 
+namespace {
+bool HasText(const QMimeData* source) { return source != nullptr && source->hasText(); }
+} // namespace
+
 bool ListingBox::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source != nullptr && QPlainTextEdit::canInsertFromMimeData(source);
+    return HasText(source) && QPlainTextEdit::canInsertFromMimeData(source);
 }
 
 void ListingBox::insertFromMimeData(const QMimeData* source)
 {
-    if (source == nullptr) return;
+    if (!HasText(source)) return;
     QPlainTextEdit::insertFromMimeData(source);
 }
 

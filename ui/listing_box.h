@@ -8,7 +8,7 @@ namespace fibmod::ui {
 
 // A multi-line text box: a vertical scroll bar only, long lines wrapped at
 // the box's width, every line aligned alike. It takes any amount of text,
-// and a paste or drop with nothing to insert leaves it as it is.
+// and a paste or drop with no text to insert leaves it as it is.
 class ListingBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -16,8 +16,10 @@ public:
     ListingBox(QWidget* parent, Qt::Alignment align);
 
 protected:
-    // The clipboard hands out no data at all when it is empty or its owner
-    // has quit; Qt's own paste would use it regardless.
+    // When the clipboard's owner has quit, X11 clipboard data has no format
+    // at all, and Qt's own insertion crashes on it; on other platforms an
+    // empty clipboard may hand out no data. Every paste, drop and
+    // middle-click insertion of the box comes through here.
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 };

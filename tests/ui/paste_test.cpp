@@ -104,13 +104,17 @@ public:
     using ListingBox::insertFromMimeData;
 };
 
-TEST(ListingBox, MissingMimeDataIsRefusedAndInsertsNothing)
+TEST(ListingBox, MissingOrFormatlessMimeDataIsRefusedAndInsertsNothing)
 {
     ExposedListingBox box;
     box.setPlainText(QStringLiteral("1\n2"));
     box.moveCursor(QTextCursor::End);
     EXPECT_FALSE(box.canInsertFromMimeData(nullptr));
     box.insertFromMimeData(nullptr);
+    // What X11 hands out once the clipboard's owner has quit.
+    const QMimeData formatless;
+    EXPECT_FALSE(box.canInsertFromMimeData(&formatless));
+    box.insertFromMimeData(&formatless);
     EXPECT_EQ(box.toPlainText(), QStringLiteral("1\n2"));
     QMimeData digits;
     digits.setText(QStringLiteral("34"));
