@@ -182,20 +182,23 @@ private:
     {
         const int handOvers = 1 + below(3000);
         note("search, cls after " + std::to_string(handOvers) + " hand-overs");
-        auto stop = std::make_shared<std::function<void(int)>>();
-        *stop = [this, stop](int left) {
-            if (!searching_) return;
-            if (left > 0) {
-                QMetaObject::invokeMethod(&form_, [stop, left] { (*stop)(left - 1); }, Qt::QueuedConnection);
-                return;
-            }
-            click("Command3");
-        };
-        (*stop)(handOvers);
+        clsAfter(handOvers);
         const bool outer = !searching_;
         searching_ = true;
         click("Command4");
         if (outer) searching_ = false;
+    }
+
+    void clsAfter(int handOvers)
+    {
+        QMetaObject::invokeMethod(
+            &form_,
+            [this, handOvers] {
+                if (!searching_) return;
+                if (handOvers > 1) return clsAfter(handOvers - 1);
+                click("Command3");
+            },
+            Qt::QueuedConnection);
     }
 
     void scrollStep()
