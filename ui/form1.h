@@ -75,7 +75,7 @@ private:
     template <class Procedure> void fromQt(Procedure&& procedure);
     // True while a message box is open: input that reaches the window then
     // is not acted on, and the control it changed is put back.
-    bool heldByMessage();
+    bool heldByMessage() const { return messageOpen_; }
     void reportError(const QString& text);
     void ask(const QString& text);
     void takeOverEdit(std::size_t slot);

@@ -97,8 +97,6 @@ void Form1::ask(const QString& text)
     box.exec();
 }
 
-bool Form1::heldByMessage() { return messageOpen_; }
-
 void Form1::reportError(const QString& text)
 {
     ++errorsReported_;
