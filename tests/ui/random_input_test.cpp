@@ -306,5 +306,27 @@ TEST(RandomInput, ThousandsOfRandomActionsKeepTheWindowSound)
     QGuiApplication::clipboard()->clear();
 }
 
+// After whatever a user did, "ende" pressed during the next run (or right
+// after it, where there is none) ends the program at once.
+TEST(RandomInputDeathTest, EndeActsAfterRandomActions)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto seed = static_cast<std::uint32_t>(FromEnvironment("FIBMOD_RANDOM_SEED", kDefaultSeed));
+    EXPECT_EXIT(
+        {
+            Form1 form;
+            form.setRefreshInterval(std::chrono::hours(1));
+            RandomUser user(form, seed);
+            for (long n = 1; n <= 300; ++n) user.act(n);
+            form.setMessageHook([](const QString&) {});
+            auto* ende = form.findChild<QPushButton*>(QStringLiteral("Command2"));
+            QMetaObject::invokeMethod(ende, [ende] { ende->click(); }, Qt::QueuedConnection);
+            form.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+            QCoreApplication::processEvents();
+            std::_Exit(2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 } // namespace
 } // namespace fibmod::testing
