@@ -5,8 +5,14 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -67,6 +73,75 @@ void WindowStressCase(benchmark::State& bench)
 }
 BENCHMARK(WindowStressCase)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The longest wait for an answer while the window is busy: a queued probe
+// posts itself again each time the event loop handles it, and keeps the
+// longest time between two of its turns.
+class AnswerProbe {
+public:
+    explicit AnswerProbe(QObject* context) : context_(context) { post(); }
+    ~AnswerProbe() { *alive_ = false; }
+    AnswerProbe(const AnswerProbe&) = delete;
+    AnswerProbe& operator=(const AnswerProbe&) = delete;
+
+    double longestMs() const { return std::chrono::duration<double, std::milli>(longest_).count(); }
+    void restart()
+    {
+        last_ = Clock::now();
+        longest_ = {};
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void post()
+    {
+        QMetaObject::invokeMethod(
+            context_,
+            [this, alive = alive_] {
+                if (!*alive) return;
+                const Clock::time_point now = Clock::now();
+                longest_ = std::max(longest_, now - last_);
+                last_ = now;
+                post();
+            },
+            Qt::QueuedConnection);
+    }
+
+    QObject* context_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    Clock::time_point last_ = Clock::now();
+    Clock::duration longest_{};
+};
+
+// From a user's paste of a megabyte of digits until the window answers the
+// next event, for each kind of box.
+void WindowPasteMegabyte(benchmark::State& bench, const char* box)
+{
+    Form1 form;
+    form.show();
+    form.setMessageHook([](const QString&) {});
+    auto* target = form.findChild<QWidget*>(QString::fromUtf8(box));
+    QGuiApplication::clipboard()->setText(QString(1 << 20, u'7'));
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        form.setText(Text2, "2");
+        form.setText(Text1(0), "");
+        form.setText(Text1(2), "1");
+        form.setText(Text4(3), "4");
+        form.refreshWidgets();
+        QCoreApplication::processEvents();
+        bench.ResumeTiming();
+        bool answered = false;
+        QMetaObject::invokeMethod(&form, [&answered] { answered = true; }, Qt::QueuedConnection);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        while (!answered) QCoreApplication::processEvents();
+    }
+    QGuiApplication::clipboard()->clear();
+}
+BENCHMARK_CAPTURE(WindowPasteMegabyte, Listing, "Text1(0)")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(WindowPasteMegabyte, LineEdit, "Text1(2)")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(WindowPasteMegabyte, Modulus, "Text2")->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The stepping search from 2 to 2000 with r = 4, s = −1 from 1, 1 in both
 // columns: no modulus has a single common residue, so it ends with the message.
 void WindowSteppingSweep(benchmark::State& bench)
@@ -77,12 +152,18 @@ void WindowSteppingSweep(benchmark::State& bench)
     SetBothSequences(form, "4", "-1", "1", "1");
     auto* scroll = form.findChild<QScrollBar*>("HScroll1");
     auto* next = form.findChild<QPushButton*>("Command4");
+    AnswerProbe probe(&form);
+    double longest = 0;
     for (auto _ : bench) {
         StartFromTwo(bench, scroll);
+        probe.restart();
         next->click();
         QCoreApplication::processEvents();
+        longest = std::max(longest, probe.longestMs());
     }
     bench.counters["last_modulus"] = scroll->value();
+    // The longest time the window left an event waiting during the search.
+    bench.counters["longest_answer_ms"] = longest;
 }
 BENCHMARK(WindowSteppingSweep)->Unit(benchmark::kMillisecond)->Iterations(1);
 

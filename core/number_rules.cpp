@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 #include "core/run_time_error.h"
@@ -37,8 +38,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Exponents beyond this bound are out of any double's reach either way.
-constexpr long kExponentBound = 100'000;
+// An exponent beyond this bound puts the number out of any double's reach
+// whatever digits stand before it, since no text holds that many digits.
+// Held at the bound, the exponent and the digits' own scale add up without
+// leaving the 64-bit range.
+constexpr std::int64_t kExponentBound = 100'000'000'000'000'000;
 
 } // namespace
 
@@ -52,9 +56,10 @@ double ValueOfText(std::string_view text)
     }
 
     // The significant digits without leading zeros, and the power of ten of
-    // the digit after the last one kept.
+    // the digit after the last one kept. Neither bound nor rounding applies:
+    // a text of any length reads exactly.
     std::string digits;
-    long scale = 0;
+    std::int64_t scale = 0;
     bool sawDigit = false;
     for (; IsDigit(in.peek()); in.next()) {
         sawDigit = true;
@@ -70,8 +75,12 @@ double ValueOfText(std::string_view text)
         }
     }
     if (!sawDigit || digits.empty()) return 0;
+    // Trailing zeros only move the scale.
+    const std::size_t kept = digits.find_last_not_of('0') + 1;
+    scale += static_cast<std::int64_t>(digits.size() - kept);
+    digits.resize(kept);
 
-    long exponent = 0;
+    std::int64_t exponent = 0;
     const char mark = in.peek();
     if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
         in.next();
@@ -81,13 +90,13 @@ double ValueOfText(std::string_view text)
             in.next();
         }
         for (; IsDigit(in.peek()); in.next())
-            exponent = std::min(exponent * 10 + (in.peek() - '0'), kExponentBound);
+            exponent = std::min<std::int64_t>(exponent * 10 + (in.peek() - '0'), kExponentBound);
         if (negativeExponent) exponent = -exponent;
     }
     scale += exponent;
 
     // The leading digit stands at 10^magnitude.
-    const long magnitude = scale + static_cast<long>(digits.size()) - 1;
+    const std::int64_t magnitude = scale + static_cast<std::int64_t>(digits.size()) - 1;
     if (magnitude > 308 + 1) throw Overflow();
     if (magnitude < -324 - 1) return negative ? -0.0 : 0.0;
 

@@ -12,14 +12,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStringList>
-#include <QTextDocument>
-#include <QTextOption>
 
 #include "ui/control_table.h"
+#include "ui/listing_box.h"
+#include "ui/native_window_watch.h"
 #include "core/run_state.h"
 #include "core/run_time_error.h"
 
+using fibmod::ui::ListingBox;
 using fibmod::ui::Px;
 using fibmod::ui::ToQString;
 
@@ -49,32 +51,23 @@ Qt::Alignment Horizontal(fibmod::ui::Align align)
     return Qt::AlignLeft;
 }
 
-void SetBackground(QWidget* widget, std::uint32_t rgb)
+// The boxes' backgrounds are light whatever the platform's colour scheme, so
+// their text and selection colours are fixed too: a dark scheme's light text
+// would vanish on them.
+void SetColours(QWidget* widget, std::uint32_t background)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, QColor::fromRgb(rgb));
+    palette.setColor(QPalette::Base, QColor::fromRgb(background));
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
     widget->setPalette(palette);
 }
 
-QPlainTextEdit* MultiLineBox(QWidget* parent, Qt::Alignment align)
-{
-    auto* box = new QPlainTextEdit(parent);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setTabChangesFocus(true);
-    // Listings grow by many thousand lines; an undo history of them is useless.
-    box->setUndoRedoEnabled(false);
-    QTextOption option = box->document()->defaultTextOption();
-    option.setAlignment(align);
-    box->document()->setDefaultTextOption(option);
-    return box;
-}
-
+// A solid face in the designed colour, with a black caption on it whatever the colour scheme.
 QString FaceStyle(std::uint32_t rgb)
 {
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #404040; }"
+    return QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid #404040; }"
                           "QPushButton:pressed { border: 2px inset #404040; }")
         .arg(QColor::fromRgb(rgb).name());
 }
@@ -92,6 +85,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod:
     resize(Px(fibmod::ui::kInitialClientWidth), Px(fibmod::ui::kInitialClientHeight));
     buildControls();
     wireControls();
+    // A window destroyed by the window system ends the program as closing it does.
+    nativeWatch_ =
+        std::make_unique<fibmod::ui::NativeWindowWatch>(*this, [this] { fromQt([this] { endProgram(); }); });
     fromQt([this] { Form_Load(); });
 }
 
@@ -107,7 +103,7 @@ void Form1::buildControls()
     for (const TextBoxEntry* entry : bySlot) {
         const Qt::Alignment align = Horizontal(entry->align);
         if (entry->lines == Lines::Multi) {
-            fields_.emplace_back(MultiLineBox(this, align), std::string(entry->text));
+            fields_.emplace_back(new ListingBox(this, align), std::string(entry->text));
         } else {
             auto* box = new QLineEdit(this);
             box->setAlignment(align | Qt::AlignVCenter);
@@ -120,7 +116,7 @@ void Form1::buildControls()
         box->setFont(Font(kTextFontFamily, QFont::Serif,
                           entry->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
         box->setAccessibleName(ToQString(entry->accessibleName));
-        SetBackground(box, entry->background);
+        SetColours(box, entry->background);
     }
 
     for (const ButtonEntry& entry : kButtons) {
@@ -167,7 +163,13 @@ void Form1::buildControls()
 void Form1::wireControls()
 {
     for (std::size_t slot = 0; slot < fields_.size(); ++slot) {
-        auto edited = [this, slot] { fromQt([this, slot] { takeOverEdit(slot); }); };
+        auto edited = [this, slot] {
+            if (heldByMessage()) {
+                fields_[slot].restore();
+                return;
+            }
+            fromQt([this, slot] { takeOverEdit(slot); });
+        };
         QWidget* box = fields_[slot].widget();
         box->installEventFilter(this);
         if (auto* line = qobject_cast<QLineEdit*>(box))
@@ -183,9 +185,19 @@ void Form1::wireControls()
     };
     for (const auto& [name, procedure] : clicks) {
         connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this,
-                [this, procedure = procedure] { fromQt([this, procedure] { (this->*procedure)(); }); });
+                [this, procedure = procedure] {
+                    if (heldByMessage()) return;
+                    fromQt([this, procedure] { (this->*procedure)(); });
+                });
     }
-    connect(scroll_, &QScrollBar::valueChanged, this, [this] { fromQt([this] { HScroll1_Change(); }); });
+    connect(scroll_, &QScrollBar::valueChanged, this, [this] {
+        if (heldByMessage()) {
+            const QSignalBlocker quiet(scroll_);
+            scroll_->setValue(scrollUnderMessage_);
+            return;
+        }
+        fromQt([this] { HScroll1_Change(); });
+    });
 }
 
 // Every procedure entered from Qt runs through here, so that no exception

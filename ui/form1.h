@@ -18,7 +18,10 @@ class QScrollBar;
 
 namespace fibmod {
 struct RunState;
+namespace ui {
+class NativeWindowWatch;
 }
+} // namespace fibmod
 
 // The program's one window: fifteen text boxes, four buttons, a scroll bar
 // and fifteen labels at fixed places, and the computation's real field access.
@@ -52,6 +55,13 @@ public:
     void setMessageHook(std::function<void(const QString&)> hook);
     // Writes every text changed by code into its widget now.
     void refreshWidgets();
+    // While a run goes on, the widgets follow the kept texts at most this
+    // often (once per screen frame unless set).
+    void setRefreshInterval(std::chrono::milliseconds interval) { refreshInterval_ = interval; }
+    // During a run the event loop gets a turn at most this often after the
+    // first hand-over of a procedure (4 ms unless set); with 0 it gets one at
+    // every 64th hand-over, whatever the clock says.
+    void setTurnInterval(std::chrono::milliseconds interval) { turnInterval_ = interval; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +77,9 @@ private:
     void buildControls();
     void wireControls();
     template <class Procedure> void fromQt(Procedure&& procedure);
+    // True while a message box is open: input that reaches the window then
+    // is not acted on, and the control it changed is put back.
+    bool heldByMessage() const { return messageOpen_; }
     void reportError(const QString& text);
     void ask(const QString& text);
     void takeOverEdit(std::size_t slot);
@@ -79,6 +92,10 @@ private:
     std::vector<fibmod::ui::TextField> fields_;
     QScrollBar* scroll_ = nullptr;
     std::function<void(const QString&)> messageHook_;
+    std::unique_ptr<fibmod::ui::NativeWindowWatch> nativeWatch_;
+
+    bool messageOpen_ = false;
+    int scrollUnderMessage_ = 0;
 
     int depth_ = 0;
     // Hand-overs still to pass before the clock is read again; whether the
@@ -89,4 +106,6 @@ private:
     long errorsReported_ = 0;
     bool refreshPosted_ = false;
     std::chrono::steady_clock::time_point lastRefresh_{};
+    std::chrono::milliseconds refreshInterval_{16};
+    std::chrono::milliseconds turnInterval_{4};
 };

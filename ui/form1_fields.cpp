@@ -7,18 +7,15 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "ui/control_table.h"
 
 namespace {
-// While a run goes on, the widgets follow the kept texts once per screen frame.
-constexpr std::chrono::milliseconds kFrame{16};
 // Hand-overs to the event loop between two looks at the clock.
 constexpr int kHandOverStride = 64;
-// The time between two turns of the event loop during a run.
-constexpr std::chrono::milliseconds kTurnInterval{4};
 } // namespace
 
 fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::ui::FieldSlot(id)); }
@@ -73,8 +70,8 @@ void Form1::setScrollValue(std::int16_t value)
 
 // A term takes a fraction of a microsecond and a turn of the event loop (with
 // the repaints it brings) far more. So the loop gets its turn at the first
-// hand-over of every procedure entered from Qt, and after that once
-// kTurnInterval has passed, the clock being read at every kHandOverStride-th
+// hand-over of every procedure entered from Qt, and after that once the turn
+// interval has passed, the clock being read at every kHandOverStride-th
 // hand-over: a click still acts well within a frame, and a long run is not
 // slowed by the hand-overs.
 void Form1::pumpEvents()
@@ -85,11 +82,11 @@ void Form1::pumpEvents()
     }
     handOversToSkip_ = kHandOverStride - 1;
     const auto now = std::chrono::steady_clock::now();
-    if (turnTaken_ && now - lastTurn_ < kTurnInterval) return;
+    if (turnTaken_ && now - lastTurn_ < turnInterval_) return;
     turnTaken_ = true;
     lastTurn_ = now;
     const long reportedBefore = errorsReported_;
-    if (now - lastRefresh_ >= kFrame) refreshWidgets();
+    if (now - lastRefresh_ >= refreshInterval_) refreshWidgets();
     QCoreApplication::processEvents();
     if (errorsReported_ != reportedBefore) throw Abandoned{};
 }
@@ -103,9 +100,14 @@ void Form1::showMessage(std::string_view text)
 
 void Form1::setMessageHook(std::function<void(const QString&)> hook) { messageHook_ = std::move(hook); }
 
+// One message box at a time: while it is open, nothing else of the window
+// runs, whether the box is a person's or the tests' hook.
 void Form1::ask(const QString& text)
 {
     refreshWidgets();
+    messageOpen_ = true;
+    scrollUnderMessage_ = scroll_->value();
+    const auto closed = qScopeGuard([this] { messageOpen_ = false; });
     if (messageHook_) {
         messageHook_(text);
         return;

@@ -94,4 +94,11 @@ void TextField::refresh()
     stale_ = false;
 }
 
+void TextField::restore()
+{
+    replaced_ = true;
+    stale_ = true;
+    refresh();
+}
+
 } // namespace fibmod::ui

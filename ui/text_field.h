@@ -40,6 +40,9 @@ public:
 
     // Writes the kept text into the widget if it is stale. Raises no signal.
     void refresh();
+    // Writes the kept text into the widget, undoing an edit that is not to be
+    // taken over. Raises no signal.
+    void restore();
 
 private:
     QLineEdit* line_ = nullptr;

@@ -86,9 +86,9 @@ TEST_F(CommonMembersTest, ASecondShowCountsOnAndListsTheResiduesAgain)
     EXPECT_EQ(text(Text3(2)), "4");
     const auto all = lines(Text1(6));
     // 8 lines of the first run, then 4 × 8 pair lines of the doubled cycles.
-    EXPECT_EQ(all.size(), 16u + 32u + 8u);
+    ASSERT_EQ(all.size(), 16u + 32u + 8u);
     EXPECT_EQ(all[16], " 2 bei  1 2");
-    EXPECT_EQ(all.back(), " 2");
+    EXPECT_EQ(lastLine(Text1(6)), " 2");
 }
 
 TEST_F(CommonMembersTest, CommonCountPassingTheIntegerRangeIsOverflow)
@@ -97,8 +97,18 @@ TEST_F(CommonMembersTest, CommonCountPassingTheIntegerRangeIsOverflow)
     st.CommonCount = 2147483647 - 1;
     EXPECT_EQ(errorNumberOf([&] { ShowCycles(st, fields); }), 6);
     // The lines made before the error stay in the field.
-    EXPECT_EQ(lines(Text1(6)).back(), " 1");
+    EXPECT_EQ(lastLine(Text1(6)), " 1");
     EXPECT_EQ(text(Text3(2)), "2");
+}
+
+TEST_F(CommonMembersTest, AFractionalCommonTermCountsAsItsNearestResidueEvenTheModulus)
+{
+    // Both sequences stay at 2.7 modulo 3, which rounds to 3.
+    SetBothSequences(fields, "1", "0", "2.7", "2.7");
+    fields.type(Text2, "3");
+    EXPECT_THAT(lines(Text1(6)), ElementsAre(" 2.7 bei  1 1", "", "", "Zusammenfassung:", "gemeinsam sind", "die Reste",
+                                             "", " 3"));
+    EXPECT_EQ(text(Text3(2)), "1");
 }
 
 } // namespace

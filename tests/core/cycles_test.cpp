@@ -44,6 +44,19 @@ TEST_F(ResetAndTakeOverTest, ClearsTheListingsButNotTheResultFields)
     for (int n = 0; n <= 2000; ++n) ASSERT_EQ(st.ResidueFlags.at(n), 0) << n;
 }
 
+TEST_F(ResetAndTakeOverTest, ClearsTheFlagOfResidue2000SetByARunAt2000)
+{
+    // 1999.7 rounds to the residue 2000, flagged by a run at M = 2000.
+    SetBothSequences(fields, "1", "0", "1999.7", "1999.7");
+    fields.type(Text2, "2000");
+    ASSERT_EQ(lastLine(Text1(6)), " 2000");
+    SetBothSequences(fields, "1", "0", "1", "1");
+    ResetAndTakeOver(st, fields);
+    ShowCycles(st, fields);
+    EXPECT_EQ(lastLine(Text1(6)), " 1");
+    EXPECT_EQ(text(Text3(2)), "1");
+}
+
 TEST_F(ResetAndTakeOverTest, AModulusOf2000PassesWithoutMessage)
 {
     fields.type(Text2, "2000");
@@ -131,20 +144,6 @@ TEST_F(CyclesTest, ACycleLongerThan3000TermsIsError9AfterListing3000)
     EXPECT_EQ(text(Text1(6)), "");
 }
 
-TEST_F(CyclesTest, ATermBeyondTheDoubleRangeIsOverflowAndNeverListed)
-{
-    fields.setText(Text4(3), "1e308");
-    fields.setText(Text1(3), "10");
-    EXPECT_EQ(errorNumberOf([&] { fields.type(Text2, "1000"); }), 6);
-    EXPECT_EQ(text(Text1(0)), "");
-
-    // A huge start value overflows in the product, not before.
-    fields.setText(Text4(3), "4");
-    fields.setText(Text1(3), "1e308");
-    EXPECT_EQ(errorNumberOf([&] { fields.type(Text2, "999"); }), 6);
-    EXPECT_EQ(text(Text1(0)), "");
-}
-
 TEST_F(CyclesTest, FractionalInputsNeverCloseTheCycle)
 {
     fields.setText(Text4(3), "0.5");
@@ -162,6 +161,38 @@ TEST_F(CyclesTest, StartValuesAreReadAfreshOnEveryTerm)
     fields.type(Text2, "5");
     EXPECT_THAT(lines(Text1(0)), ElementsAre(" 3", " 1", " 1", " 3"));
 }
+
+// Inputs of sequence 2 whose first term lies beyond the double range.
+struct OverflowingInputs {
+    const char* name;
+    const char* r;
+    const char* s;
+    const char* a0;
+    const char* a1;
+};
+
+class OverflowingTermTest : public ComputationTest, public ::testing::WithParamInterface<OverflowingInputs> {};
+
+TEST_P(OverflowingTermTest, IsError6BeforeAnyLineIsWritten)
+{
+    const OverflowingInputs& in = GetParam();
+    fields.setText(Text4(3), in.r);
+    fields.setText(Text4(2), in.s);
+    fields.setText(Text1(2), in.a0);
+    fields.setText(Text1(3), in.a1);
+    EXPECT_EQ(errorNumberOf([&] { fields.type(Text2, "1000"); }), 6);
+    EXPECT_EQ(text(Text1(0)), "");
+    EXPECT_EQ(text(Text3(1)), "");
+    EXPECT_EQ(st.count2, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cycles, OverflowingTermTest,
+    ::testing::Values(OverflowingInputs{"HugeCoefficientTimesTerm", "1e308", "-1", "1", "10"},
+                      OverflowingInputs{"HugeStartValueTimesCoefficient", "4", "-1", "1", "1e308"},
+                      // Each product is finite, their sum is not.
+                      OverflowingInputs{"SumOfTwoFiniteProducts", "1e308", "1e308", "1.5", "1.5"}),
+    [](const ::testing::TestParamInfo<OverflowingInputs>& info) { return info.param.name; });
 
 } // namespace
 } // namespace fibmod::testing

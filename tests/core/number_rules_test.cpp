@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -63,17 +64,53 @@ TEST(ValueOfText, IgnoresTheLocale)
 
 TEST(ValueOfText, ANumberBeyondTheDoubleRangeIsOverflow)
 {
-    for (const char* text : {"1e400", "-1e400", "1e309", "99999e99999999999999999"}) {
+    const std::string hugeDigits = "1" + std::string(1'000'000, '0');
+    const std::string hugeBoth = std::string(1'000'000, '9') + "e99999999999999999999999";
+    for (const std::string& text : {std::string("1e400"), std::string("-1e400"), std::string("1e309"),
+                                    std::string("99999e99999999999999999"), hugeDigits, hugeBoth,
+                                    "0." + std::string(100'005, '0') + "1e100400"}) {
         try {
             ValueOfText(text);
-            ADD_FAILURE() << text << " read without error";
+            ADD_FAILURE() << text.substr(0, 40) << " read without error";
         } catch (const RunTimeError& e) {
-            EXPECT_EQ(e.number(), 6) << text;
+            EXPECT_EQ(e.number(), 6) << text.substr(0, 40);
         }
     }
-    EXPECT_EQ(ValueOfText("1.7976931348623157e308"), std::numeric_limits<double>::max());
-    EXPECT_EQ(ValueOfText(std::string(400, '0') + "1"), 1);
 }
+
+// Texts of any length read exactly: the digits' own scale and the exponent
+// make up for each other however far they reach.
+struct ExactReading {
+    const char* name;
+    std::string text;
+    double value;
+};
+
+std::string Repeated(char c, std::size_t n) { return std::string(n, c); }
+
+class ValueOfTextExactly : public ::testing::TestWithParam<ExactReading> {};
+
+TEST_P(ValueOfTextExactly, ReadsTheTextsValue)
+{
+    EXPECT_EQ(ValueOfText(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ValueOfText, ValueOfTextExactly,
+    ::testing::Values(
+        ExactReading{"ZerosRightAfterTheDot", "0.05", 0.05},
+        ExactReading{"ZerosAfterALeadingDot", ".005", 0.005},
+        ExactReading{"ZerosBetweenDigits", "10.0203", 10.0203},
+        ExactReading{"Subnormal", "1e-310", 1e-310},
+        ExactReading{"SmallestSubnormal", "4.9406564584124654e-324", 4.9406564584124654e-324},
+        ExactReading{"LargestDouble", "1.7976931348623157e308", std::numeric_limits<double>::max()},
+        ExactReading{"LongFractionAndLargeExponent", "0." + Repeated('0', 100'005) + "1e100010", 1e4},
+        ExactReading{"LongIntegerAndLargeNegativeExponent", "1" + Repeated('0', 100'005) + "e-100010", 1e-5},
+        ExactReading{"HugeExponentMadeUpByAMillionZeros", "0." + Repeated('0', 1'000'000) + "3e1000005", 3e4},
+        ExactReading{"MillionDigitsRoundedOnce", "1." + Repeated('9', 1'000'000), 2},
+        ExactReading{"ExponentBeyondAnyIntegerUnderflows", "1e-99999999999999999999999999", 0},
+        ExactReading{"LeadingZerosOfAnyNumber", Repeated('0', 400) + "1", 1}),
+    [](const ::testing::TestParamInfo<ExactReading>& info) { return info.param.name; });
 
 TEST(NumberText, PutsABlankBeforeNumbersThatAreNotNegative)
 {

@@ -60,6 +60,9 @@ TEST(ResidueFlagTable, FlagsTheNearestResidueWithTiesToEven)
     EXPECT_EQ(ErrorNumberOf([&] { flags.setNearest(1e300, 1); }), 9);
     flags.setNearest(-0.4, 1);
     EXPECT_EQ(flags.at(0), 1);
+    // The top slot is reached this way too.
+    flags.setNearest(1e7 + 0.4, 1);
+    EXPECT_EQ(flags.at(ResidueFlagTable::kLast), 1);
 }
 
 TEST(RunState, StartsAtZero)

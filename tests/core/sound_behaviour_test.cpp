@@ -62,7 +62,7 @@ TEST_F(ResidueZeroTest, ItsFlagIsClearedByTheReset)
     fields.setText(Text1(5), "2");
     fields.type(Text2, "4");
     // Sequence 1 now alternates 1, 2; sequence 2 still 1, 0: only 1 is common.
-    EXPECT_EQ(lines(Text1(6)).back(), " 1");
+    EXPECT_EQ(lastLine(Text1(6)), " 1");
     EXPECT_EQ(text(Text3(2)), "1");
 }
 
@@ -120,7 +120,7 @@ TEST_F(NestedRunTest, AScrollMoveDuringARunLeavesOnlyTheNewRun)
     EXPECT_EQ(text(Text2), "5");
     EXPECT_THAT(lines(Text1(0)), ElementsAre(" 3", " 1", " 1"));
     EXPECT_EQ(text(Text3(1)), "3");
-    EXPECT_EQ(lines(Text1(6)).back(), " 1");
+    EXPECT_EQ(lastLine(Text1(6)), " 1");
     EXPECT_EQ(text(Text3(2)), "1");
     EXPECT_TRUE(CountIsCurrent(st));
 }

@@ -21,6 +21,16 @@ protected:
 
     std::vector<std::string> lines(FieldId field) { return Lines(fields.getText(field)); }
     std::string text(FieldId field) { return fields.getText(field); }
+    // The last line of a field; a failure of the test, and "", when it has none.
+    std::string lastLine(FieldId field)
+    {
+        const std::vector<std::string> all = lines(field);
+        if (all.empty()) {
+            ADD_FAILURE() << "the field holds no line";
+            return {};
+        }
+        return all.back();
+    }
 
     // Runs `action` and returns the number of the run-time error it raised, or 0.
     template <class Action>

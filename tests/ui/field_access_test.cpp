@@ -112,6 +112,39 @@ TEST_F(FieldAccessTest, WritingTheSameModulusAgainRaisesNothing)
     EXPECT_EQ(form.getText(Text1(0)), "");
 }
 
+TEST_F(FieldAccessTest, AppendingToTheModulusRecomputesAsWritingItDoes)
+{
+    form.appendText(Text2, "0");
+    EXPECT_EQ(form.getText(Text2), "20");
+    EXPECT_EQ(OutputsOf(form), HeadlessOutputs(form, 20));
+}
+
+TEST_F(FieldAccessTest, WidgetsFollowALongRunWhileItGoesOn)
+{
+    // Every turn of the event loop refreshes, and turns come by count, not by
+    // the clock; the listing of r = s = 1 modulo 625 has 2500 lines.
+    form.setRefreshInterval(std::chrono::milliseconds(0));
+    form.setTurnInterval(std::chrono::milliseconds(0));
+    setBothSequences("1", "1", "1", "1");
+    int turns = 0;
+    std::string shownMidway;
+    std::string keptMidway;
+    std::function<void()> look = [&] {
+        if (++turns < 10) {
+            duringNextHandOver(look);
+            return;
+        }
+        shownMidway = ShownAsKept(control(QStringLiteral("Text1(0)")));
+        keptMidway = text(Text1(0));
+    };
+    duringNextHandOver(look);
+    scrollTo(625);
+    EXPECT_EQ(turns, 10);
+    EXPECT_GT(LineCount(keptMidway), 0u);
+    EXPECT_LT(LineCount(keptMidway), 2500u);
+    EXPECT_EQ(shownMidway, keptMidway);
+}
+
 TEST_F(FieldAccessTest, OtherBoxesRaiseNoProcedure)
 {
     form.setText(Text4(1), "5");

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QString>
@@ -93,6 +94,19 @@ inline Outputs HeadlessOutputs(Form1& form, int m)
     for (int i = 0; i < 4; ++i) fields.setText(Text4(i), form.getText(Text4(i)));
     fields.setText(fibmod::Text2, std::to_string(m));
     return OutputsOf(fields);
+}
+
+// What a box's widget shows, with its line breaks written as the kept texts
+// write them (CR LF).
+inline std::string ShownAsKept(QWidget* box)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box)) return line->text().toStdString();
+    std::string kept;
+    for (char c : qobject_cast<QPlainTextEdit*>(box)->toPlainText().toStdString()) {
+        if (c == '\n') kept.push_back('\r');
+        kept.push_back(c);
+    }
+    return kept;
 }
 
 // The number of CR LF line ends in a text.

@@ -2,7 +2,11 @@
 // middle of a run.
 #include <cstdlib>
 
+#include <QAbstractEventDispatcher>
+#include <QWindow>
+
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include "tests/ui/form_fixture.h"
 
@@ -34,6 +38,39 @@ TEST(ProgramEndDeathTest, ClosingTheWindowDuringARunEndsTheProgram)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(InterruptALongListing([](Form1& form) { form.close(); }), ::testing::ExitedWithCode(0), "");
+}
+
+// What the X server tells the window's owner when any client destroys one
+// of its windows (xdotool windowclose, for one).
+bool DeliverDestroyNotify(xcb_window_t window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = window;
+    event.window = window;
+    qintptr result = 0;
+    return QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
+
+TEST(ProgramEndDeathTest, TheWindowSystemDestroyingTheWindowEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(InterruptALongListing([](Form1& form) {
+                    DeliverDestroyNotify(static_cast<xcb_window_t>(form.winId()));
+                }),
+                ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ProgramEnd, DestroyingAnotherWindowLeavesTheProgramRunning)
+{
+    Form1 form;
+    form.show();
+    QWidget other;
+    other.show();
+    EXPECT_FALSE(DeliverDestroyNotify(static_cast<xcb_window_t>(other.winId())));
+    // Still running: a scroll move recomputes.
+    form.findChild<QScrollBar*>("HScroll1")->setValue(3);
+    EXPECT_EQ(form.getText(Text3(2)), "2");
 }
 
 } // namespace

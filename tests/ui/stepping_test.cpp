@@ -27,6 +27,21 @@ TEST_F(SteppingTest, StopsAtTheNextModulusWithOneCommonResidue)
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Text2"))->text(), "5");
 }
 
+TEST_F(SteppingTest, GoesOnPastAModulusWithNoCommonResidue)
+{
+    // Sequence 1 stays at 1, sequence 2 at 5: modulo 3 nothing is common
+    // (1 and 2), modulo 4 the residue 1 is.
+    for (int column : {0, 2}) {
+        form.setText(Text4(column), "0");
+        form.setText(Text4(column + 1), "1");
+    }
+    for (int start : {2, 3}) form.setText(Text1(start), "5");
+    click("Command4");
+    EXPECT_EQ(scrollValue(), 4);
+    EXPECT_EQ(text(Text3(2)), "1");
+    EXPECT_THAT(messages, IsEmpty());
+}
+
 TEST_F(SteppingTest, At2000ShowsTheLimitAndChangesNothing)
 {
     scrollTo(2000);
