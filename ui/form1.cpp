@@ -92,6 +92,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod:
     resize(Px(fibmod::ui::kInitialClientWidth), Px(fibmod::ui::kInitialClientHeight));
     buildControls();
     wireControls();
+    wireOverviewKey();
     fromQt([this] { Form_Load(); });
 }
 
@@ -213,7 +214,9 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 
 void Form1::takeOverEdit(std::size_t slot)
 {
-    if (fields_.at(slot).takeOverEdit() && slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
+    if (!fields_.at(slot).takeOverEdit()) return;
+    noteEdit(slot);
+    if (slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
 }
 
 // While a run goes on, a box may show less than it holds. A user's edit must
