@@ -2,6 +2,7 @@
 
 #include "ui/control_table.h"
 #include "ui/form1.h"
+#include "ui/overview/overview_window.h"
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(fibmod::ui::ToQString(fibmod::ui::kApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("fibmod"));
     Form1 window;
+    fibmod::overview::OfferOverview(window);
     window.show();
     return QApplication::exec();
 }
