@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QPen>
+
 #include <QChart>
 #include <QKeyEvent>
 #include <QLineSeries>
@@ -28,14 +30,6 @@ template <class Series> Series* FedSeries(const QString& name, QAbstractItemMode
     return series;
 }
 
-// A tidy top for an axis that must show `top`.
-double NiceTop(double top)
-{
-    if (top <= 1) return 2;
-    const double step = std::pow(10.0, std::floor(std::log10(top)));
-    return std::ceil(top * 1.05 / step * 2) * step / 2;
-}
-
 } // namespace
 
 OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, QAbstractItemModel* errors,
@@ -55,9 +49,10 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, 
     // Error rows have no lengths: their markers sit on the axis, at 0.
     errors_ = FedSeries<QScatterSeries>(QStringLiteral("Laufzeitfehler"), errors, ScanTableModel::Length1);
 
-    length1_->setColor(QColor(0x1f, 0x77, 0xb4));
-    length2_->setColor(QColor(0xff, 0x7f, 0x0e));
-    count_->setColor(QColor(0x2c, 0xa0, 0x2c));
+    // Thin lines: neighbouring moduli are a pixel or two apart.
+    length1_->setPen(QPen(QColor(0x1f, 0x77, 0xb4), 1));
+    length2_->setPen(QPen(QColor(0xff, 0x7f, 0x0e), 1));
+    count_->setPen(QPen(QColor(0x2c, 0xa0, 0x2c), 1));
     singles_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     singles_->setMarkerSize(7);
     singles_->setColor(QColor(0x94, 0x67, 0xbd));
@@ -148,8 +143,10 @@ void OverviewChart::fitAxes()
         most = std::max(most, row.commonCount());
     }
     chart()->zoomReset();
-    lengthAxis_->setRange(0, NiceTop(longest));
-    countAxis_->setRange(0, NiceTop(most));
+    lengthAxis_->setRange(0, std::max(longest, 1));
+    lengthAxis_->applyNiceNumbers();
+    countAxis_->setRange(0, std::max(most, 1));
+    countAxis_->applyNiceNumbers();
 }
 
 void OverviewChart::resetZoom() { chart()->zoomReset(); }

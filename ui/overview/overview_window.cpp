@@ -73,6 +73,7 @@ void OverviewWindow::buildControls()
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
     for (auto [column, width] : {std::pair{ScanTableModel::Modulus, 60}, std::pair{ScanTableModel::Length1, 130},
                                  std::pair{ScanTableModel::Length2, 130}, std::pair{ScanTableModel::CommonCount, 170},
@@ -114,6 +115,7 @@ void OverviewWindow::buildControls()
     split->addWidget(tableSide);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({400, 270});
     split->setChildrenCollapsible(false);
 
     auto* commands = new QHBoxLayout;
