@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include "core/modulus_range.h"
+#include "ui/overview/qt_boundary.h"
 #include "ui/overview/scan_table_model.h"
 #include "ui/overview/series_feed.h"
 
@@ -100,19 +101,20 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, 
                               static_cast<QXYSeries*>(errors_)}) {
         watch(series);
     }
-    connect(rows_, &QAbstractItemModel::modelReset, this, &OverviewChart::fitAxes);
+    connect(rows_, &QAbstractItemModel::modelReset, this, [this] { AtQtBoundary("axes", [this] { fitAxes(); }); });
     fitAxes();
 }
 
 void OverviewChart::watch(QXYSeries* series)
 {
-    connect(series, &QXYSeries::hovered, this,
-            [this, series](const QPointF& point, bool entered) { showPoint(series, point, entered); });
+    connect(series, &QXYSeries::hovered, this, [this](const QPointF& point, bool entered) {
+        AtQtBoundary("hover", [&] { showPoint(point, entered); });
+    });
     connect(series, &QXYSeries::clicked, this,
             [this](const QPointF& point) { emit modulusClicked(static_cast<int>(std::lround(point.x()))); });
 }
 
-void OverviewChart::showPoint(QXYSeries*, const QPointF& point, bool entered)
+void OverviewChart::showPoint(const QPointF& point, bool entered)
 {
     if (!entered) {
         QToolTip::hideText();
@@ -153,20 +155,24 @@ void OverviewChart::resetZoom() { chart()->zoomReset(); }
 
 void OverviewChart::wheelEvent(QWheelEvent* event)
 {
-    const int steps = event->angleDelta().y();
-    if (steps == 0) return QChartView::wheelEvent(event);
-    chart()->zoom(steps > 0 ? 1.25 : 0.8);
-    event->accept();
+    AtQtBoundary("wheel", [&] {
+        const int steps = event->angleDelta().y();
+        if (steps == 0) return QChartView::wheelEvent(event);
+        chart()->zoom(steps > 0 ? 1.25 : 0.8);
+        event->accept();
+    });
 }
 
 void OverviewChart::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Home) {
-        resetZoom();
-        event->accept();
-        return;
-    }
-    QChartView::keyPressEvent(event);
+    AtQtBoundary("key", [&] {
+        if (event->key() == Qt::Key_Home) {
+            resetZoom();
+            event->accept();
+            return;
+        }
+        QChartView::keyPressEvent(event);
+    });
 }
 
 } // namespace fibmod::overview

@@ -46,7 +46,7 @@ protected:
 private:
     void fitAxes();
     void watch(QXYSeries* series);
-    void showPoint(QXYSeries* series, const QPointF& point, bool entered);
+    void showPoint(const QPointF& point, bool entered);
 
     ScanTableModel* rows_;
     QLineSeries* length1_ = nullptr;

@@ -141,15 +141,17 @@ void OverviewWindow::wireControls()
     });
     connect(pause_, &QTimer::timeout, this, [this] { guarded([this] { recomputeIfChanged(); }); });
     connect(runner_, &ScanRunner::progress, this, [this](int done, int total) {
-        progress_->setMaximum(total);
-        progress_->setValue(done);
+        guarded([&] {
+            progress_->setMaximum(total);
+            progress_->setValue(done);
+        });
     });
     connect(runner_, &ScanRunner::finished, this,
             [this](std::uint64_t generation, const std::vector<ScanRow>& rows) {
                 guarded([&] { display(generation, rows); });
             });
     connect(onlySingle_, &QCheckBox::toggled, this, [this](bool only) {
-        table_->setRows(only ? ScanFilterModel::Rows::SingleCommon : ScanFilterModel::Rows::All);
+        guarded([&] { table_->setRows(only ? ScanFilterModel::Rows::SingleCommon : ScanFilterModel::Rows::All); });
     });
     connect(view_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { guarded([&] { onDoubleClick(index); }); });
@@ -157,7 +159,7 @@ void OverviewWindow::wireControls()
             [this](const QModelIndex& index) { guarded([&] { onDoubleClick(index); }); });
     connect(chart_, &OverviewChart::modulusClicked, this,
             [this](int modulus) { guarded([&] { showModulus(modulus); }); });
-    connect(resetZoom_, &QPushButton::clicked, chart_, &OverviewChart::resetZoom);
+    connect(resetZoom_, &QPushButton::clicked, this, [this] { guarded([this] { chart_->resetZoom(); }); });
     connect(saveCsv_, &QPushButton::clicked, this, [this] { guarded([this] { saveCsv(); }); });
     connect(savePng_, &QPushButton::clicked, this, [this] { guarded([this] { savePng(); }); });
 }

@@ -8,6 +8,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "core/modulus_range.h"
+#include "ui/overview/qt_boundary.h"
 
 namespace fibmod::overview {
 
@@ -50,16 +51,22 @@ std::uint64_t ScanRunner::start(ScanInputs inputs)
         options.stop = stop;
         options.onRow = [this, generation, &done](const ScanRow&) {
             const int now = ++done;
-            if (now % kProgressStep == 0) {
-                QMetaObject::invokeMethod(this, [this, generation, now] { report(generation, now); },
-                                          Qt::QueuedConnection);
-            }
+            if (now % kProgressStep != 0) return;
+            // Called on the scan's threads, where nothing may escape either.
+            AtQtBoundary("progress", [&] {
+                QMetaObject::invokeMethod(
+                    this, [this, generation, now] { AtQtBoundary("progress", [&] { report(generation, now); }); },
+                    Qt::QueuedConnection);
+            });
         };
-        auto rows = Scan(inputs.texts(), {}, options);
-        if (!rows) return;
-        auto shared = std::make_shared<std::vector<ScanRow>>(std::move(*rows));
-        QMetaObject::invokeMethod(this, [this, generation, shared] { deliver(generation, shared); },
-                                  Qt::QueuedConnection);
+        AtQtBoundary("scan", [&] {
+            auto rows = Scan(inputs.texts(), {}, options);
+            if (!rows) return;
+            auto shared = std::make_shared<std::vector<ScanRow>>(std::move(*rows));
+            QMetaObject::invokeMethod(
+                this, [this, generation, shared] { AtQtBoundary("rows", [&] { deliver(generation, shared); }); },
+                Qt::QueuedConnection);
+        });
     };
     // The runner outlives every task: its destructor waits for them.
     [[maybe_unused]] auto future = QtConcurrent::run(&pool_, std::move(task));

@@ -6,17 +6,20 @@
 #include <QPointF>
 #include <QXYSeries>
 
+#include "ui/overview/qt_boundary.h"
+
 namespace fibmod::overview {
 
 SeriesFeed::SeriesFeed(QAbstractItemModel* model, int xColumn, int yColumn, QXYSeries* series)
     : QObject(series), model_(model), xColumn_(xColumn), yColumn_(yColumn), series_(series)
 {
-    connect(model, &QAbstractItemModel::modelReset, this, &SeriesFeed::refill);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &SeriesFeed::refill);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &SeriesFeed::refill);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &SeriesFeed::refill);
-    connect(model, &QAbstractItemModel::rowsMoved, this, &SeriesFeed::refill);
-    connect(model, &QAbstractItemModel::dataChanged, this, &SeriesFeed::refill);
+    const auto refill = [this] { AtQtBoundary("series", [this] { this->refill(); }); };
+    connect(model, &QAbstractItemModel::modelReset, this, refill);
+    connect(model, &QAbstractItemModel::layoutChanged, this, refill);
+    connect(model, &QAbstractItemModel::rowsInserted, this, refill);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, refill);
+    connect(model, &QAbstractItemModel::rowsMoved, this, refill);
+    connect(model, &QAbstractItemModel::dataChanged, this, refill);
     refill();
 }
 
