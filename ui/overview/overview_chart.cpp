@@ -35,9 +35,10 @@ template <class Series> Series* FedSeries(const QString& name, QAbstractItemMode
 
 OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, QAbstractItemModel* errors,
                              QWidget* parent)
-    : QChartView(parent), rows_(rows)
+    // Given its chart at once: a chart set later would leave the default one behind.
+    : QChartView(new QChart, parent), rows_(rows)
 {
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
@@ -90,7 +91,6 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, 
     count_->attachAxis(countAxis_);
     singles_->attachAxis(countAxis_);
 
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::RectangleRubberBand);
     setFocusPolicy(Qt::StrongFocus);
