@@ -26,6 +26,7 @@ public:
     OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, QAbstractItemModel* errors,
                   QWidget* parent = nullptr);
 
+    // Shows every modulus and the full height again.
     void resetZoom();
 
     // The series, for tests: length 1, length 2, count, single common, errors.
@@ -40,6 +41,7 @@ signals:
     void modulusClicked(int modulus);
 
 protected:
+    // Wheel up zooms in, down out; Home resets.
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

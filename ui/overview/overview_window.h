@@ -48,10 +48,13 @@ public:
     const std::vector<ScanRow>& rows() const;
     // The inputs of the rows shown, or of the scan running.
     const ScanInputs& inputs() const { return inputs_; }
+    // True from the start of a scan until its rows are shown.
     bool computing() const;
     // Blocks until the worker is idle; its rows still wait in the event queue.
     void waitForWorker();
 
+    // Its parts, for tests and benchmarks: the rows, the table's sorted and
+    // filtered view of them, the chart and the table.
     ScanTableModel* model() const { return model_; }
     ScanFilterModel* tableModel() const { return table_; }
     OverviewChart* chart() const { return chart_; }

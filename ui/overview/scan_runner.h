@@ -29,6 +29,7 @@ public:
     std::uint64_t start(ScanInputs inputs);
     // The generation of the newest run, 0 before the first.
     std::uint64_t generation() const { return generation_; }
+    // True from start() until the newest run's rows are delivered.
     bool running() const { return running_; }
     // Blocks until no worker runs any more; what they delivered is still
     // queued to this object's thread. For tests and teardown.

@@ -29,6 +29,8 @@ public:
     // The row at `row`; the index must be valid.
     const ScanRow& rowAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
 
+    // A flat table: no rows or columns under a valid parent, an empty
+    // QVariant for an invalid index or an unused role. Numbers align right.
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
