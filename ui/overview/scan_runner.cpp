@@ -1,7 +1,9 @@
 // The overview's scan on a worker thread.
 #include "ui/overview/scan_runner.h"
 
+#include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include <QMetaObject>
 #include <QThread>
@@ -49,6 +51,9 @@ std::uint64_t ScanRunner::start(ScanInputs inputs)
         std::atomic<int> done{0};
         ScanOptions options;
         options.stop = stop;
+        // One core stays free for the windows: idle priority alone does not
+        // keep a busy neighbour core from slowing the main window's run.
+        options.threads = std::max(1u, std::thread::hardware_concurrency() - 1);
         options.onRow = [this, generation, &done](const ScanRow&) {
             const int now = ++done;
             if (now % kProgressStep != 0) return;
