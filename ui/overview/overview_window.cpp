@@ -24,6 +24,7 @@
 #include "core/scan_csv.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/qt_boundary.h"
 #include "ui/overview/scan_filter_model.h"
 #include "ui/overview/scan_runner.h"
 #include "ui/overview/scan_table_model.h"
@@ -291,7 +292,8 @@ OverviewWindow* OpenOverview(Form1& main)
 
 void OfferOverview(Form1& main)
 {
-    QObject::connect(&main, &Form1::overviewRequested, &main, [&main] { OpenOverview(main); });
+    QObject::connect(&main, &Form1::overviewRequested, &main,
+                     [&main] { AtQtBoundary("overview", [&main] { OpenOverview(main); }); });
 }
 
 } // namespace fibmod::overview
