@@ -19,6 +19,22 @@ TEST_F(OverviewTest, AChangedInputRecomputesAfterAPause)
     EXPECT_NE(overview.rows(), before);
 }
 
+TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    form.setText(fibmod::Text4(3), "3");
+    overview.recomputeIfChanged();
+    ASSERT_TRUE(overview.computing());
+    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(50);
+    EXPECT_EQ(form.getText(fibmod::Text2), "50");
+    settle();
+    const fibmod::ScanRow& fifty = overview.rows()[50 - 2];
+    EXPECT_EQ(form.getText(fibmod::Text3(0)), std::to_string(fifty.length1));
+    EXPECT_EQ(form.getText(fibmod::Text3(1)), std::to_string(fifty.length2));
+    EXPECT_EQ(form.getText(fibmod::Text3(2)), std::to_string(fifty.commonCount()));
+    EXPECT_EQ(overview.rows(), expectedRows());
+}
+
 TEST_F(OverviewTest, TheModulusAloneChangesNoRow)
 {
     fibmod::overview::OverviewWindow& overview = open();
