@@ -37,11 +37,15 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
         event->ignore();
         return;
     }
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(QStringLiteral("Übersicht aller Moduln …  F2"), this, &Form1::overviewRequested);
-    menu->popup(event->globalPos());
     event->accept();
+    // Entered from Qt: a menu that cannot be built is simply not shown.
+    try {
+        auto* menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(QStringLiteral("Übersicht aller Moduln …  F2"), this, &Form1::overviewRequested);
+        menu->popup(event->globalPos());
+    } catch (...) {
+    }
 }
 
 void Form1::noteEdit(std::size_t slot)
