@@ -3,9 +3,9 @@
 #include <QString>
 
 #include "app/command_line.h"
-#include "app/overview_option.h"
 #include "ui/control_table.h"
 #include "ui/form1.h"
+#include "ui/overview/overview_window.h"
 #include "version/version.h"
 
 int main(int argc, char* argv[])
@@ -26,7 +26,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(fibmod::ui::ToQString(fibmod::ui::kApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral(FIBMOD_DESKTOP_ID));
     Form1 window;
+    fibmod::overview::OfferOverview(window);
     window.show();
-    if (command_line.Overview()) fibmod::app::OpenOverviewBeside(window);
+    if (command_line.Overview()) fibmod::overview::OpenOverview(window);
     return QApplication::exec();
 }

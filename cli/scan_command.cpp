@@ -6,11 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/csv_field.h"
 #include "cli/text_table.h"
 #include "core/modulus_range.h"
 #include "core/number_rules.h"
 #include "core/scan.h"
+#include "core/scan_csv.h"
 
 namespace fibmod::cli {
 
@@ -47,26 +47,6 @@ std::string Table(const Rows& rows)
         columns[4].cells.push_back(failed ? row.message : ResiduesText(row));
     }
     return LayOutColumns(columns, 2);
-}
-
-std::string Csv(const Rows& rows)
-{
-    constexpr std::string_view kEnd = "\r\n";
-    std::string out = "modulus,length1,length2,common_count,common_residues,error";
-    out.append(kEnd);
-    for (const ScanRow& row : rows) {
-        out.append(IntegerText(row.modulus)).push_back(',');
-        if (row.error != 0) {
-            out.append(",,,,").append(CsvField(row.message));
-        } else {
-            out.append(IntegerText(row.length1)).push_back(',');
-            out.append(IntegerText(row.length2)).push_back(',');
-            out.append(IntegerText(row.commonCount())).push_back(',');
-            out.append(CsvField(ResiduesText(row))).push_back(',');
-        }
-        out.append(kEnd);
-    }
-    return out;
 }
 
 std::string Json(const Rows& rows)
@@ -115,7 +95,7 @@ void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options)
 CommandResult RunScanCommand(const ScanCommandOptions& options)
 {
     const Rows rows = Scan(TextsOf(options.inputs, ""), {options.from, options.to}).value();
-    if (options.format == "csv") return {Csv(rows), "", 0};
+    if (options.format == "csv") return {ScanCsv(rows), "", 0};
     if (options.format == "json") return {Json(rows), "", 0};
     return {Table(rows), "", 0};
 }

@@ -88,6 +88,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod:
     // A window destroyed by the window system ends the program as closing it does.
     nativeWatch_ =
         std::make_unique<fibmod::ui::NativeWindowWatch>(*this, [this] { fromQt([this] { endProgram(); }); });
+    wireOverviewKey();
     fromQt([this] { Form_Load(); });
 }
 
@@ -228,7 +229,9 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 
 void Form1::takeOverEdit(std::size_t slot)
 {
-    if (fields_.at(slot).takeOverEdit() && slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
+    if (!fields_.at(slot).takeOverEdit()) return;
+    noteEdit(slot);
+    if (slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
 }
 
 // While a run goes on, a box may show less than it holds. A user's edit must

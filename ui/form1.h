@@ -14,6 +14,7 @@
 #include "ui/text_field.h"
 
 class QCloseEvent;
+class QContextMenuEvent;
 class QScrollBar;
 
 namespace fibmod {
@@ -63,10 +64,20 @@ public:
     // every 64th hand-over, whatever the clock says.
     void setTurnInterval(std::chrono::milliseconds interval) { turnInterval_ = interval; }
 
+signals:
+    // The user asked for the overview of every modulus: F2, or the context
+    // menu on the window's background. The window itself shows nothing.
+    void overviewRequested();
+    // One of the nine input fields changed its text, by the user or by code.
+    // Emitted inside the write, before the field's change procedure runs.
+    void inputChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Brings a box up to date before a user's edit lands in it.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The background offers the overview; the controls keep their own menus.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Thrown out of pumpEvents() and showMessage() when a handler nested
@@ -76,6 +87,10 @@ private:
 
     void buildControls();
     void wireControls();
+    // F2 for the overview; the background's menu is contextMenuEvent.
+    void wireOverviewKey();
+    // Emits inputChanged when the field in `slot` is one of the nine inputs.
+    void noteEdit(std::size_t slot);
     template <class Procedure> void fromQt(Procedure&& procedure);
     // True while a message box is open: input that reaches the window then
     // is not acted on, and the control it changed is put back.

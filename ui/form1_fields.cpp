@@ -47,6 +47,7 @@ void Form1::changed(fibmod::FieldId id)
             },
             Qt::QueuedConnection);
     }
+    if (id.control != fibmod::Control::Text3) noteEdit(fibmod::ui::FieldSlot(id));
     if (id == fibmod::Text2) Text2_Change();
 }
 

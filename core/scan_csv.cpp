@@ -1,0 +1,47 @@
+// The scan's rows as comma-separated values.
+#include "core/scan_csv.h"
+
+namespace fibmod {
+
+std::string CsvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string ScanCsv(std::span<const ScanRow> rows)
+{
+    std::string csv = "modulus,length1,length2,common_count,common_residues,error\r\n";
+    for (const ScanRow& row : rows) {
+        csv += std::to_string(row.modulus);
+        csv += ',';
+        if (row.error == 0) {
+            csv += std::to_string(row.length1);
+            csv += ',';
+            csv += std::to_string(row.length2);
+            csv += ',';
+            csv += std::to_string(row.commonCount());
+            csv += ',';
+            for (std::size_t k = 0; k < row.residues.size(); ++k) {
+                if (k != 0) csv += ' ';
+                csv += std::to_string(row.residues[k]);
+            }
+            csv += ',';
+        } else {
+            csv += ",,,,";
+            csv += CsvField(row.message);
+        }
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+} // namespace fibmod

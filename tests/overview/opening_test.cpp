@@ -1,0 +1,134 @@
+// Opening the overview, and what it shows for the main window's inputs.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineSeries>
+#include <QMenu>
+#include <QScatterSeries>
+#include <QTableView>
+#include <QTest>
+
+#include "tests/overview/overview_fixture.h"
+#include "ui/overview/overview_chart.h"
+#include "ui/overview/scan_filter_model.h"
+#include "ui/overview/scan_table_model.h"
+
+namespace {
+
+using fibmod::overview::OverviewWindow;
+
+TEST_F(OverviewTest, F2OpensItAndASecondF2KeepsTheSameWindow)
+{
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
+    QTest::keyClick(form.findChild<QWidget*>(QStringLiteral("Text2")), Qt::Key_F2);
+    auto* first = form.findChild<OverviewWindow*>();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(first->isWindow());
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("Übersicht"));
+
+    first->close();
+    emit form.overviewRequested();
+    EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 1);
+    EXPECT_TRUE(first->isVisible());
+    first->waitForWorker();
+}
+
+TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
+{
+    const QPoint free(form.width() - 3, form.height() - 3);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, free, form.mapToGlobal(free));
+    QApplication::sendEvent(&form, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    menu->actions().front()->trigger();
+    menu->close();
+    auto* opened = form.findChild<OverviewWindow*>();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    opened->waitForWorker();
+}
+
+TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
+{
+    OverviewWindow& overview = open();
+    const std::vector<fibmod::ScanRow> expected = expectedRows();
+    ASSERT_EQ(expected.size(), 1999u);
+    EXPECT_EQ(overview.rows(), expected);
+    EXPECT_EQ(overview.tableView()->model()->rowCount(), 1999);
+
+    fibmod::overview::OverviewChart* chart = overview.chart();
+    ASSERT_EQ(chart->length1Series()->count(), 1999);
+    EXPECT_EQ(chart->length2Series()->count(), 1999);
+    EXPECT_EQ(chart->countSeries()->count(), 1999);
+    EXPECT_EQ(chart->singleSeries()->count(), 159);
+    EXPECT_EQ(chart->errorSeries()->count(), 0);
+    // Spot checks that x and y come from the right columns.
+    const fibmod::ScanRow& at500 = expected[500 - 2];
+    EXPECT_EQ(chart->length1Series()->at(500 - 2), QPointF(500, at500.length1));
+    EXPECT_EQ(chart->length2Series()->at(500 - 2), QPointF(500, at500.length2));
+    EXPECT_EQ(chart->countSeries()->at(500 - 2), QPointF(500, at500.commonCount()));
+    EXPECT_EQ(chart->singleSeries()->at(0), QPointF(2, 1));
+}
+
+TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
+{
+    // Doubling from 1, 1 never returns to the start pair: error 9 everywhere.
+    form.setText(fibmod::Text4(0), "0");
+    form.setText(fibmod::Text4(1), "2");
+    messages.clear();
+    OverviewWindow& overview = open();
+    EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
+    EXPECT_EQ(overview.rows(), expectedRows());
+    EXPECT_EQ(overview.chart()->errorSeries()->count(), 1999);
+    EXPECT_EQ(overview.chart()->singleSeries()->count(), 0);
+
+    const QAbstractItemModel* table = overview.tableView()->model();
+    using Column = fibmod::overview::ScanTableModel::Column;
+    EXPECT_EQ(table->index(0, Column::Modulus).data(), QVariant(2));
+    EXPECT_FALSE(table->index(0, Column::Length1).data().isValid());
+    EXPECT_FALSE(table->index(0, Column::CommonCount).data().isValid());
+    EXPECT_EQ(table->index(0, Column::Error).data().toString(),
+              QStringLiteral("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs"));
+}
+
+TEST_F(OverviewTest, LabelsAxesLegendAndControlsInGerman)
+{
+    OverviewWindow& overview = open();
+    QChart* chart = overview.chart()->chart();
+    QStringList titles;
+    for (QAbstractAxis* axis : chart->axes()) titles << axis->titleText();
+    EXPECT_EQ(titles, (QStringList{"Modul", "Zykellänge", "Anzahl gemeinsamer Reste"}));
+    QStringList names;
+    for (QAbstractSeries* series : chart->series()) names << series->name();
+    EXPECT_EQ(names, (QStringList{"Zykellänge Folge 1", "Zykellänge Folge 2", "Anzahl gemeinsamer Reste",
+                                  "genau ein gemeinsamer Rest", "Laufzeitfehler"}));
+    EXPECT_EQ(chart->animationOptions(), QChart::NoAnimation);
+    EXPECT_FALSE(overview.chart()->accessibleName().isEmpty());
+    EXPECT_FALSE(overview.tableView()->accessibleName().isEmpty());
+    const QList<QAbstractButton*> buttons = overview.findChildren<QAbstractButton*>();
+    int named = 0;
+    for (QAbstractButton* button : buttons) {
+        if (button->text().isEmpty()) continue; // the table's corner button
+        EXPECT_FALSE(button->accessibleName().isEmpty()) << button->text().toStdString();
+        ++named;
+    }
+    EXPECT_EQ(named, 4);
+}
+
+TEST_F(OverviewTest, RemembersItsSizeAndPosition)
+{
+    OverviewWindow& overview = open();
+    overview.setGeometry(40, 50, 777, 555);
+    overview.close();
+    delete window;
+
+    Form1 second;
+    fibmod::overview::OpenOverview(second)->waitForWorker();
+    auto* again = second.findChild<OverviewWindow*>();
+    EXPECT_EQ(again->size(), QSize(777, 555));
+}
+
+} // namespace

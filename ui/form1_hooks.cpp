@@ -1,0 +1,59 @@
+// The window's ways out to the overview: F2, the background's context menu,
+// and the signal that an input changed. None of them shows on the window.
+#include "ui/form1.h"
+
+#include <array>
+
+#include <QContextMenuEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QShortcut>
+
+#include "ui/control_table.h"
+
+namespace {
+
+// The nine input fields: both columns' coefficients and start values, and the modulus.
+constexpr std::array<fibmod::FieldId, 9> kInputFields{
+    fibmod::Text4(0), fibmod::Text4(1), fibmod::Text4(2), fibmod::Text4(3), fibmod::Text1(2),
+    fibmod::Text1(3), fibmod::Text1(4), fibmod::Text1(5), fibmod::Text2,
+};
+
+} // namespace
+
+void Form1::wireOverviewKey()
+{
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    key->setContext(Qt::WindowShortcut);
+    connect(key, &QShortcut::activated, this, &Form1::overviewRequested);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Captions are painted on the background; buttons and the scroll bar are not.
+    QWidget* under = childAt(event->pos());
+    if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Entered from Qt: a menu that cannot be built is simply not shown.
+    try {
+        auto* menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(QStringLiteral("Übersicht aller Moduln …  F2"), this, &Form1::overviewRequested);
+        menu->popup(event->globalPos());
+    } catch (...) {
+    }
+}
+
+void Form1::noteEdit(std::size_t slot)
+{
+    for (fibmod::FieldId input : kInputFields) {
+        if (fibmod::ui::FieldSlot(input) == slot) {
+            emit inputChanged();
+            return;
+        }
+    }
+}

@@ -1,0 +1,93 @@
+// The scan's rows as an item model.
+#include "ui/overview/scan_table_model.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace fibmod::overview {
+
+namespace {
+
+QString ResiduesText(const ScanRow& row)
+{
+    QStringList parts;
+    parts.reserve(static_cast<qsizetype>(row.residues.size()));
+    for (std::int32_t residue : row.residues) parts << QString::number(residue);
+    return parts.join(QLatin1Char(' '));
+}
+
+QVariant Display(const ScanRow& row, int column)
+{
+    switch (column) {
+    case ScanTableModel::Modulus: return row.modulus;
+    case ScanTableModel::Error: return QString::fromStdString(row.message);
+    default: break;
+    }
+    if (row.error != 0) return {};
+    switch (column) {
+    case ScanTableModel::Length1: return row.length1;
+    case ScanTableModel::Length2: return row.length2;
+    case ScanTableModel::CommonCount: return row.commonCount();
+    case ScanTableModel::Residues: return ResiduesText(row);
+    default: return {};
+    }
+}
+
+bool IsNumber(int column)
+{
+    return column == ScanTableModel::Modulus || column == ScanTableModel::Length1 ||
+           column == ScanTableModel::Length2 || column == ScanTableModel::CommonCount;
+}
+
+} // namespace
+
+ScanTableModel::ScanTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ScanTableModel::setRows(std::vector<ScanRow> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int ScanTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ScanTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant ScanTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
+    const ScanRow& row = rowAt(index.row());
+    switch (role) {
+    case Qt::DisplayRole: return Display(row, index.column());
+    case Qt::ToolTipRole:
+        if (index.column() == Residues || index.column() == Error) return Display(row, index.column());
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(IsNumber(index.column()) ? Qt::AlignRight | Qt::AlignVCenter
+                                                                           : Qt::AlignLeft | Qt::AlignVCenter));
+    default: return {};
+    }
+}
+
+QVariant ScanTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (role != Qt::DisplayRole) return {};
+    switch (section) {
+    case Modulus: return QStringLiteral("Modul");
+    case Length1: return QStringLiteral("Zykellänge Folge 1");
+    case Length2: return QStringLiteral("Zykellänge Folge 2");
+    case CommonCount: return QStringLiteral("Anzahl gemeinsamer Reste");
+    case Residues: return QStringLiteral("die Reste");
+    case Error: return QStringLiteral("Fehler");
+    default: return {};
+    }
+}
+
+} // namespace fibmod::overview
