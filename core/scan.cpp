@@ -37,6 +37,10 @@ std::optional<std::vector<ScanRow>> EachModulus(ModulusRange range, const ScanOp
     const auto work = [&] {
         for (std::size_t k = taken++; k < count; k = taken++) {
             if (options.stop.stop_requested()) return;
+            if (options.beforeModulus) {
+                options.beforeModulus();
+                if (options.stop.stop_requested()) return;
+            }
             const std::size_t slot = count - 1 - k;
             rows[slot] = rowOf(static_cast<std::int32_t>(from + static_cast<int>(slot)));
             if (options.onRow) options.onRow(rows[slot]);

@@ -45,6 +45,9 @@ struct ScanOptions {
     // Called with every finished row, in no particular order and possibly
     // from several threads at once.
     std::function<void(const ScanRow&)> onRow;
+    // Called on a worker before it takes each modulus; it may block, so that
+    // other work goes first. The rows do not depend on it.
+    std::function<void()> beforeModulus;
 };
 
 // One modulus in kModulusMin … kModulusMax.

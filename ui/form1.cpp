@@ -209,6 +209,7 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
     if (depth_++ == 0) {
         handOversToSkip_ = 0;
         turnTaken_ = false;
+        emit busyChanged(true);
     }
     try {
         procedure();
@@ -224,6 +225,7 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
     if (depth_ == 0) {
         refreshWidgets();
         refreshPosted_ = false;
+        emit busyChanged(false);
     }
 }
 

@@ -71,6 +71,9 @@ signals:
     // One of the nine input fields changed its text, by the user or by code.
     // Emitted inside the write, before the field's change procedure runs.
     void inputChanged();
+    // A procedure entered from Qt began (true) or ended (false), outermost
+    // only: while busy, the window computes.
+    void busyChanged(bool busy);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -132,10 +132,14 @@ TEST(ScanTest, RowsDoNotDependOnTheNumberOfThreads)
 TEST(ScanTest, HandsEveryRowOverOnceAndStopsWhenAsked)
 {
     std::atomic<int> handed{0};
+    std::atomic<int> asked{0};
     ScanOptions options;
     options.onRow = [&handed](const ScanRow&) { ++handed; };
+    options.beforeModulus = [&asked] { ++asked; };
     ASSERT_TRUE(Scan(kDesignTimeInputs, {2, 300}, options).has_value());
     EXPECT_EQ(handed.load(), 299);
+    EXPECT_EQ(asked.load(), 299);
+    options.beforeModulus = nullptr;
 
     std::stop_source stop;
     options.stop = stop.get_token();

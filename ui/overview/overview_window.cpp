@@ -144,6 +144,8 @@ void OverviewWindow::wireControls()
     connect(&main_, &Form1::inputChanged, this, [this] {
         if (isVisible()) pause_->start();
     });
+    // The main window's own procedures run first; the scan waits meanwhile.
+    connect(&main_, &Form1::busyChanged, runner_, &ScanRunner::hold);
     connect(pause_, &QTimer::timeout, this, [this] { guarded([this] { recomputeIfChanged(); }); });
     connect(runner_, &ScanRunner::progress, this, [this](int done, int total) {
         guarded([&] {

@@ -36,6 +36,15 @@ ScanRunner::~ScanRunner()
 
 void ScanRunner::waitForWorkers() { pool_.waitForDone(); }
 
+void ScanRunner::hold(bool held)
+{
+    {
+        const std::lock_guard lock(gateMutex_);
+        held_ = held;
+    }
+    if (!held) gateOpen_.notify_all();
+}
+
 std::uint64_t ScanRunner::start(ScanInputs inputs)
 {
     stop_.request_stop();
@@ -54,6 +63,10 @@ std::uint64_t ScanRunner::start(ScanInputs inputs)
         // One core stays free for the windows: idle priority alone does not
         // keep a busy neighbour core from slowing the main window's run.
         options.threads = std::max(1u, std::thread::hardware_concurrency() - 1);
+        options.beforeModulus = [this, stop] {
+            std::unique_lock lock(gateMutex_);
+            gateOpen_.wait(lock, stop, [this] { return !held_; });
+        };
         options.onRow = [this, generation, &done](const ScanRow&) {
             const int now = ++done;
             if (now % kProgressStep != 0) return;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <memory>
 #include <stop_token>
 #include <vector>
@@ -34,6 +36,9 @@ public:
     // Blocks until no worker runs any more; what they delivered is still
     // queued to this object's thread. For tests and teardown.
     void waitForWorkers();
+    // While held, the workers take no further modulus: the main window's
+    // runs go first. A stop still ends a held run.
+    void hold(bool held);
 
 signals:
     // Moduli done so far of the newest run, out of `total`.
@@ -45,6 +50,9 @@ private:
     void deliver(std::uint64_t generation, const std::shared_ptr<std::vector<ScanRow>>& rows);
     void report(std::uint64_t generation, int done);
 
+    std::mutex gateMutex_;
+    std::condition_variable_any gateOpen_;
+    bool held_ = false;
     QThreadPool pool_;
     std::stop_source stop_;
     std::uint64_t generation_ = 0;
