@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Timings of the computation against a field access that only keeps texts.
 #include <sys/resource.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Timings of the overview on Qt's offscreen platform: from F2 until the
 // chart and the table show every modulus, and the main window's run for a
 // modulus change with and without the overview's scan beside it.

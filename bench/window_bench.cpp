@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Timings of the real window on Qt's offscreen platform: from setting the
 // modulus until every output is in the fields and in the widgets.
 #include <unistd.h>

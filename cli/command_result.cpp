@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Handing a command's output to the process's streams.
 #include "cli/command_result.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two sequences' inputs, shared by every command.
 #include "cli/inputs_options.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fibmod-cli: the window's computation on the command line.
 #include <csignal>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The subcommand "next": where the stepping button stops.
 #include "cli/next_command.h"
 

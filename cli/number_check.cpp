@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whether a command-line value is a number and nothing else.
 #include "cli/number_check.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The subcommand "scan": one row per modulus.
 #include "cli/scan_command.h"
 

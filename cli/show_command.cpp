@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The subcommand "show": the window's fields for one modulus.
 #include "cli/show_command.h"
 

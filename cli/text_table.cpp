@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain-text columns for a terminal.
 #include "cli/text_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a parse that did not end in a command is reported.
 #include "cli/usage_errors.h"
 

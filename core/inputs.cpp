@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which field holds which input.
 #include "core/inputs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's fields and change chain, kept in memory.
 #include "core/memory_fields.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The recurrence, its cycle and the common members of two cycles.
 #include "core/recurrence.h"
 

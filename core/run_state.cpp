@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/run_state.h"
 
 #include <new>

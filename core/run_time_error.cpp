@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/run_time_error.h"
 
 namespace fibmod {

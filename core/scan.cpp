@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every modulus at once, through the window's own computation.
 #include "core/scan.h"
 

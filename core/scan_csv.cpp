@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan's rows as comma-separated values.
 #include "core/scan_csv.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's event procedures and what each one runs.
 #include <algorithm>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's side of the field access: kept texts, batched widget
 // refresh, the event hand-over, message boxes and the program's end.
 #include "ui/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's ways out to the overview: F2, the background's context menu,
 // and the signal that an input changed. None of them shows on the window.
 #include "ui/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/listing_box.h"
 
 #include <QMimeData>

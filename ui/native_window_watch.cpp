@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/native_window_watch.h"
 
 #include <QByteArray>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs the built fibmod-cli as a user would and checks what it prints.
 
 The program's path comes from the environment (FIBMOD_CLI); the argument

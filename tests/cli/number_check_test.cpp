@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which command-line values count as numbers.
 #include "cli/number_check.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Columns for the terminal and the lines of a field.
 #include "cli/text_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan of every modulus against the window's own procedures: the same
 // lengths, residues and errors, whatever the inputs and the threads.
 #include <random>

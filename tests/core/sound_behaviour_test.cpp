@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Places where the program deliberately behaves soundly: the end of a cycle
 // compared by residues, residue 0 in the summary, the clamp of the modulus
 // and runs that nest through the event hand-over.

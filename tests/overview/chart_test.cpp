@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chart's hover figures and its zoom.
 #include <QLineSeries>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overview's tests: offscreen, and never with the user's own settings.
 #include <QApplication>
 #include <QSettings>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan's item model and its filtered views against Qt's model checks.
 #include <QAbstractItemModelTester>
 #include <QStringList>

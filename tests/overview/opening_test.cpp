@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening the overview, and what it shows for the main window's inputs.
 #include <QAbstractButton>
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overview follows the main window's inputs; superseded runs never show.
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving the rows as CSV and the chart as a picture.
 #include <QDir>
 #include <QFile>

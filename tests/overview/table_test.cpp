@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overview's table: filter, sorting, and the way back to the main window.
 #include <QCheckBox>
 #include <QScatterSeries>

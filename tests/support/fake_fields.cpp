@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/fake_fields.h"
 
 #include "core/number_rules.h"

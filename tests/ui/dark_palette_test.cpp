@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Under a dark colour scheme (light text on dark ground) the boxes and the
 // coloured buttons keep their designed light backgrounds, and what is
 // written on them stays readable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's window under a dark colour scheme, for the screenshot in
 // docs/: the scheme is set on the application before the window is made,
 // as a platform theme does.

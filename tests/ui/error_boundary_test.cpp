@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Run-time errors are reported once at the boundary to Qt, stop every
 // procedure they interrupt, and leave the program running.
 #include <QLineEdit>

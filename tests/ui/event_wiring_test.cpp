@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The event procedures and their change chains on the real window.
 #include <QLineEdit>
 #include <QPushButton>

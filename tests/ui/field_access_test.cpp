@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as the computation's field access: exact texts, change
 // procedures raised synchronously and only on a real change, and widgets
 // that follow the kept texts.

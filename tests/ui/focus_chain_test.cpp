@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard focus visits the twenty controls in the designed order.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's controls against the layout they were designed with.
 #include <limits>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One message box at a time: while it is open, nothing else of the window
 // runs, and input that reached the window meanwhile is not acted on.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's hooks for the overview: F2, the background's menu and the
 // signal of a changed input.
 #include <QAction>

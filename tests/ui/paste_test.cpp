@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pastes into every kind of box: with nothing on the clipboard they change
 // nothing, and a paste of any size is kept whole.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "ende" and the frame's close control end the program at once, also in the
 // middle of a run.
 #include <cstdlib>

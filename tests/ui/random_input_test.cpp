@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window driven through a few thousand random actions of a user in
 // a hurry: typing, pasting, clicking and scrolling, also nested inside long
 // runs and while a message box is open. After every action nothing may have

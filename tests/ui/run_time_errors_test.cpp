@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Run-time errors on the real window: reported once, then the program goes on.
 #include <gmock/gmock.h>
 

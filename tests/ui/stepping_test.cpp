@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The button "Nächster: Nur Rest 1 gemeinsam" on the real window.
 #include <gmock/gmock.h>
 

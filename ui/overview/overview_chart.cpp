@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overview's chart: series, axes, markers, hover and zoom.
 #include "ui/overview/overview_chart.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window "Übersicht": chart, table, recomputing and saving.
 #include "ui/overview/overview_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which of the scan's rows a view shows.
 #include "ui/overview/scan_filter_model.h"
 

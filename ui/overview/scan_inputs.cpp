@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan's inputs as owned copies of the fields' texts.
 #include "ui/overview/scan_inputs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overview's scan on a worker thread.
 #include "ui/overview/scan_runner.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan's rows as an item model.
 #include "ui/overview/scan_table_model.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A chart series that follows two columns of a model.
 #include "ui/overview/series_feed.h"
 
