@@ -25,6 +25,14 @@ constexpr std::array<std::pair<std::string_view InputTexts::*, FieldId>, 9> kInp
     {&InputTexts::modulus, Text2},
 }};
 
+// The field that holds an input.
+constexpr FieldId FieldOf(std::string_view InputTexts::*member)
+{
+    for (const auto& [input, field] : kInputFields)
+        if (input == member) return field;
+    return Text2;
+}
+
 } // namespace
 
 Inputs ValuesOf(const InputTexts& texts)
@@ -35,17 +43,23 @@ Inputs ValuesOf(const InputTexts& texts)
     return in;
 }
 
-Inputs ReadInputs(FieldAccess& fields)
+bool IsInputField(FieldId field)
 {
-    std::array<std::string, kInputFields.size()> kept;
-    InputTexts texts;
-    for (std::size_t k = 0; k < kInputFields.size(); ++k) {
-        const auto& [member, field] = kInputFields[k];
-        kept[k] = fields.getText(field);
-        texts.*member = kept[k];
-    }
-    return ValuesOf(texts);
+    for (const auto& entry : kInputFields)
+        if (entry.second == field) return true;
+    return false;
 }
+
+InputTexts HeldInputTexts::texts() const { return {s1, r1, first1, second1, s2, r2, first2, second2, {}}; }
+
+HeldInputTexts ReadInputTexts(FieldAccess& fields)
+{
+    const auto text = [&fields](std::string_view InputTexts::*member) { return fields.getText(FieldOf(member)); };
+    return {text(&InputTexts::s1), text(&InputTexts::r1), text(&InputTexts::first1), text(&InputTexts::second1),
+            text(&InputTexts::s2), text(&InputTexts::r2), text(&InputTexts::first2), text(&InputTexts::second2)};
+}
+
+Inputs ReadInputs(FieldAccess& fields) { return ValuesOf(ReadInputTexts(fields).texts()); }
 
 void WriteInputs(FieldAccess& fields, const InputTexts& texts)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/field_access.h"
@@ -30,6 +31,25 @@ struct Inputs {
     Sequence one;
     Sequence two;
 };
+
+// The eight texts of the two recurrences held by value, so that they may be
+// used after the fields changed, on another thread too.
+struct HeldInputTexts {
+    std::string s1, r1, first1, second1;
+    std::string s2, r2, first2, second2;
+
+    // Views into this object, valid while it lives unchanged; the modulus is empty.
+    InputTexts texts() const;
+
+    friend bool operator==(const HeldInputTexts&, const HeldInputTexts&) = default;
+};
+
+// True for the nine input fields: both columns' coefficients and start
+// values, and the modulus.
+bool IsInputField(FieldId field);
+
+// The texts the fields of the two recurrences hold now. Reads only.
+HeldInputTexts ReadInputTexts(FieldAccess& fields);
 
 // The numbers of the eight texts of the two recurrences, read with the
 // window's number rules. Error 6 for a number beyond the double range.

@@ -83,4 +83,14 @@ std::size_t FieldSlot(FieldId field)
     throw std::out_of_range("no such text box");
 }
 
+FieldId FieldAtSlot(std::size_t slot)
+{
+    const int n = static_cast<int>(slot);
+    if (slot < 7) return Text1(n);
+    if (slot == 7) return Text2;
+    if (slot < 11) return Text3(n - 8);
+    if (slot < kTextBoxCount) return Text4(n - 11);
+    throw std::out_of_range("no such text box");
+}
+
 } // namespace fibmod::ui

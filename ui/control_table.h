@@ -103,5 +103,7 @@ extern const std::array<std::string_view, 20> kFocusChain;
 // Position of a text box among the window's fifteen: Text1(0…6), Text2,
 // Text3(0…2), Text4(0…3). Throws std::out_of_range for a box that does not exist.
 std::size_t FieldSlot(FieldId field);
+// The text box at a position; the inverse of FieldSlot.
+FieldId FieldAtSlot(std::size_t slot);
 
 } // namespace fibmod::ui

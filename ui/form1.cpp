@@ -233,7 +233,7 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 void Form1::takeOverEdit(std::size_t slot)
 {
     if (!fields_.at(slot).takeOverEdit()) return;
-    noteEdit(slot);
+    noteEdit(fibmod::ui::FieldAtSlot(slot));
     if (slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
 }
 

@@ -93,8 +93,8 @@ private:
     void wireControls();
     // F2 for the overview; the background's menu is contextMenuEvent.
     void wireOverviewKey();
-    // Emits inputChanged when the field in `slot` is one of the nine inputs.
-    void noteEdit(std::size_t slot);
+    // Emits inputChanged when the field is one of the nine inputs.
+    void noteEdit(fibmod::FieldId id);
     template <class Procedure> void fromQt(Procedure&& procedure);
     // True while a message box is open: input that reaches the window then
     // is not acted on, and the control it changed is put back.

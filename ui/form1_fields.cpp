@@ -48,7 +48,7 @@ void Form1::changed(fibmod::FieldId id)
             },
             Qt::QueuedConnection);
     }
-    if (id.control != fibmod::Control::Text3) noteEdit(fibmod::ui::FieldSlot(id));
+    noteEdit(id);
     if (id == fibmod::Text2) Text2_Change();
 }
 

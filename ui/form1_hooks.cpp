@@ -3,25 +3,14 @@
 // and the signal that an input changed. None of them shows on the window.
 #include "ui/form1.h"
 
-#include <array>
-
 #include <QContextMenuEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 
+#include "core/inputs.h"
 #include "ui/control_table.h"
-
-namespace {
-
-// The nine input fields: both columns' coefficients and start values, and the modulus.
-constexpr std::array<fibmod::FieldId, 9> kInputFields{
-    fibmod::Text4(0), fibmod::Text4(1), fibmod::Text4(2), fibmod::Text4(3), fibmod::Text1(2),
-    fibmod::Text1(3), fibmod::Text1(4), fibmod::Text1(5), fibmod::Text2,
-};
-
-} // namespace
 
 void Form1::wireOverviewKey()
 {
@@ -49,12 +38,7 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
     }
 }
 
-void Form1::noteEdit(std::size_t slot)
+void Form1::noteEdit(fibmod::FieldId id)
 {
-    for (fibmod::FieldId input : kInputFields) {
-        if (fibmod::ui::FieldSlot(input) == slot) {
-            emit inputChanged();
-            return;
-        }
-    }
+    if (fibmod::IsInputField(id)) emit inputChanged();
 }

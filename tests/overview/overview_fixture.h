@@ -13,7 +13,7 @@
 #include "core/scan.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_window.h"
-#include "ui/overview/scan_inputs.h"
+#include "core/inputs.h"
 
 // A fresh main window per test with its overview open; message boxes of
 // both windows are answered by the test.
@@ -52,7 +52,7 @@ protected:
     // What the core's scan gives for the inputs in the main window's fields.
     std::vector<fibmod::ScanRow> expectedRows()
     {
-        const fibmod::overview::ScanInputs inputs = fibmod::overview::ReadScanInputs(form);
+        const fibmod::HeldInputTexts inputs = fibmod::ReadInputTexts(form);
         std::optional<std::vector<fibmod::ScanRow>> rows = fibmod::Scan(inputs.texts(), {});
         EXPECT_TRUE(rows.has_value());
         return rows.value_or(std::vector<fibmod::ScanRow>{});

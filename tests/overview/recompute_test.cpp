@@ -74,7 +74,7 @@ TEST_F(OverviewTest, ASupersededRunIsNeverShown)
 TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
 {
     const fibmod::InputTexts& d = fibmod::kDesignTimeInputs;
-    const fibmod::overview::ScanInputs inputs{std::string(d.s1), std::string(d.r1), std::string(d.first1),
+    const fibmod::HeldInputTexts inputs{std::string(d.s1), std::string(d.r1), std::string(d.first1),
                                               std::string(d.second1), std::string(d.s2), std::string(d.r2),
                                               std::string(d.first2), std::string(d.second2)};
     {

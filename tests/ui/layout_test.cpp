@@ -17,6 +17,7 @@
 #include <QAbstractTextDocumentLayout>
 
 #include "tests/ui/form_fixture.h"
+#include "ui/control_table.h"
 
 namespace {
 
@@ -131,6 +132,9 @@ TEST_F(LayoutTest, HasExactlyThirtyFiveControls)
     EXPECT_EQ(buttons, 4);
     EXPECT_EQ(labels, 15);
     EXPECT_EQ(bars, 1);
+    // Every box has its own place among the fifteen, found both ways.
+    for (const fibmod::ui::TextBoxEntry& entry : fibmod::ui::kTextBoxes)
+        EXPECT_EQ(fibmod::ui::FieldAtSlot(fibmod::ui::FieldSlot(entry.field)), entry.field) << entry.name;
 }
 
 TEST_F(LayoutTest, CaptionIsExactWithTwelveBlanks)

@@ -54,7 +54,7 @@ OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(
         resize(1000, 720);
         move(main_.frameGeometry().topRight() + QPoint(8, 0));
     }
-    start(ReadScanInputs(main_));
+    start(ReadInputTexts(main_));
 }
 
 OverviewWindow::~OverviewWindow() { saveGeometryNow(); }
@@ -196,12 +196,12 @@ void OverviewWindow::waitForWorker() { runner_->waitForWorkers(); }
 
 void OverviewWindow::recomputeIfChanged()
 {
-    ScanInputs now = ReadScanInputs(main_);
+    HeldInputTexts now = ReadInputTexts(main_);
     if (now == inputs_) return;
     start(std::move(now));
 }
 
-void OverviewWindow::start(ScanInputs inputs)
+void OverviewWindow::start(HeldInputTexts inputs)
 {
     inputs_ = inputs;
     status_->setText(QStringLiteral("wird berechnet …"));

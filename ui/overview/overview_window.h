@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "core/scan.h"
-#include "ui/overview/scan_inputs.h"
+#include "core/inputs.h"
 
 class Form1;
 class QCheckBox;
@@ -48,7 +48,7 @@ public:
     // The rows shown now, ascending by modulus; empty before the first scan ends.
     const std::vector<ScanRow>& rows() const;
     // The inputs of the rows shown, or of the scan running.
-    const ScanInputs& inputs() const { return inputs_; }
+    const HeldInputTexts& inputs() const { return inputs_; }
     // True from the start of a scan until its rows are shown.
     bool computing() const;
     // Blocks until the worker is idle; its rows still wait in the event queue.
@@ -79,7 +79,7 @@ protected:
 private:
     void buildControls();
     void wireControls();
-    void start(ScanInputs inputs);
+    void start(HeldInputTexts inputs);
     void display(std::uint64_t generation, const std::vector<ScanRow>& rows);
     void onDoubleClick(const QModelIndex& index);
     QString askPath(const QString& caption, const QString& suggested, const QString& filter);
@@ -102,7 +102,7 @@ private:
     QPushButton* saveCsv_ = nullptr;
     QPushButton* savePng_ = nullptr;
     QTimer* pause_ = nullptr;
-    ScanInputs inputs_;
+    HeldInputTexts inputs_;
     PathQuestion pathQuestion_;
     std::function<void(const QString&)> messageHook_;
 };

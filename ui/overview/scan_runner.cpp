@@ -46,7 +46,7 @@ void ScanRunner::hold(bool held)
     if (!held) gateOpen_.notify_all();
 }
 
-std::uint64_t ScanRunner::start(ScanInputs inputs)
+std::uint64_t ScanRunner::start(HeldInputTexts inputs)
 {
     stop_.request_stop();
     stop_ = std::stop_source();

@@ -12,7 +12,7 @@
 #include <QThreadPool>
 
 #include "core/scan.h"
-#include "ui/overview/scan_inputs.h"
+#include "core/inputs.h"
 
 namespace fibmod::overview {
 
@@ -29,7 +29,7 @@ public:
     ~ScanRunner() override;
 
     // Starts a scan of the inputs and returns its generation (1, 2, …).
-    std::uint64_t start(ScanInputs inputs);
+    std::uint64_t start(HeldInputTexts inputs);
     // The generation of the newest run, 0 before the first.
     std::uint64_t generation() const { return generation_; }
     // True from start() until the newest run's rows are delivered.
