@@ -7,7 +7,6 @@
 #include <thread>
 
 #include <QMetaObject>
-#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "core/modulus_range.h"
@@ -55,14 +54,13 @@ std::uint64_t ScanRunner::start(HeldInputTexts inputs)
     emit progress(0, kTotal);
 
     auto task = [this, generation, inputs = std::move(inputs), stop = stop_.get_token()] {
-        // The window's own runs come first: the scan only takes idle time, and
-        // the scan's helper threads inherit this.
-        QThread::currentThread()->setPriority(QThread::IdlePriority);
+        // The main window's runs come first through hold(), not through the
+        // thread's priority: at idle priority any other busy program on the
+        // machine would keep the overview from ever finishing.
         std::atomic<int> done{0};
         ScanOptions options;
         options.stop = stop;
-        // One core stays free for the windows: idle priority alone does not
-        // keep a busy neighbour core from slowing the main window's run.
+        // One core stays free for the windows' painting and input.
         options.threads = std::max(1u, std::thread::hardware_concurrency() - 1);
         options.beforeModulus = [this, stop] {
             std::unique_lock lock(gateMutex_);
