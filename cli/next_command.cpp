@@ -27,7 +27,7 @@ std::optional<ScanRow> StopAbove(const InputTexts& texts, int modulus)
     for (int from = modulus + 1; from <= kModulusMax; from += kBlock) {
         const std::vector<ScanRow> rows = Scan(texts, {from, std::min(from + kBlock - 1, kModulusMax)}).value();
         const auto stop = std::find_if(rows.begin(), rows.end(), [](const ScanRow& row) {
-            return row.error != 0 || row.commonCount() == 1;
+            return StopsStepping(row);
         });
         if (stop != rows.end()) return *stop;
     }
@@ -51,9 +51,9 @@ CommandResult RunNextCommand(const NextCommandOptions& options)
 {
     const std::optional<ScanRow> stop = StopAbove(TextsOf(options.inputs, ""), options.modulus);
     if (!stop) return {std::string(kModulusLimitMessage) + "\n", "", 0};
-    if (stop->error != 0)
-        return {"", "fibmod-cli: Modul " + IntegerText(stop->modulus) + ": " + stop->message + "\n", 1};
-    return {IntegerText(stop->modulus) + "\n", "", 0};
+    if (stop->failed())
+        return {"", "fibmod-cli: Modul " + std::to_string(stop->modulus) + ": " + stop->failureText() + "\n", 1};
+    return {std::to_string(stop->modulus) + "\n", "", 0};
 }
 
 } // namespace fibmod::cli

@@ -19,17 +19,6 @@ namespace {
 
 using Rows = std::vector<ScanRow>;
 
-// The residues separated by single blanks.
-std::string ResiduesText(const ScanRow& row)
-{
-    std::string text;
-    for (const std::int32_t residue : row.residues) {
-        if (!text.empty()) text.push_back(' ');
-        text.append(IntegerText(residue));
-    }
-    return text;
-}
-
 std::string Table(const Rows& rows)
 {
     std::array<TextColumn, 5> columns{{
@@ -40,12 +29,12 @@ std::string Table(const Rows& rows)
         {{"gemeinsame Reste"}, Align::Left},
     }};
     for (const ScanRow& row : rows) {
-        columns[0].cells.push_back(IntegerText(row.modulus));
-        const bool failed = row.error != 0;
-        columns[1].cells.push_back(failed ? "" : IntegerText(row.length1));
-        columns[2].cells.push_back(failed ? "" : IntegerText(row.length2));
-        columns[3].cells.push_back(failed ? "" : IntegerText(row.commonCount()));
-        columns[4].cells.push_back(failed ? row.message : ResiduesText(row));
+        columns[0].cells.push_back(std::to_string(row.modulus));
+        const bool failed = row.failed();
+        columns[1].cells.push_back(failed ? "" : std::to_string(row.length1));
+        columns[2].cells.push_back(failed ? "" : std::to_string(row.length2));
+        columns[3].cells.push_back(failed ? "" : std::to_string(row.commonCount()));
+        columns[4].cells.push_back(failed ? row.failureText() : row.residuesText());
     }
     return LayOutColumns(columns, 2);
 }
@@ -54,14 +43,14 @@ std::string Json(const Rows& rows)
 {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const ScanRow& row : rows) {
-        const bool failed = row.error != 0;
+        const bool failed = row.failed();
         array.push_back({
             {"modulus", row.modulus},
             {"length1", failed ? nullptr : nlohmann::ordered_json(row.length1)},
             {"length2", failed ? nullptr : nlohmann::ordered_json(row.length2)},
             {"common_count", failed ? nullptr : nlohmann::ordered_json(row.commonCount())},
             {"common_residues", failed ? nullptr : nlohmann::ordered_json(row.residues)},
-            {"error", failed ? nlohmann::ordered_json(row.message) : nullptr},
+            {"error", failed ? nlohmann::ordered_json(row.failureText()) : nullptr},
         });
     }
     return array.dump(2) + "\n";

@@ -28,8 +28,8 @@ namespace {
 // Collects the terms of one cycle for a caller without a window.
 class CollectedCycle {
 public:
-    CollectedCycle(const Sequence& sequence, double M)
-        : start_(ReducedStart(sequence.first, sequence.second, M))
+    CollectedCycle(const Sequence& sequence, double M, std::int64_t maxTerms)
+        : start_(ReducedStart(sequence.first, sequence.second, M)), maxTerms_(maxTerms)
     {
         terms_.reserve(64);
     }
@@ -37,7 +37,7 @@ public:
     bool proceed() const { return true; }
     void keep(double term)
     {
-        if (terms_.size() >= static_cast<std::size_t>(kMaxCycleTerms)) throw SubscriptOutOfRange();
+        if (static_cast<std::int64_t>(terms_.size()) >= maxTerms_) throw SubscriptOutOfRange();
         terms_.push_back(term);
     }
     StartPair startPair() const { return start_; }
@@ -46,14 +46,15 @@ public:
 
 private:
     StartPair start_;
+    std::int64_t maxTerms_;
     std::vector<double> terms_;
 };
 
 } // namespace
 
-std::vector<double> Cycle(const Sequence& sequence, double M)
+std::vector<double> Cycle(const Sequence& sequence, double M, std::int64_t maxTerms)
 {
-    CollectedCycle walk(sequence, M);
+    CollectedCycle walk(sequence, M, maxTerms);
     double prev = sequence.first;
     double cur = sequence.second;
     WalkCycle(prev, cur, sequence.r, sequence.s, M, walk);
@@ -111,8 +112,8 @@ struct Buckets {
 // The general case: positions sorted by value, then by position.
 std::vector<CommonMember> SortedCommonMembers(std::span<const double> cycle2, std::span<const double> cycle1)
 {
-    std::vector<std::pair<double, std::int32_t>> byValue(cycle1.size());
-    for (std::size_t j = 0; j < cycle1.size(); ++j) byValue[j] = {cycle1[j], static_cast<std::int32_t>(j)};
+    std::vector<std::pair<double, std::int64_t>> byValue(cycle1.size());
+    for (std::size_t j = 0; j < cycle1.size(); ++j) byValue[j] = {cycle1[j], static_cast<std::int64_t>(j)};
     std::sort(byValue.begin(), byValue.end());
 
     std::vector<CommonMember> members;
@@ -121,7 +122,7 @@ std::vector<CommonMember> SortedCommonMembers(std::span<const double> cycle2, st
         auto match = std::lower_bound(byValue.begin(), byValue.end(), value,
                                       [](const auto& entry, double v) { return entry.first < v; });
         for (; match != byValue.end() && match->first == value; ++match)
-            members.push_back({value, match->second + 1, static_cast<std::int32_t>(i + 1)});
+            members.push_back({value, match->second + 1, static_cast<std::int64_t>(i + 1)});
     }
     return members;
 }
@@ -135,7 +136,7 @@ std::vector<CommonMember> CommonMembers(std::span<const double> cycle2, std::spa
     std::vector<CommonMember> members;
     for (std::size_t i = 0; i < cycle2.size(); ++i) {
         for (const std::int32_t j : buckets.of(cycle2[i]))
-            members.push_back({cycle2[i], j + 1, static_cast<std::int32_t>(i + 1)});
+            members.push_back({cycle2[i], j + 1, static_cast<std::int64_t>(i + 1)});
     }
     return members;
 }

@@ -56,15 +56,15 @@ bool WalkCycle(double& prev, double& cur, double r, double s, double M, Walk& wa
 }
 
 // The terms a(2), a(3), … of one cycle modulo M, as the window lists them.
-// Error 9 past kMaxCycleTerms terms, error 6 as for NextTerm.
-std::vector<double> Cycle(const Sequence& sequence, double M);
+// Error 9 past `maxTerms` terms, error 6 as for NextTerm.
+std::vector<double> Cycle(const Sequence& sequence, double M, std::int64_t maxTerms = kMaxCycleTerms);
 
 // One equal pair of terms: the value, its position (from 1) in the cycle of
 // sequence 1 and in the cycle of sequence 2.
 struct CommonMember {
     double value;
-    std::int32_t position1;
-    std::int32_t position2;
+    std::int64_t position1;
+    std::int64_t position2;
 
     friend bool operator==(const CommonMember&, const CommonMember&) = default;
 };

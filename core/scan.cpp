@@ -1,98 +1,230 @@
 // SPDX-License-Identifier: MIT
-// Every modulus at once, through the window's own computation.
+// Every modulus of a range on worker threads, handed on in ascending order.
 #include "core/scan.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <stdexcept>
 #include <thread>
 
-#include "core/recurrence.h"
 #include "core/run_time_error.h"
 
 namespace fibmod {
 
 namespace {
 
-ScanRow ErrorRow(std::int32_t modulus, const RunTimeError& error)
+// Moduli a worker takes at a time, in ascending order.
+constexpr std::int64_t kChunk = 8;
+// How many chunks per thread the workers may run ahead of the row the sink
+// waits for: it bounds the rows held at once.
+constexpr std::int64_t kChunksAhead = 16;
+
+unsigned ThreadCount(unsigned asked)
+{
+    if (asked != 0) return asked;
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// The range clipped to the moduli the engine computes; empty when from > to.
+ModulusRange Clipped(ModulusRange range)
+{
+    return {std::max<std::int64_t>(range.from, kModulusMin), std::min(range.to, kEngineModulusMax)};
+}
+
+// Workers take chunks of moduli from a shared counter and put each row into
+// a ring of slots keyed by modulus; the calling thread hands the rows on in
+// order as soon as the next one is there. A worker takes a chunk only when it
+// fits into the ring, so it never runs further ahead than the ring is long.
+template <class RowOf>
+class OrderedScan {
+public:
+    OrderedScan(ModulusRange range, const ScanOptions& options, RowOf& rowOf, const RowSink& sink)
+        : range_(range), options_(options), rowOf_(rowOf), sink_(sink), threads_(ThreadCount(options.threads)),
+          window_(static_cast<std::int64_t>(threads_) * kChunk * kChunksAhead),
+          ring_(static_cast<std::size_t>(window_)), nextChunk_(range.from), wanted_(range.from)
+    {
+    }
+
+    bool run()
+    {
+        const std::int64_t chunks = (range_.to - range_.from) / kChunk + 1;
+        const auto workers = static_cast<unsigned>(std::min<std::int64_t>(threads_, chunks));
+        {
+            std::vector<std::jthread> pool;
+            pool.reserve(workers);
+            for (unsigned t = 0; t < workers; ++t) pool.emplace_back([this] { work(); });
+            write();
+            {
+                const std::lock_guard lock(mutex_);
+                ended_ = true;
+            }
+            changed_.notify_all();
+        }
+        if (failure_) std::rethrow_exception(failure_);
+        return wanted_ > range_.to;
+    }
+
+private:
+    std::optional<ScanRow>& slot(std::int64_t modulus)
+    {
+        return ring_[static_cast<std::size_t>((modulus - range_.from) % window_)];
+    }
+
+    void fail(std::exception_ptr error)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            if (!failure_) failure_ = std::move(error);
+            ended_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    // The calling thread's part: hands the rows on in order.
+    void write()
+    {
+        while (wanted_ <= range_.to) {
+            if (options_.stop.stop_requested()) return;
+            ScanRow row;
+            {
+                std::unique_lock lock(mutex_);
+                if (!changed_.wait(lock, options_.stop, [this] { return ended_ || slot(wanted_).has_value(); }))
+                    return;
+                if (ended_) return;
+                row = std::move(*slot(wanted_));
+                slot(wanted_).reset();
+                ++wanted_;
+            }
+            changed_.notify_all();
+            try {
+                sink_(std::move(row));
+            } catch (...) {
+                fail(std::current_exception());
+                return;
+            }
+        }
+    }
+
+    // A worker's part: chunk after chunk, while the ring has room.
+    void work()
+    {
+        try {
+            for (;;) {
+                std::int64_t first = 0;
+                std::int64_t last = 0;
+                {
+                    std::unique_lock lock(mutex_);
+                    const bool go = changed_.wait(lock, options_.stop, [this] {
+                        return ended_ || nextChunk_ > range_.to || nextChunk_ + kChunk <= wanted_ + window_;
+                    });
+                    if (!go || ended_ || nextChunk_ > range_.to) return;
+                    first = nextChunk_;
+                    last = std::min(first + kChunk - 1, range_.to);
+                    nextChunk_ = last + 1;
+                }
+                for (std::int64_t m = first; m <= last; ++m) {
+                    if (options_.stop.stop_requested()) return;
+                    if (options_.beforeModulus) options_.beforeModulus(m);
+                    ScanRow row = rowOf_(m);
+                    bool next;
+                    {
+                        const std::lock_guard lock(mutex_);
+                        slot(m) = std::move(row);
+                        next = m == wanted_;
+                    }
+                    if (next) changed_.notify_all();
+                }
+            }
+        } catch (...) {
+            fail(std::current_exception());
+        }
+    }
+
+    ModulusRange range_;
+    const ScanOptions& options_;
+    RowOf& rowOf_;
+    const RowSink& sink_;
+    unsigned threads_;
+    std::int64_t window_;
+
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    std::vector<std::optional<ScanRow>> ring_;
+    std::int64_t nextChunk_;
+    std::int64_t wanted_;
+    bool ended_ = false;
+    std::exception_ptr failure_;
+};
+
+template <class RowOf>
+bool EachModulus(ModulusRange range, const ScanOptions& options, const RowSink& sink, RowOf rowOf)
+{
+    range = Clipped(range);
+    if (range.from > range.to) return !options.stop.stop_requested();
+    OrderedScan<RowOf> scan(range, options, rowOf, sink);
+    return scan.run();
+}
+
+ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error)
 {
     ScanRow row;
     row.modulus = modulus;
-    row.error = error.number();
-    row.message = error.message();
+    row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
     return row;
-}
-
-// Rows for moduli from..to, each computed by `rowOf`, on worker threads that
-// take the moduli from a shared counter, the largest first, so that the
-// costliest end is not left to one thread.
-template <class RowOf>
-std::optional<std::vector<ScanRow>> EachModulus(ModulusRange range, const ScanOptions& options, RowOf&& rowOf)
-{
-    const int from = std::max(range.from, kModulusMin);
-    const int to = std::min(range.to, kModulusMax);
-    if (from > to) return std::vector<ScanRow>{};
-    const auto count = static_cast<std::size_t>(to - from + 1);
-    std::vector<ScanRow> rows(count);
-    std::atomic<std::size_t> taken{0};
-
-    const auto work = [&] {
-        for (std::size_t k = taken++; k < count; k = taken++) {
-            if (options.stop.stop_requested()) return;
-            if (options.beforeModulus) {
-                options.beforeModulus();
-                if (options.stop.stop_requested()) return;
-            }
-            const std::size_t slot = count - 1 - k;
-            rows[slot] = rowOf(static_cast<std::int32_t>(from + static_cast<int>(slot)));
-            if (options.onRow) options.onRow(rows[slot]);
-        }
-    };
-
-    unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
-    {
-        std::vector<std::jthread> helpers;
-        for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
-        work();
-    }
-    if (options.stop.stop_requested()) return std::nullopt;
-    return rows;
 }
 
 } // namespace
 
-ScanRow ScanModulus(const Inputs& inputs, std::int32_t modulus)
+bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& options, const RowSink& sink)
 {
-    const double M = modulus;
-    try {
-        // Sequence 2 first, as the window computes it.
-        const std::vector<double> cycle2 = Cycle(inputs.two, M);
-        const std::vector<double> cycle1 = Cycle(inputs.one, M);
-        ScanRow row;
-        row.modulus = modulus;
-        row.length1 = static_cast<std::int32_t>(cycle1.size());
-        row.length2 = static_cast<std::int32_t>(cycle2.size());
-        row.residues = CommonResidues(CommonMembers(cycle2, cycle1), M);
-        return row;
-    } catch (const RunTimeError& error) {
-        return ErrorRow(modulus, error);
-    }
+    if (!BoundFits(inputs, options.maxTerms)) throw std::invalid_argument(BoundProblem(inputs, options.maxTerms));
+    return EachModulus(range, options, sink,
+                       [&inputs, &options](std::int64_t m) { return ScanModulus(inputs, m, options.maxTerms); });
 }
 
-std::optional<std::vector<ScanRow>> Scan(const Inputs& inputs, ModulusRange range, const ScanOptions& options)
-{
-    return EachModulus(range, options, [&inputs](std::int32_t modulus) { return ScanModulus(inputs, modulus); });
-}
-
-std::optional<std::vector<ScanRow>> Scan(const InputTexts& texts, ModulusRange range, const ScanOptions& options)
+bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& options, const RowSink& sink)
 {
     Inputs inputs;
     try {
         inputs = ValuesOf(texts);
     } catch (const RunTimeError& error) {
-        return EachModulus(range, options, [&error](std::int32_t modulus) { return ErrorRow(modulus, error); });
+        return EachModulus(range, options, sink, [&error](std::int64_t m) { return ErrorRow(m, error); });
     }
-    return Scan(inputs, range, options);
+    return ScanRows(inputs, range, options, sink);
+}
+
+std::optional<std::vector<ScanRow>> Scan(const Inputs& inputs, ModulusRange range, const ScanOptions& options)
+{
+    std::vector<ScanRow> rows;
+    if (!ScanRows(inputs, range, options, [&rows](ScanRow&& row) { rows.push_back(std::move(row)); }))
+        return std::nullopt;
+    return rows;
+}
+
+std::optional<std::vector<ScanRow>> Scan(const InputTexts& texts, ModulusRange range, const ScanOptions& options)
+{
+    std::vector<ScanRow> rows;
+    if (!ScanRows(texts, range, options, [&rows](ScanRow&& row) { rows.push_back(std::move(row)); }))
+        return std::nullopt;
+    return rows;
+}
+
+std::optional<ScanRow> NextStop(const InputTexts& texts, std::int64_t modulus, std::int64_t limit,
+                                const ScanOptions& options)
+{
+    std::stop_source found;
+    const std::stop_callback forward(options.stop, [&found] { found.request_stop(); });
+    ScanOptions own = options;
+    own.stop = found.get_token();
+    std::optional<ScanRow> stop;
+    ScanRows(texts, {modulus + 1, limit}, own, [&](ScanRow&& row) {
+        if (stop || !StopsStepping(row)) return;
+        stop = std::move(row);
+        found.request_stop();
+    });
+    return stop;
 }
 
 } // namespace fibmod

@@ -5,63 +5,63 @@
 #include <functional>
 #include <optional>
 #include <stop_token>
-#include <string>
 #include <vector>
 
 #include "core/inputs.h"
 #include "core/modulus_range.h"
+#include "core/modulus_row.h"
+#include "core/scan_row.h"
+#include "core/term_bound.h"
 
 namespace fibmod {
 
-// What the window shows after one modulus is typed into its modulus field,
-// the other inputs as given: both cycle lengths and the common residues as
-// the summary lists them, or the run-time error it reports instead.
-struct ScanRow {
-    std::int32_t modulus = 0;
-    std::int32_t length1 = 0;
-    std::int32_t length2 = 0;
-    // Ascending; their number is the common count.
-    std::vector<std::int32_t> residues;
-    // 0, or the number of the run-time error (6, 9); then only `message`
-    // holds more, the window's report ("Laufzeitfehler 9: …").
-    int error = 0;
-    std::string message;
-
-    std::int32_t commonCount() const { return static_cast<std::int32_t>(residues.size()); }
-
-    friend bool operator==(const ScanRow&, const ScanRow&) = default;
-};
-
 // A range of moduli, both ends included.
 struct ModulusRange {
-    int from = kModulusMin;
-    int to = kModulusMax;
+    std::int64_t from = kModulusMin;
+    std::int64_t to = kModulusMax;
 };
 
 struct ScanOptions {
+    // The most terms a cycle may have (error 9 past it); none walks every
+    // cycle to its end, which needs inputs that are whole numbers.
+    TermBound maxTerms = kWindowTermBound;
     // Worker threads; 0 takes one per core. The rows do not depend on it.
     unsigned threads = 0;
-    // When stop is requested, the scan ends early and yields no rows.
+    // When stop is requested, the scan ends early: rows already handed on
+    // stay handed on, no further row follows.
     std::stop_token stop;
-    // Called with every finished row, in no particular order and possibly
-    // from several threads at once.
-    std::function<void(const ScanRow&)> onRow;
-    // Called on a worker before it takes each modulus; it may block, so that
-    // other work goes first. The rows do not depend on it.
-    std::function<void()> beforeModulus;
+    // Called on a worker before it computes a modulus; it may block, so that
+    // other work goes first (or a test holds the scan). The rows do not
+    // depend on it.
+    std::function<void(std::int64_t modulus)> beforeModulus;
 };
 
-// One modulus in kModulusMin … kModulusMax.
-ScanRow ScanModulus(const Inputs& inputs, std::int32_t modulus);
+// Receives the rows of a scan, one at a time, in ascending modulus order.
+using RowSink = std::function<void(ScanRow&& row)>;
 
-// Every modulus of the range (clipped to kModulusMin … kModulusMax), in
-// ascending order; nothing when stopped.
-std::optional<std::vector<ScanRow>> Scan(const Inputs& inputs, ModulusRange range, const ScanOptions& options = {});
+// Every modulus of the range (clipped to kModulusMin … kEngineModulusMax),
+// handed to `sink` in ascending order on the calling thread as soon as it
+// and every row before it are done; the workers run at most a bounded
+// distance ahead, so memory stays bounded however long the range. Returns
+// false when stopped. An exception from the sink or a worker stops the scan
+// and is raised again here once every worker has ended.
+// std::invalid_argument when !BoundFits(inputs, options.maxTerms).
+bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& options, const RowSink& sink);
 
 // The same for inputs as the fields' texts. When reading them is itself a
 // run-time error, every row carries it, as the window reports it for any
 // modulus typed.
+bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& options, const RowSink& sink);
+
+// Every row of the range at once; nothing when stopped.
+std::optional<std::vector<ScanRow>> Scan(const Inputs& inputs, ModulusRange range, const ScanOptions& options = {});
 std::optional<std::vector<ScanRow>> Scan(const InputTexts& texts, ModulusRange range,
                                          const ScanOptions& options = {});
+
+// Where "Nächster: Nur Rest 1 gemeinsam" pressed at `modulus` stops: the
+// first row above it, up to `limit`, for which StopsStepping holds. None when
+// no modulus up to `limit` stops it (or when stopped).
+std::optional<ScanRow> NextStop(const InputTexts& texts, std::int64_t modulus, std::int64_t limit,
+                                const ScanOptions& options = {});
 
 } // namespace fibmod

@@ -24,21 +24,18 @@ std::string ScanCsv(std::span<const ScanRow> rows)
     for (const ScanRow& row : rows) {
         csv += std::to_string(row.modulus);
         csv += ',';
-        if (row.error == 0) {
+        if (!row.failed()) {
             csv += std::to_string(row.length1);
             csv += ',';
             csv += std::to_string(row.length2);
             csv += ',';
             csv += std::to_string(row.commonCount());
             csv += ',';
-            for (std::size_t k = 0; k < row.residues.size(); ++k) {
-                if (k != 0) csv += ' ';
-                csv += std::to_string(row.residues[k]);
-            }
+            csv += row.residuesText();
             csv += ',';
         } else {
             csv += ",,,,";
-            csv += CsvField(row.message);
+            csv += CsvField(row.failure->message);
         }
         csv += "\r\n";
     }

@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kHeader = "modulus,length1,length2,common_count,common_residues,error\r\n";
 
-ScanRow Row(std::int32_t modulus, std::int32_t length1, std::int32_t length2, std::vector<std::int32_t> residues)
+ScanRow Row(std::int32_t modulus, std::int32_t length1, std::int32_t length2, std::vector<std::int64_t> residues)
 {
     ScanRow row;
     row.modulus = modulus;
@@ -29,8 +29,7 @@ ScanRow Failed(std::int32_t modulus, int error, std::string message)
 {
     ScanRow row;
     row.modulus = modulus;
-    row.error = error;
-    row.message = std::move(message);
+    row.failure = RowFailure{RowFailure::Kind::RunTimeError, error, std::move(message)};
     return row;
 }
 

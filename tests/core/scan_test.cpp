@@ -18,13 +18,13 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // The residues the summary in Text1(6) lists after its heading.
-std::vector<std::int32_t> SummaryResidues(std::string_view listing)
+std::vector<std::int64_t> SummaryResidues(std::string_view listing)
 {
     const std::vector<std::string> all = Lines(listing);
-    std::vector<std::int32_t> residues;
+    std::vector<std::int64_t> residues;
     bool inSummary = false;
     for (std::size_t k = 0; k < all.size(); ++k) {
-        if (inSummary && !all[k].empty()) residues.push_back(static_cast<std::int32_t>(ValueOfText(all[k])));
+        if (inSummary && !all[k].empty()) residues.push_back(static_cast<std::int64_t>(ValueOfText(all[k])));
         if (all[k] == "die Reste") inSummary = true;
     }
     return residues;
@@ -46,8 +46,7 @@ ScanRow WindowRow(FakeFields& fields, const InputTexts& texts, std::int32_t modu
     try {
         fields.type(Text2, IntegerText(modulus));
     } catch (const RunTimeError& error) {
-        row.error = error.number();
-        row.message = error.message();
+        row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
         return row;
     }
     row.length1 = static_cast<std::int32_t>(ValueOfText(fields.getText(Text3(0))));
@@ -72,7 +71,7 @@ TEST(ScanTest, GivesTheWorkedExamples)
     EXPECT_EQ(three.length2, 6);
     EXPECT_THAT(three.residues, ElementsAre(1, 2));
     EXPECT_THAT((*rows)[3].residues, ElementsAre(1));
-    EXPECT_EQ((*rows)[3].error, 0);
+    EXPECT_FALSE((*rows)[3].failed());
 }
 
 TEST(ScanTest, FlagsAFractionalCommonValueByItsNearestResidue)
@@ -96,12 +95,13 @@ TEST(ScanTest, CarriesARunTimeErrorInItsRowOnly)
     const auto rows = Scan(texts, {2, 4});
     ASSERT_TRUE(rows.has_value());
     for (const ScanRow& row : *rows) {
-        EXPECT_EQ(row.error, 9) << row.modulus;
-        EXPECT_EQ(row.message, "Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+        ASSERT_TRUE(row.runTimeError()) << row.modulus;
+        EXPECT_EQ(row.failure->error, 9) << row.modulus;
+        EXPECT_EQ(row.failureText(), "Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
         EXPECT_THAT(row.residues, IsEmpty());
     }
     const ScanRow fine = ScanModulus(ValuesOf(kDesignTimeInputs), 4);
-    EXPECT_EQ(fine.error, 0);
+    EXPECT_FALSE(fine.failed());
 }
 
 TEST(ScanTest, AnUnreadableInputIsErrorSixInEveryRow)
@@ -110,8 +110,8 @@ TEST(ScanTest, AnUnreadableInputIsErrorSixInEveryRow)
     texts.first1 = "1e400";
     const auto rows = Scan(texts, {1998, 2005});
     ASSERT_TRUE(rows.has_value());
-    ASSERT_EQ(rows->size(), 3u); // clipped to the range the window accepts
-    for (const ScanRow& row : *rows) EXPECT_EQ(row.message, "Laufzeitfehler 6: Überlauf");
+    ASSERT_EQ(rows->size(), 8u);
+    for (const ScanRow& row : *rows) EXPECT_EQ(row.failureText(), "Laufzeitfehler 6: Überlauf");
 }
 
 TEST(ScanTest, RowsDoNotDependOnTheNumberOfThreads)
@@ -132,20 +132,25 @@ TEST(ScanTest, RowsDoNotDependOnTheNumberOfThreads)
 
 TEST(ScanTest, HandsEveryRowOverOnceAndStopsWhenAsked)
 {
-    std::atomic<int> handed{0};
+    std::vector<std::int64_t> handed;
     std::atomic<int> asked{0};
     ScanOptions options;
-    options.onRow = [&handed](const ScanRow&) { ++handed; };
-    options.beforeModulus = [&asked] { ++asked; };
-    ASSERT_TRUE(Scan(kDesignTimeInputs, {2, 300}, options).has_value());
-    EXPECT_EQ(handed.load(), 299);
+    options.beforeModulus = [&asked](std::int64_t) { ++asked; };
+    ASSERT_TRUE(ScanRows(kDesignTimeInputs, {2, 300}, options,
+                         [&handed](ScanRow&& row) { handed.push_back(row.modulus); }));
+    ASSERT_EQ(handed.size(), 299u);
+    for (std::size_t k = 0; k < handed.size(); ++k) EXPECT_EQ(handed[k], static_cast<std::int64_t>(k) + 2);
     EXPECT_EQ(asked.load(), 299);
     options.beforeModulus = nullptr;
 
     std::stop_source stop;
     options.stop = stop.get_token();
-    options.onRow = [&stop](const ScanRow&) { stop.request_stop(); };
-    EXPECT_FALSE(Scan(kDesignTimeInputs, {2, 2000}, options).has_value());
+    int after = 0;
+    EXPECT_FALSE(ScanRows(kDesignTimeInputs, {2, 2000}, options, [&](ScanRow&&) {
+        ++after;
+        stop.request_stop();
+    }));
+    EXPECT_EQ(after, 1);
 }
 
 // Random inputs of every kind the window accepts: whole, fractional,
@@ -197,7 +202,7 @@ TEST_F(ScanAgainstWindowTest, RowsEqualTheWindowsResultsForRandomInputs)
             << "seed " << kSeed << ", trial " << trial << ", M = " << modulus << ": r1 " << texts.r1 << ", s1 "
             << texts.s1 << ", start1 " << texts.first1 << "," << texts.second1 << ", r2 " << texts.r2 << ", s2 "
             << texts.s2 << ", start2 " << texts.first2 << "," << texts.second2;
-        if (window.error != 0) ++errors;
+        if (window.failed()) ++errors;
     }
     // The inputs reach both outcomes often enough to mean something.
     EXPECT_GT(errors, 40);

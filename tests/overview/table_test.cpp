@@ -35,7 +35,7 @@ TEST_F(OverviewTest, TheFilterLeavesExactlyTheSteppingsStops)
     EXPECT_EQ(std::vector<int>(moduli.begin(), moduli.begin() + 6), (std::vector<int>{2, 4, 5, 7, 8, 10}));
     std::vector<int> stops;
     for (const fibmod::ScanRow& row : expectedRows())
-        if (row.error == 0 && row.commonCount() == 1) stops.push_back(row.modulus);
+        if (fibmod::HasSingleCommonResidue(row)) stops.push_back(row.modulus);
     EXPECT_EQ(moduli, stops);
 
     only->setChecked(false);

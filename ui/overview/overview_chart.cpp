@@ -121,14 +121,14 @@ void OverviewChart::showPoint(const QPointF& point, bool entered)
         QToolTip::hideText();
         return;
     }
-    const auto modulus = static_cast<std::int32_t>(std::lround(point.x()));
+    const auto modulus = static_cast<std::int64_t>(std::llround(point.x()));
     const std::vector<ScanRow>& rows = rows_->rows();
     const auto at = std::lower_bound(rows.begin(), rows.end(), modulus,
-                                     [](const ScanRow& row, std::int32_t m) { return row.modulus < m; });
+                                     [](const ScanRow& row, std::int64_t m) { return row.modulus < m; });
     if (at == rows.end() || at->modulus != modulus) return;
     const QString text =
-        at->error != 0
-            ? QStringLiteral("Modul %1\n%2").arg(modulus).arg(QString::fromStdString(at->message))
+        at->failed()
+            ? QStringLiteral("Modul %1\n%2").arg(modulus).arg(QString::fromStdString(at->failureText()))
             : QStringLiteral("Modul %1\nZykellänge Folge 1: %2\nZykellänge Folge 2: %3\nAnzahl gemeinsamer Reste: %4")
                   .arg(modulus)
                   .arg(at->length1)
@@ -139,16 +139,16 @@ void OverviewChart::showPoint(const QPointF& point, bool entered)
 
 void OverviewChart::fitAxes()
 {
-    std::int32_t longest = 0;
-    std::int32_t most = 0;
+    std::int64_t longest = 0;
+    std::int64_t most = 0;
     for (const ScanRow& row : rows_->rows()) {
         longest = std::max({longest, row.length1, row.length2});
         most = std::max(most, row.commonCount());
     }
     chart()->zoomReset();
-    lengthAxis_->setRange(0, std::max(longest, 1));
+    lengthAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(longest, 1)));
     lengthAxis_->applyNiceNumbers();
-    countAxis_->setRange(0, std::max(most, 1));
+    countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most, 1)));
     countAxis_->applyNiceNumbers();
 }
 

@@ -25,8 +25,8 @@ bool ScanFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
     const ScanRow& row = source_->rowAt(sourceRow);
     switch (rows_) {
     case Rows::All: return true;
-    case Rows::SingleCommon: return row.error == 0 && row.commonCount() == 1;
-    case Rows::Errors: return row.error != 0;
+    case Rows::SingleCommon: return HasSingleCommonResidue(row);
+    case Rows::Errors: return row.failed();
     }
     return true;
 }

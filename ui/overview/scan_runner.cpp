@@ -62,11 +62,13 @@ std::uint64_t ScanRunner::start(HeldInputTexts inputs)
         options.stop = stop;
         // One core stays free for the windows' painting and input.
         options.threads = std::max(1u, std::thread::hardware_concurrency() - 1);
-        options.beforeModulus = [this, stop] {
+        options.beforeModulus = [this, stop](std::int64_t) {
             std::unique_lock lock(gateMutex_);
             gateOpen_.wait(lock, stop, [this] { return !held_; });
         };
-        options.onRow = [this, generation, &done](const ScanRow&) {
+        std::vector<ScanRow> rows;
+        const auto onRow = [this, generation, &done, &rows](ScanRow&& row) {
+            rows.push_back(std::move(row));
             const int now = ++done;
             if (now % kProgressStep != 0) return;
             // Called on the scan's threads, where nothing may escape either.
@@ -77,9 +79,8 @@ std::uint64_t ScanRunner::start(HeldInputTexts inputs)
             });
         };
         AtQtBoundary("scan", [&] {
-            auto rows = Scan(inputs.texts(), {}, options);
-            if (!rows) return;
-            auto shared = std::make_shared<std::vector<ScanRow>>(std::move(*rows));
+            if (!ScanRows(inputs.texts(), {}, options, onRow)) return;
+            auto shared = std::make_shared<std::vector<ScanRow>>(std::move(rows));
             QMetaObject::invokeMethod(
                 this, [this, generation, shared] { AtQtBoundary("rows", [&] { deliver(generation, shared); }); },
                 Qt::QueuedConnection);

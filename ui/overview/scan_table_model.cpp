@@ -9,27 +9,19 @@ namespace fibmod::overview {
 
 namespace {
 
-QString ResiduesText(const ScanRow& row)
-{
-    QStringList parts;
-    parts.reserve(static_cast<qsizetype>(row.residues.size()));
-    for (std::int32_t residue : row.residues) parts << QString::number(residue);
-    return parts.join(QLatin1Char(' '));
-}
-
 QVariant Display(const ScanRow& row, int column)
 {
     switch (column) {
-    case ScanTableModel::Modulus: return row.modulus;
-    case ScanTableModel::Error: return QString::fromStdString(row.message);
+    case ScanTableModel::Modulus: return static_cast<qlonglong>(row.modulus);
+    case ScanTableModel::Error: return QString::fromStdString(row.failureText());
     default: break;
     }
-    if (row.error != 0) return {};
+    if (row.failed()) return {};
     switch (column) {
-    case ScanTableModel::Length1: return row.length1;
-    case ScanTableModel::Length2: return row.length2;
-    case ScanTableModel::CommonCount: return row.commonCount();
-    case ScanTableModel::Residues: return ResiduesText(row);
+    case ScanTableModel::Length1: return static_cast<qlonglong>(row.length1);
+    case ScanTableModel::Length2: return static_cast<qlonglong>(row.length2);
+    case ScanTableModel::CommonCount: return static_cast<qlonglong>(row.commonCount());
+    case ScanTableModel::Residues: return QString::fromStdString(row.residuesText());
     default: return {};
     }
 }

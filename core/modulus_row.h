@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/inputs.h"
+#include "core/scan_row.h"
+#include "core/term_bound.h"
+
+namespace fibmod {
+
+// One modulus from kModulusMin to kEngineModulusMax, as the window computes
+// it where the window reaches. Whole-number inputs are computed in exact
+// integers where the window's double arithmetic is exact, and always above
+// kModulusMax or with no bound; other inputs keep the window's double
+// arithmetic. Rows up to
+// kModulusMax with the window's bound are the window's own, to the last
+// residue and error. std::invalid_argument when !BoundFits.
+ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms = kWindowTermBound);
+
+// True when `maxTerms` may be used with `inputs`: a bound from 1 to
+// kTermBoundMax, or no bound with inputs that are all whole numbers (only
+// for them is a start pair that never comes back found).
+bool BoundFits(const Inputs& inputs, TermBound maxTerms);
+// Why not, in one German line for the user; empty when it fits.
+std::string BoundProblem(const Inputs& inputs, TermBound maxTerms);
+
+// True when ScanModulus computes this modulus in exact integers.
+bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
+
+// The message of a row whose start pair never comes back.
+std::string NeverRecursMessage(int sequence, std::int64_t tail, std::int64_t cycle);
+
+} // namespace fibmod
