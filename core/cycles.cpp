@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/inputs.h"
+#include "core/listing_text.h"
 #include "core/modulus_range.h"
 #include "core/number_rules.h"
 #include "core/recurrence.h"
@@ -92,8 +93,8 @@ public:
         seq_.next = term;
         ++seq_.count;
         seq_.terms.set(seq_.count, term);
-        line_ = NumberText(term);
-        line_.append(kLineEnd);
+        line_.clear();
+        AppendTermLine(line_, term);
         fields_.appendText(seq_.listing, line_);
     }
 
@@ -138,11 +139,7 @@ bool GenerateCycle(RunState& st, FieldAccess& fields, const SequenceFields& seq,
 void ListCommonMembers(RunState& st, std::string& out)
 {
     for (const CommonMember& member : CommonMembers(st.terms2.first(st.count2), st.terms1.first(st.count1))) {
-        out.append(NumberText(member.value))
-            .append(" bei ")
-            .append(NumberText(member.position1))
-            .append(NumberText(member.position2))
-            .append(kLineEnd);
+        AppendMemberLine(out, member);
         st.ResidueFlags.setNearest(member.value, 1);
     }
 }
@@ -150,16 +147,12 @@ void ListCommonMembers(RunState& st, std::string& out)
 // The summary: every flagged residue 0 … M, counted in CommonCount.
 void ListCommonResidues(RunState& st, std::string& out)
 {
-    out.append(kLineEnd).append(kLineEnd);
-    out.append("Zusammenfassung:").append(kLineEnd);
-    out.append("gemeinsam sind").append(kLineEnd);
-    out.append("die Reste").append(kLineEnd);
-    out.append(kLineEnd);
+    AppendSummaryHeading(out);
     for (std::int32_t n = 0; n <= st.M; ++n) {
         if (st.ResidueFlags.at(n) != 1) continue;
         if (st.CommonCount == std::numeric_limits<std::int32_t>::max()) throw Overflow();
         ++st.CommonCount;
-        out.append(NumberText(n)).append(kLineEnd);
+        AppendResidueLine(out, n);
     }
 }
 
