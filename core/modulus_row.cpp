@@ -45,8 +45,10 @@ std::vector<std::int64_t> RoundedCommonResidues(std::span<const CommonMember> me
     return residues;
 }
 
+} // namespace
+
 // The window's computation in doubles, sequence 2 first.
-ScanRow DoubleRow(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms)
+ScanRow ScanModulusInDoubles(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms)
 {
     const auto M = static_cast<double>(modulus);
     try {
@@ -70,7 +72,7 @@ ScanRow DoubleRow(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTe
 }
 
 // The same in exact integers, sequence 2 first.
-ScanRow WholeRow(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
     const auto M = static_cast<std::uint64_t>(modulus);
     ResidueSet residues2(M);
@@ -93,8 +95,6 @@ ScanRow WholeRow(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
     row.residues = Common(residues1, residues2);
     return row;
 }
-
-} // namespace
 
 bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
@@ -126,8 +126,8 @@ ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTer
 {
     if (!BoundFits(inputs, maxTerms)) throw std::invalid_argument(BoundProblem(inputs, maxTerms));
     if (modulus < kModulusMin || modulus > kEngineModulusMax) throw std::invalid_argument("modulus out of range");
-    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return WholeRow(inputs, modulus, maxTerms);
-    return DoubleRow(inputs, modulus, *maxTerms);
+    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return ScanModulusInIntegers(inputs, modulus, maxTerms);
+    return ScanModulusInDoubles(inputs, modulus, *maxTerms);
 }
 
 } // namespace fibmod
