@@ -58,9 +58,16 @@ struct Lanes {
 };
 
 // Advances every lane until at least one walk ends; returns false when
-// `rounds` rounds passed without an end.
-bool Advance(Lanes& lanes, int rounds)
+// `rounds` rounds passed without an end. Works on a copy, which no store
+// into the residue sets can alias, so that the lanes stay in registers.
+bool Advance(Lanes& shared, int rounds)
 {
+    Lanes lanes = shared;
+    const auto keep = [&shared, &lanes] {
+        shared.prev = lanes.prev;
+        shared.cur = lanes.cur;
+        shared.count = lanes.count;
+    };
     for (int round = 0; round < rounds; ++round) {
         bool ended = false;
 #pragma GCC unroll 8
@@ -77,8 +84,12 @@ bool Advance(Lanes& lanes, int rounds)
             ended |= (next == lanes.second[l]) & (before == lanes.first[l]);
             ended |= count == lanes.limit[l];
         }
-        if (ended) return true;
+        if (ended) {
+            keep();
+            return true;
+        }
     }
+    keep();
     return false;
 }
 
