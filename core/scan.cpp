@@ -21,6 +21,9 @@ constexpr std::int64_t kChunk = 8;
 // How many chunks per thread the workers may run ahead of the row the sink
 // waits for: it bounds the rows held at once.
 constexpr std::int64_t kChunksAhead = 16;
+// No new chunk is taken while the rows held hold more residues than this
+// (32 MB), whatever their number: rows of large moduli can be large.
+constexpr std::size_t kHeldResiduesBudget = std::size_t{1} << 22;
 
 unsigned ThreadCount(unsigned asked)
 {
@@ -106,6 +109,7 @@ private:
                 if (ended_) return;
                 row = std::move(*slot(wanted_));
                 slot(wanted_).reset();
+                heldResidues_ -= row.residues.size();
                 ++wanted_;
             }
             changed_.notify_all();
@@ -124,7 +128,8 @@ private:
     {
         std::unique_lock lock(mutex_);
         const auto ready = [this] {
-            return ended_ || nextChunk_ > range_.to || nextChunk_ + kChunk <= wanted_ + window_;
+            return ended_ || nextChunk_ > range_.to ||
+                   (nextChunk_ + kChunk <= wanted_ + window_ && heldResidues_ <= kHeldResiduesBudget);
         };
         if (idle ? !changed_.wait(lock, options_.stop, ready) : !ready()) return false;
         if (ended_ || nextChunk_ > range_.to) return false;
@@ -140,6 +145,7 @@ private:
         {
             const std::lock_guard lock(mutex_);
             next = row.modulus == wanted_;
+            heldResidues_ += row.residues.size();
             slot(row.modulus) = std::move(row);
         }
         if (next) changed_.notify_all();
@@ -175,6 +181,7 @@ private:
     std::vector<std::optional<ScanRow>> ring_;
     std::int64_t nextChunk_;
     std::int64_t wanted_;
+    std::size_t heldResidues_ = 0;
     bool ended_ = false;
     std::exception_ptr failure_;
 };
