@@ -211,8 +211,7 @@ private:
         ScanRow row;
         row.modulus = job.modulus;
         if (job.pastBound) {
-            const RunTimeError error = SubscriptOutOfRange();
-            row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
+            row = ErrorRow(job.modulus, SubscriptOutOfRange());
         } else {
             row.length1 = job.length[0];
             row.length2 = job.length[1];

@@ -16,19 +16,6 @@ namespace fibmod {
 
 namespace {
 
-ScanRow FailedRow(std::int64_t modulus, RowFailure failure)
-{
-    ScanRow row;
-    row.modulus = modulus;
-    row.failure = std::move(failure);
-    return row;
-}
-
-ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error)
-{
-    return FailedRow(modulus, {RowFailure::Kind::RunTimeError, error.number(), error.message()});
-}
-
 // Past the window's flag table the engine keeps no table: the flagged
 // residues are the common values rounded to the nearest integer, ties to
 // even, that lie in 0 … M. A negative one is error 9, as the table's index.
@@ -81,8 +68,7 @@ ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBo
     const auto failed = [modulus](const WholeCycle& cycle, int sequence) -> std::optional<ScanRow> {
         if (cycle.end == WholeCycle::End::PastBound) return ErrorRow(modulus, SubscriptOutOfRange());
         if (cycle.end == WholeCycle::End::NeverRecurs)
-            return FailedRow(modulus, {RowFailure::Kind::NeverRecurs, 0,
-                                       NeverRecursMessage(sequence, cycle.tail, cycle.length)});
+            return NeverRecursRow(modulus, sequence, cycle.tail, cycle.length);
         return std::nullopt;
     };
     if (auto row = failed(cycle2, 2)) return *row;
@@ -116,11 +102,6 @@ std::string BoundProblem(const Inputs& inputs, TermBound maxTerms)
     return "Ohne Gliederbegrenzung müssen r, s und die Startwerte ganze Zahlen sein";
 }
 
-std::string NeverRecursMessage(int sequence, std::int64_t tail, std::int64_t cycle)
-{
-    return "Folge " + std::to_string(sequence) + ": Startpaar kehrt nicht wieder (Vorlauf " + std::to_string(tail) +
-           ", Zyklus " + std::to_string(cycle) + ")";
-}
 
 ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {

@@ -36,7 +36,4 @@ std::string BoundProblem(const Inputs& inputs, TermBound maxTerms);
 // True when ScanModulus computes this modulus in exact integers.
 bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
 
-// The message of a row whose start pair never comes back.
-std::string NeverRecursMessage(int sequence, std::int64_t tail, std::int64_t cycle);
-
 } // namespace fibmod

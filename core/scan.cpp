@@ -194,13 +194,6 @@ bool EachModulus(ModulusRange range, const ScanOptions& options, const RowSink& 
     return scan.run();
 }
 
-ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error)
-{
-    ScanRow row;
-    row.modulus = modulus;
-    row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
-    return row;
-}
 
 } // namespace
 

@@ -103,8 +103,7 @@ ScanRow PlainRow(const Inputs& in, std::int64_t M)
     row.modulus = M;
     for (const auto& [cycle, n] : {std::pair{&two, 2}, std::pair{&one, 1}}) {
         if (cycle->recurs) continue;
-        row.failure = RowFailure{RowFailure::Kind::NeverRecurs, 0, NeverRecursMessage(n, cycle->tail, cycle->length)};
-        return row;
+        return NeverRecursRow(M, n, cycle->tail, cycle->length);
     }
     row.length1 = one.length;
     row.length2 = two.length;
