@@ -2,6 +2,8 @@
 // What a scan row says beyond its numbers.
 #include "core/scan_row.h"
 
+#include "core/stepping_goal.h"
+
 namespace fibmod {
 
 std::string ScanRow::residuesText() const
@@ -14,8 +16,11 @@ std::string ScanRow::residuesText() const
     return text;
 }
 
-bool HasSingleCommonResidue(const ScanRow& row) { return !row.failed() && row.commonCount() == 1; }
+bool HasSingleCommonResidue(const ScanRow& row)
+{
+    return !row.failed() && IsSteppingGoal(static_cast<double>(row.commonCount()));
+}
 
-bool StopsStepping(const ScanRow& row) { return row.failed() || row.commonCount() == 1; }
+bool StopsStepping(const ScanRow& row) { return row.failed() || HasSingleCommonResidue(row); }
 
 } // namespace fibmod

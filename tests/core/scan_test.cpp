@@ -17,7 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The residues the summary in Text1(6) lists after its heading.
+// The residues the summary in kCommonMembersField lists after its heading.
 std::vector<std::int64_t> SummaryResidues(std::string_view listing)
 {
     const std::vector<std::string> all = Lines(listing);
@@ -30,7 +30,7 @@ std::vector<std::int64_t> SummaryResidues(std::string_view listing)
     return residues;
 }
 
-// What the window shows for one modulus typed into Text2, as a scan row.
+// What the window shows for one modulus typed into kModulusField, as a scan row.
 ScanRow WindowRow(FakeFields& fields, const InputTexts& texts, std::int32_t modulus)
 {
     InputTexts typed = texts;
@@ -44,15 +44,15 @@ ScanRow WindowRow(FakeFields& fields, const InputTexts& texts, std::int32_t modu
     ScanRow row;
     row.modulus = modulus;
     try {
-        fields.type(Text2, IntegerText(modulus));
+        fields.type(kModulusField, IntegerText(modulus));
     } catch (const RunTimeError& error) {
         row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
         return row;
     }
-    row.length1 = static_cast<std::int32_t>(ValueOfText(fields.getText(Text3(0))));
-    row.length2 = static_cast<std::int32_t>(ValueOfText(fields.getText(Text3(1))));
-    row.residues = SummaryResidues(fields.getText(Text1(6)));
-    EXPECT_EQ(IntegerText(row.commonCount()), fields.getText(Text3(2)));
+    row.length1 = static_cast<std::int32_t>(ValueOfText(fields.getText(kSequence1Fields.length)));
+    row.length2 = static_cast<std::int32_t>(ValueOfText(fields.getText(kSequence2Fields.length)));
+    row.residues = SummaryResidues(fields.getText(kCommonMembersField));
+    EXPECT_EQ(IntegerText(row.commonCount()), fields.getText(kCommonCountField));
     return row;
 }
 

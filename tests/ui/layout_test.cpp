@@ -246,8 +246,8 @@ TEST_F(LayoutTest, TextBoxesAskForTimesNewRoman)
 TEST_F(LayoutTest, ListingsAlignEveryLineRightAndCommonMembersLeft)
 {
     form.show(); // lines are laid out at the width of a shown box
-    form.setText(fibmod::Text1(0), " 1\r\n 1234\r\n");
-    form.setText(fibmod::Text1(6), " 1 bei  3 5\r\nZusammenfassung:\r\n");
+    form.setText(fibmod::kSequence2Fields.listing, " 1\r\n 1234\r\n");
+    form.setText(fibmod::kCommonMembersField, " 1 bei  3 5\r\nZusammenfassung:\r\n");
     form.refreshWidgets();
     auto* listing = control<QPlainTextEdit>(QStringLiteral("Text1(0)"));
     auto* common = control<QPlainTextEdit>(QStringLiteral("Text1(6)"));

@@ -24,7 +24,7 @@ const char* const kBoxes[] = {"Text1(0)", "Text1(1)", "Text1(6)", "Text1(2)", "T
 
 class PasteTest : public FormTest, public ::testing::WithParamInterface<const char*> {
 protected:
-    PasteTest() { form.setText(Text1(6), "a\r\nb\r\n"); }
+    PasteTest() { form.setText(kCommonMembersField, "a\r\nb\r\n"); }
     ~PasteTest() override { QGuiApplication::clipboard()->clear(); }
 
     QWidget* box() { return control(QString::fromUtf8(GetParam())); }
