@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The window's event procedures and what each one runs.
-#include <algorithm>
-
 #include "core/cycles.h"
 #include "core/event_chain.h"
 #include "ui/control_table.h"
 #include "ui/form1.h"
-
-using fibmod::ui::Px;
 
 void Form1::Form_Load()
 {
@@ -34,11 +30,11 @@ void Form1::Text2_Change() { fibmod::ModulusChanged(*state_, *this); }
 void Form1::setOuterWidth(int twips)
 {
     const int frame = frameGeometry().width() - width();
-    resize(std::max(Px(twips) - frame, Px(fibmod::ui::kLayoutRight)), height());
+    resize(fibmod::ui::ClientExtent(twips, frame, fibmod::ui::kLayoutRight), height());
 }
 
 void Form1::setOuterHeight(int twips)
 {
     const int frame = frameGeometry().height() - height();
-    resize(width(), std::max(Px(twips) - frame, Px(fibmod::ui::kLayoutBottom)));
+    resize(width(), fibmod::ui::ClientExtent(twips, frame, fibmod::ui::kLayoutBottom));
 }

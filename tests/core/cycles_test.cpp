@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include <ostream>
+
 #include <gmock/gmock.h>
 
 #include "tests/support/computation_fixture.h"
 #include "core/number_rules.h"
+#include "core/recurrence.h"
 
 namespace fibmod::testing {
 namespace {
@@ -145,6 +148,33 @@ TEST_F(CyclesTest, ACycleLongerThan3000TermsIsError9AfterListing3000)
     EXPECT_EQ(text(kCommonMembersField), "");
 }
 
+TEST_F(CyclesTest, ACycleOfExactly3000TermsIsListedWhole)
+{
+    // r = 1, s = -2 from 0, 1 modulo 625 comes back after 3000 terms.
+    SetBothSequences(fields, "1", "-2", "0", "1");
+    EXPECT_EQ(errorNumberOf([&] { fields.type(kModulusField, "625"); }), 0);
+    EXPECT_EQ(lines(kSequence1Fields.listing).size(), 3000u);
+    EXPECT_EQ(text(kSequence1Fields.length), "3000");
+    EXPECT_EQ(text(kSequence2Fields.length), "3000");
+    EXPECT_NE(text(kCommonCountField), "");
+}
+
+// r = 2, s = -1 steps by the difference of the start values: from 0.5, 1.5
+// the cycle modulo M has exactly M terms.
+TEST(CycleBound, ACycleOfExactly3000TermsIsWholeAndOneOf3001IsError9)
+{
+    const Sequence counting{.r = 2, .s = -1, .first = 0.5, .second = 1.5};
+    EXPECT_EQ(Cycle(counting, 3000).size(), 3000u);
+    try {
+        (void)Cycle(counting, 3001);
+        ADD_FAILURE() << "a cycle of 3001 terms passed the bound";
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.number(), 9);
+    }
+    // Any other bound holds the same way.
+    EXPECT_EQ(Cycle(counting, 3001, 3001).size(), 3001u);
+}
+
 TEST_F(CyclesTest, FractionalInputsNeverCloseTheCycle)
 {
     fields.setText(kSequence2Fields.r, "0.5");
@@ -171,6 +201,12 @@ struct OverflowingInputs {
     const char* a0;
     const char* a1;
 };
+
+// A case reads as its name and inputs in test listings and failures.
+void PrintTo(const OverflowingInputs& in, std::ostream* os)
+{
+    *os << in.name << " (r = " << in.r << ", s = " << in.s << ", start " << in.a0 << ", " << in.a1 << ")";
+}
 
 class OverflowingTermTest : public ComputationTest, public ::testing::WithParamInterface<OverflowingInputs> {};
 

@@ -67,6 +67,19 @@ TEST_F(FieldAccessTest, WidgetsShowLineEndsAsOneBreakAfterARefresh)
     EXPECT_EQ(shown("Text1(0)"), QStringLiteral(" 9\n"));
 }
 
+TEST_F(FieldAccessTest, AListingClearedAfterARunShowsNothing)
+{
+    // Long enough to be kept on the heap, then emptied as "cls" does.
+    form.setText(kSequence1Fields.listing, " 1\r\n 12\r\n 123\r\n 1234\r\n 12345\r\n");
+    form.refreshWidgets();
+    form.setText(kSequence1Fields.listing, "");
+    form.refreshWidgets();
+    EXPECT_EQ(shown("Text1(1)"), QString());
+    form.appendText(kSequence1Fields.listing, " 7\r\n");
+    form.refreshWidgets();
+    EXPECT_EQ(shown("Text1(1)"), QStringLiteral(" 7\n"));
+}
+
 TEST_F(FieldAccessTest, ReturningToTheEventLoopRefreshesAWriteMadeOutsideAnyProcedure)
 {
     form.setText(kCommonCountField, "7");

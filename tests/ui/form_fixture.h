@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -113,6 +114,16 @@ inline std::string ShownAsKept(QWidget* box)
         kept.push_back(c);
     }
     return kept;
+}
+
+// The name of a test case given by a control's object name: its letters and
+// digits ("Text1(0)" gives "Text10").
+inline std::string ControlCaseName(const ::testing::TestParamInfo<const char*>& info)
+{
+    std::string name;
+    for (const char* c = info.param; *c != '\0'; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name.push_back(*c);
+    return name;
 }
 
 // The number of CR LF line ends in a text.

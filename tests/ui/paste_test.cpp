@@ -89,13 +89,7 @@ TEST_P(PasteTest, AMegabyteOfDigitsIsKeptWhole)
     EXPECT_EQ(messages.size(), GetParam() == std::string("Text2") ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, PasteTest, ::testing::ValuesIn(kBoxes),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             std::string name;
-                             for (const char* c = info.param; *c != '\0'; ++c)
-                                 if (std::isalnum(static_cast<unsigned char>(*c))) name.push_back(*c);
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Boxes, PasteTest, ::testing::ValuesIn(kBoxes), ControlCaseName);
 
 // What a drop or a paste hands over when the clipboard has nothing to give.
 class ExposedListingBox : public ui::ListingBox {
