@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/field_roles.h"
 #include "core/cycles.h"
 #include "tests/support/fake_fields.h"
 #include "core/inputs.h"
@@ -43,13 +44,13 @@ void StressCase(benchmark::State& bench)
     auto state = std::make_unique<RunState>();
     FakeFields fields(*state);
     SetBothSequences(fields, "1", "1", "1", "1");
-    fields.setText(Text2, "625");
+    fields.setText(kModulusField, "625");
     for (auto _ : bench) {
         ResetAndTakeOver(*state, fields);
         ShowCycles(*state, fields);
     }
     bench.counters["terms"] = state->count1 + state->count2;
-    bench.counters["pair_lines"] = static_cast<double>(PairLineCount(fields.getText(Text1(6))));
+    bench.counters["pair_lines"] = static_cast<double>(PairLineCount(fields.getText(kCommonMembersField)));
     bench.counters["common_residues"] = state->CommonCount;
     bench.counters["peak_MB"] = PeakMegabytes();
 }
@@ -67,14 +68,14 @@ void SweepThroughProcedures(benchmark::State& bench, const char* r, const char* 
         bench.PauseTiming();
         FakeFields fields(*state);
         if (r != nullptr) SetBothSequences(fields, r, s, "1", "1");
-        fields.setText(Text2, "");
+        fields.setText(kModulusField, "");
         bench.ResumeTiming();
         terms = 0;
         pairLines = 0;
         for (int m = kModulusMin; m <= kModulusMax; ++m) {
-            fields.setText(Text2, IntegerText(m));
+            fields.setText(kModulusField, IntegerText(m));
             terms += state->count1 + state->count2;
-            pairLines += static_cast<double>(PairLineCount(fields.getText(Text1(6))));
+            pairLines += static_cast<double>(PairLineCount(fields.getText(kCommonMembersField)));
         }
     }
     bench.counters["terms"] = terms;

@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/field_roles.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_window.h"
 
@@ -55,7 +56,7 @@ void MainWindowRun(benchmark::State& bench, bool beside)
         bench.PauseTiming();
         scroll->setValue(2);
         odd = !odd;
-        form.setText(fibmod::Text4(1), odd ? "5" : "6");
+        form.setText(fibmod::kSequence1Fields.r, odd ? "5" : "6");
         if (window != nullptr) window->recomputeIfChanged();
         // The overview repaints its progress over a few turns of the event
         // loop; those belong to the input change, not to the run timed next.

@@ -17,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/field_roles.h"
 #include "tests/support/fake_fields.h"
 #include "ui/form1.h"
 
@@ -125,10 +126,10 @@ void WindowPasteMegabyte(benchmark::State& bench, const char* box)
     QGuiApplication::clipboard()->setText(QString(1 << 20, u'7'));
     for (auto _ : bench) {
         bench.PauseTiming();
-        form.setText(Text2, "2");
-        form.setText(Text1(0), "");
-        form.setText(Text1(2), "1");
-        form.setText(Text4(3), "4");
+        form.setText(kModulusField, "2");
+        form.setText(kSequence2Fields.listing, "");
+        form.setText(kSequence2Fields.first, "1");
+        form.setText(kSequence2Fields.r, "4");
         form.refreshWidgets();
         QCoreApplication::processEvents();
         bench.ResumeTiming();

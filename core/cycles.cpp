@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "core/field_roles.h"
 #include "core/inputs.h"
 #include "core/listing_text.h"
 #include "core/modulus_range.h"
@@ -37,14 +38,16 @@ struct SequenceFields {
 
 SequenceFields SequenceTwo(RunState& st)
 {
+    const SequenceFieldIds& ids = kSequence2Fields;
     return {st.prev2, st.cur2, st.next2, st.count2, st.terms2, st.r2, st.s2,
-            Text1(0), Text1(2), Text1(3), Text3(1)};
+            ids.listing, ids.first, ids.second, ids.length};
 }
 
 SequenceFields SequenceOne(RunState& st)
 {
+    const SequenceFieldIds& ids = kSequence1Fields;
     return {st.prev1, st.cur1, st.next1, st.count1, st.terms1, st.r1, st.s1,
-            Text1(1), Text1(4), Text1(5), Text3(0)};
+            ids.listing, ids.first, ids.second, ids.length};
 }
 
 // Marks the show of the current reset as under way while it runs, so that a
@@ -156,7 +159,7 @@ void ListCommonResidues(RunState& st, std::string& out)
     }
 }
 
-// The common members and the summary go into Text1(6) in one write; lines
+// The common members and the summary go into their field in one write; lines
 // made before an error are still written, as if each had been appended alone.
 void ShowCommonMembers(RunState& st, FieldAccess& fields)
 {
@@ -165,11 +168,11 @@ void ShowCommonMembers(RunState& st, FieldAccess& fields)
         ListCommonMembers(st, out);
         ListCommonResidues(st, out);
     } catch (...) {
-        fields.appendText(Text1(6), out);
+        fields.appendText(kCommonMembersField, out);
         throw;
     }
-    fields.appendText(Text1(6), out);
-    fields.setText(Text3(2), IntegerText(st.CommonCount));
+    fields.appendText(kCommonMembersField, out);
+    fields.setText(kCommonCountField, IntegerText(st.CommonCount));
     st.countSerial = st.resetSerial;
 }
 
@@ -179,9 +182,9 @@ void ResetAndTakeOver(RunState& st, FieldAccess& fields)
 {
     for (;;) {
         ++st.resetSerial;
-        fields.setText(Text1(0), "");
-        fields.setText(Text1(1), "");
-        fields.setText(Text1(6), "");
+        fields.setText(kSequence2Fields.listing, "");
+        fields.setText(kSequence1Fields.listing, "");
+        fields.setText(kCommonMembersField, "");
         const Inputs in = ReadInputs(fields);
         st.prev2 = in.two.first;
         st.cur2 = in.two.second;
@@ -191,14 +194,14 @@ void ResetAndTakeOver(RunState& st, FieldAccess& fields)
         st.r2 = in.two.r;
         st.s1 = in.one.s;
         st.r1 = in.one.r;
-        st.M = ValueOf(fields, Text2);
+        st.M = ValueOf(fields, kModulusField);
         if (!(st.M > kModulusMax)) break;
 
         fields.showMessage(kModulusLimitMessage);
         st.M = kModulusMax;
         // This write recomputes at once through the field's change procedure;
         // the reset then starts over, so that one run for M = 2000 stays.
-        fields.setText(Text2, NumberText(kModulusMax));
+        fields.setText(kModulusField, NumberText(kModulusMax));
     }
     st.count2 = 0;
     st.count1 = 0;

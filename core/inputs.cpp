@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Which field holds which input.
+// The input texts: read from their fields, written into them, and their numbers.
 #include "core/inputs.h"
 
-#include <array>
 #include <string>
-#include <utility>
 
 #include "core/number_rules.h"
 
@@ -12,25 +10,12 @@ namespace fibmod {
 
 namespace {
 
-// Every input text and its field, the modulus last.
-constexpr std::array<std::pair<std::string_view InputTexts::*, FieldId>, 9> kInputFields{{
-    {&InputTexts::s1, Text4(0)},
-    {&InputTexts::r1, Text4(1)},
-    {&InputTexts::first1, Text1(4)},
-    {&InputTexts::second1, Text1(5)},
-    {&InputTexts::s2, Text4(2)},
-    {&InputTexts::r2, Text4(3)},
-    {&InputTexts::first2, Text1(2)},
-    {&InputTexts::second2, Text1(3)},
-    {&InputTexts::modulus, Text2},
-}};
-
 // The field that holds an input.
 constexpr FieldId FieldOf(std::string_view InputTexts::*member)
 {
     for (const auto& [input, field] : kInputFields)
         if (input == member) return field;
-    return Text2;
+    return kModulusField;
 }
 
 } // namespace
@@ -38,8 +23,14 @@ constexpr FieldId FieldOf(std::string_view InputTexts::*member)
 Inputs ValuesOf(const InputTexts& texts)
 {
     Inputs in;
-    in.one = {ValueOfText(texts.r1), ValueOfText(texts.s1), ValueOfText(texts.first1), ValueOfText(texts.second1)};
-    in.two = {ValueOfText(texts.r2), ValueOfText(texts.s2), ValueOfText(texts.first2), ValueOfText(texts.second2)};
+    in.one = {.r = ValueOfText(texts.r1),
+              .s = ValueOfText(texts.s1),
+              .first = ValueOfText(texts.first1),
+              .second = ValueOfText(texts.second1)};
+    in.two = {.r = ValueOfText(texts.r2),
+              .s = ValueOfText(texts.s2),
+              .first = ValueOfText(texts.first2),
+              .second = ValueOfText(texts.second2)};
     return in;
 }
 
@@ -50,13 +41,30 @@ bool IsInputField(FieldId field)
     return false;
 }
 
-InputTexts HeldInputTexts::texts() const { return {s1, r1, first1, second1, s2, r2, first2, second2, {}}; }
+InputTexts HeldInputTexts::texts() const
+{
+    return {.s1 = s1,
+            .r1 = r1,
+            .first1 = first1,
+            .second1 = second1,
+            .s2 = s2,
+            .r2 = r2,
+            .first2 = first2,
+            .second2 = second2,
+            .modulus = {}};
+}
 
 HeldInputTexts ReadInputTexts(FieldAccess& fields)
 {
     const auto text = [&fields](std::string_view InputTexts::*member) { return fields.getText(FieldOf(member)); };
-    return {text(&InputTexts::s1), text(&InputTexts::r1), text(&InputTexts::first1), text(&InputTexts::second1),
-            text(&InputTexts::s2), text(&InputTexts::r2), text(&InputTexts::first2), text(&InputTexts::second2)};
+    return {.s1 = text(&InputTexts::s1),
+            .r1 = text(&InputTexts::r1),
+            .first1 = text(&InputTexts::first1),
+            .second1 = text(&InputTexts::second1),
+            .s2 = text(&InputTexts::s2),
+            .r2 = text(&InputTexts::r2),
+            .first2 = text(&InputTexts::first2),
+            .second2 = text(&InputTexts::second2)};
 }
 
 Inputs ReadInputs(FieldAccess& fields) { return ValuesOf(ReadInputTexts(fields).texts()); }

@@ -2,7 +2,8 @@
 // The window's fields and change chain, kept in memory.
 #include "core/memory_fields.h"
 
-#include "core/cycles.h"
+#include "core/event_chain.h"
+#include "core/field_roles.h"
 #include "core/inputs.h"
 #include "core/number_rules.h"
 
@@ -11,10 +12,7 @@ namespace fibmod {
 MemoryFields::MemoryFields(RunState& state)
     : state_(state), scroll_(static_cast<std::int16_t>(ValueOfText(kDesignTimeInputs.modulus)))
 {
-    const InputTexts& in = kDesignTimeInputs;
-    text1_ = {"", "", std::string(in.first2), std::string(in.second2), std::string(in.first1), std::string(in.second1), ""};
-    text2_ = in.modulus;
-    text4_ = {std::string(in.s1), std::string(in.r1), std::string(in.s2), std::string(in.r2)};
+    for (const auto& [member, field] : kInputFields) slot(field) = kDesignTimeInputs.*member;
 }
 
 std::string& MemoryFields::slot(FieldId field)
@@ -35,16 +33,13 @@ void MemoryFields::setText(FieldId field, std::string_view text)
     std::string& kept = slot(field);
     if (kept == text) return;
     kept = text;
-    if (field == Text2) {
-        ResetAndTakeOver(state_, *this);
-        ShowCycles(state_, *this);
-    }
+    if (field == kModulusField) ModulusChanged(state_, *this);
 }
 
 void MemoryFields::appendText(FieldId field, std::string_view text)
 {
     if (text.empty()) return;
-    if (field == Text2) {
+    if (field == kModulusField) {
         FieldAccess::appendText(field, text);
         return;
     }
@@ -57,7 +52,7 @@ void MemoryFields::setScrollValue(std::int16_t value)
 {
     if (value == scroll_) return;
     scroll_ = value;
-    setText(Text2, IntegerText(value));
+    ScrollChanged(*this);
 }
 
 void MemoryFields::showMessage(std::string_view text) { messages.emplace_back(text); }

@@ -16,9 +16,9 @@ namespace fibmod {
 struct ProgramEnded {};
 
 // A field access without a window: it keeps the texts, starts with the
-// design-time inputs and follows the window's change chain: a write that
-// changes Text2 runs the reset and then the show, a changed scroll value
-// writes Text2. Messages are kept instead of shown.
+// design-time inputs and follows the window's event chain (core/event_chain.h):
+// a write that changes the modulus runs its change procedure, and so does a
+// changed scroll value. Messages are kept instead of shown.
 class MemoryFields : public FieldAccess {
 public:
     explicit MemoryFields(RunState& state);

@@ -3,6 +3,7 @@
 #include "core/scan_row.h"
 
 #include "core/run_time_error.h"
+#include "core/stepping_goal.h"
 
 namespace fibmod {
 
@@ -34,8 +35,11 @@ ScanRow NeverRecursRow(std::int64_t modulus, int sequence, std::int64_t tail, st
     return row;
 }
 
-bool HasSingleCommonResidue(const ScanRow& row) { return !row.failed() && row.commonCount() == 1; }
+bool HasSingleCommonResidue(const ScanRow& row)
+{
+    return !row.failed() && IsSteppingGoal(static_cast<double>(row.commonCount()));
+}
 
-bool StopsStepping(const ScanRow& row) { return row.failed() || row.commonCount() == 1; }
+bool StopsStepping(const ScanRow& row) { return row.failed() || HasSingleCommonResidue(row); }
 
 } // namespace fibmod

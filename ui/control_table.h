@@ -17,6 +17,14 @@ inline constexpr int kTwipsPerPixel = 15;
 // Twips to logical pixels, rounded to the nearest pixel.
 constexpr int Px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
+// The client area's width or height, in pixels, for an outer size in twips
+// around a window frame of `frame` pixels: what the frame leaves, but never
+// less than the layout's extent, so that every control stays in view.
+constexpr int ClientExtent(int outerTwips, int frame, int layoutTwips)
+{
+    return Px(outerTwips) - frame > Px(layoutTwips) ? Px(outerTwips) - frame : Px(layoutTwips);
+}
+
 inline constexpr std::string_view kApplicationTitle = "Fibonaccifolgen";
 inline constexpr std::string_view kWindowCaption =
     "Fibonaccifolgen. Suche gemeinsamer Glieder mod M.            a(n+1) = r*a(n) + s*a(n-1)";

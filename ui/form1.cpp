@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -152,6 +153,7 @@ void Form1::buildControls()
     scroll_->setTracking(false);
     scroll_->setFocusPolicy(Qt::StrongFocus);
     scroll_->setAccessibleName(ToQString(kScrollBar.accessibleName));
+    scroll_->installEventFilter(this);
 
     QWidget* previous = nullptr;
     for (std::string_view name : kFocusChain) {
@@ -241,6 +243,9 @@ void Form1::takeOverEdit(std::size_t slot)
 // apply to the whole text, so the box is refreshed before a key reaches it.
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == scroll_ && event->type() == QEvent::MouseButtonPress)
+        scrollHeld_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (watched == scroll_ && event->type() == QEvent::MouseButtonRelease) scrollHeld_ = false;
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
         for (fibmod::ui::TextField& kept : fields_)
             if (kept.widget() == watched) kept.refresh();

@@ -78,7 +78,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Brings a box up to date before a user's edit lands in it.
+    // Brings a box up to date before a user's edit lands in it; notes
+    // whether the scroll bar is held.
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The background offers the overview; the controls keep their own menus.
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -100,6 +101,9 @@ private:
     // is not acted on, and the control it changed is put back.
     bool heldByMessage() const { return messageOpen_; }
     void reportError(const QString& text);
+    // Ends a press on a scroll bar arrow that is still held, so that it
+    // stops repeating; does nothing otherwise.
+    void letGoOfScrollArrow();
     void ask(const QString& text);
     void takeOverEdit(std::size_t slot);
     fibmod::ui::TextField& field(fibmod::FieldId id);
@@ -114,6 +118,8 @@ private:
     std::unique_ptr<fibmod::ui::NativeWindowWatch> nativeWatch_;
 
     bool messageOpen_ = false;
+    // The left mouse button went down on the scroll bar and is not yet up.
+    bool scrollHeld_ = false;
     int scrollUnderMessage_ = 0;
 
     int depth_ = 0;

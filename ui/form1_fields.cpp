@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -107,6 +108,7 @@ void Form1::setMessageHook(std::function<void(const QString&)> hook) { messageHo
 void Form1::ask(const QString& text)
 {
     refreshWidgets();
+    letGoOfScrollArrow();
     messageOpen_ = true;
     scrollUnderMessage_ = scroll_->value();
     const auto closed = qScopeGuard([this] { messageOpen_ = false; });
@@ -119,6 +121,20 @@ void Form1::ask(const QString& text)
     box.exec();
 }
 
+// A box that opens while a scroll bar arrow is held takes the mouse's release
+// away from the arrow, which would then go on stepping behind the box and
+// bring up box after box. The arrow is let go first: one click, one step.
+// A dragged thumb is left alone: it steps nothing while held.
+void Form1::letGoOfScrollArrow()
+{
+    if (!scrollHeld_ || scroll_->isSliderDown()) return;
+    const QPointF outside(-1, -1);
+    QMouseEvent release(QEvent::MouseButtonRelease, outside, scroll_->mapToGlobal(outside), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(scroll_, &release);
+    scrollHeld_ = false;
+}
+
 void Form1::reportError(const QString& text)
 {
     ++errorsReported_;
@@ -128,5 +144,10 @@ void Form1::reportError(const QString& text)
 void Form1::endProgram()
 {
     std::fflush(nullptr);
+#ifdef FIBMOD_END_THROUGH_EXIT
+    // Sanitizer builds leave through exit(), so that the leak check runs.
+    std::exit(0);
+#else
     std::_Exit(0);
+#endif
 }

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -86,6 +87,16 @@ struct ExactReading {
     std::string text;
     double value;
 };
+
+// A case reads as its name and the start of its text in test listings and
+// failures; some texts are a million characters long.
+void PrintTo(const ExactReading& reading, std::ostream* os)
+{
+    constexpr std::size_t kShown = 24;
+    *os << reading.name << " (\"" << reading.text.substr(0, kShown) << "\"";
+    if (reading.text.size() > kShown) *os << "…, " << reading.text.size() << " characters";
+    *os << ")";
+}
 
 std::string Repeated(char c, std::size_t n) { return std::string(n, c); }
 

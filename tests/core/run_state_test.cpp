@@ -20,9 +20,11 @@ int ErrorNumberOf(auto&& action)
     return 0;
 }
 
-TEST(TermTable, AcceptsSlotsUpTo3000AndLeavesItselfUnchangedBeyond)
+TEST(TermTable, AcceptsSlotsZeroTo3000AndLeavesItselfUnchangedBeyond)
 {
     auto table = std::make_unique<TermTable>();
+    table->set(0, 3);
+    EXPECT_EQ(table->at(0), 3);
     table->set(1, 5);
     table->set(3000, 7);
     EXPECT_EQ(table->at(1), 5);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The scan of every modulus against the window's own procedures: the same
 // lengths, residues and errors, whatever the inputs and the threads.
-#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "core/number_rules.h"
 #include "core/scan.h"
 #include "tests/support/computation_fixture.h"
+#include "tests/support/seeded_random.h"
 
 namespace fibmod::testing {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The residues the summary in Text1(6) lists after its heading.
+// The residues the summary in kCommonMembersField lists after its heading.
 std::vector<std::int64_t> SummaryResidues(std::string_view listing)
 {
     const std::vector<std::string> all = Lines(listing);
@@ -30,7 +30,7 @@ std::vector<std::int64_t> SummaryResidues(std::string_view listing)
     return residues;
 }
 
-// What the window shows for one modulus typed into Text2, as a scan row.
+// What the window shows for one modulus typed into kModulusField, as a scan row.
 ScanRow WindowRow(FakeFields& fields, const InputTexts& texts, std::int32_t modulus)
 {
     InputTexts typed = texts;
@@ -44,15 +44,15 @@ ScanRow WindowRow(FakeFields& fields, const InputTexts& texts, std::int32_t modu
     ScanRow row;
     row.modulus = modulus;
     try {
-        fields.type(Text2, IntegerText(modulus));
+        fields.type(kModulusField, IntegerText(modulus));
     } catch (const RunTimeError& error) {
         row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
         return row;
     }
-    row.length1 = static_cast<std::int32_t>(ValueOfText(fields.getText(Text3(0))));
-    row.length2 = static_cast<std::int32_t>(ValueOfText(fields.getText(Text3(1))));
-    row.residues = SummaryResidues(fields.getText(Text1(6)));
-    EXPECT_EQ(IntegerText(row.commonCount()), fields.getText(Text3(2)));
+    row.length1 = static_cast<std::int32_t>(ValueOfText(fields.getText(kSequence1Fields.length)));
+    row.length2 = static_cast<std::int32_t>(ValueOfText(fields.getText(kSequence2Fields.length)));
+    row.residues = SummaryResidues(fields.getText(kCommonMembersField));
+    EXPECT_EQ(IntegerText(row.commonCount()), fields.getText(kCommonCountField));
     return row;
 }
 
@@ -77,13 +77,38 @@ TEST(ScanTest, GivesTheWorkedExamples)
 TEST(ScanTest, FlagsAFractionalCommonValueByItsNearestResidue)
 {
     // 2.7 is its own cycle modulo 3 in both columns; it rounds up to 3 = M.
-    const InputTexts texts{"0", "1", "2.7", "2.7", "0", "1", "2.7", "2.7", ""};
+    const InputTexts texts{.s1 = "0",
+                           .r1 = "1",
+                           .first1 = "2.7",
+                           .second1 = "2.7",
+                           .s2 = "0",
+                           .r2 = "1",
+                           .first2 = "2.7",
+                           .second2 = "2.7",
+                           .modulus = ""};
     const ScanRow row = ScanModulus(ValuesOf(texts), 3);
     EXPECT_EQ(row.length1, 1);
     EXPECT_EQ(row.length2, 1);
     EXPECT_THAT(row.residues, ElementsAre(3));
     // Modulo 2 the term is 0.7, flagged as 1.
     EXPECT_THAT(ScanModulus(ValuesOf(texts), 2).residues, ElementsAre(1));
+}
+
+TEST(ScanTest, ARowOfExactly3000TermsHasItsLengthAndOneOf3001IsError9)
+{
+    // Counting by one from 0.5: exactly M terms modulo M, in doubles.
+    InputTexts texts = kDesignTimeInputs;
+    texts.r1 = texts.r2 = "2";
+    texts.s1 = texts.s2 = "-1";
+    texts.first1 = texts.first2 = "0.5";
+    texts.second1 = texts.second2 = "1.5";
+    const ScanRow full = ScanModulus(ValuesOf(texts), 3000);
+    EXPECT_FALSE(full.failed()) << full.failureText();
+    EXPECT_EQ(full.length1, 3000);
+    EXPECT_EQ(full.length2, 3000);
+    const ScanRow over = ScanModulus(ValuesOf(texts), 3001);
+    ASSERT_TRUE(over.runTimeError());
+    EXPECT_EQ(over.failure->error, 9);
 }
 
 TEST(ScanTest, CarriesARunTimeErrorInItsRowOnly)
@@ -172,15 +197,23 @@ public:
     {
         store.clear();
         for (int k = 0; k < 8; ++k) store.push_back(value());
-        return {store[0], store[1], store[2], store[3], store[4], store[5], store[6], store[7], ""};
+        return {.s1 = store[0],
+                .r1 = store[1],
+                .first1 = store[2],
+                .second1 = store[3],
+                .s2 = store[4],
+                .r2 = store[5],
+                .first2 = store[6],
+                .second2 = store[7],
+                .modulus = ""};
     }
 
     std::int32_t modulus() { return static_cast<std::int32_t>(pick(3) == 0 ? 2 + pick(1999) : 2 + pick(60)); }
 
 private:
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
+    std::size_t pick(std::size_t n) { return random_.index(n); }
 
-    std::mt19937 random_;
+    SeededRandom random_;
 };
 
 using ScanAgainstWindowTest = ComputationTest;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/fake_fields.h"
 
-#include "core/number_rules.h"
+#include "core/field_roles.h"
 
 namespace fibmod::testing {
 
@@ -14,13 +14,11 @@ void FakeFields::pumpEvents()
 void SetBothSequences(FieldAccess& fields, std::string_view r, std::string_view s, std::string_view a0,
                       std::string_view a1)
 {
-    for (int column : {0, 2}) {
-        fields.setText(Text4(column), s);
-        fields.setText(Text4(column + 1), r);
-    }
-    for (int first : {2, 4}) {
-        fields.setText(Text1(first), a0);
-        fields.setText(Text1(first + 1), a1);
+    for (const SequenceFieldIds& column : {kSequence1Fields, kSequence2Fields}) {
+        fields.setText(column.s, s);
+        fields.setText(column.r, r);
+        fields.setText(column.first, a0);
+        fields.setText(column.second, a1);
     }
 }
 

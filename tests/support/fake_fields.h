@@ -8,6 +8,7 @@
 
 #include "core/cycles.h"
 #include "core/field_access.h"
+#include "core/field_roles.h"
 #include "core/memory_fields.h"
 #include "core/run_state.h"
 

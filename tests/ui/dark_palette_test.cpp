@@ -78,12 +78,7 @@ TEST_P(DarkPaletteBoxTest, TextAndSelectionAreReadableOnTheDesignedBackground)
 
 INSTANTIATE_TEST_SUITE_P(EveryColour, DarkPaletteBoxTest,
                          ::testing::Values("Text4(0)", "Text1(4)", "Text1(0)", "Text1(6)", "Text3(2)", "Text2"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             std::string name;
-                             for (const char* c = info.param; *c != '\0'; ++c)
-                                 if (*c != '(' && *c != ')') name.push_back(*c);
-                             return name;
-                         });
+                         ControlCaseName);
 
 using DarkPaletteButtonTest = DarkPaletteTest;
 
@@ -93,7 +88,8 @@ TEST_P(DarkPaletteButtonTest, CaptionIsReadableOnTheDesignedFace)
     EXPECT_GE(Contrast(control()), kReadable);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryColouredButton, DarkPaletteButtonTest, ::testing::Values("Command1", "Command3"));
+INSTANTIATE_TEST_SUITE_P(EveryColouredButton, DarkPaletteButtonTest, ::testing::Values("Command1", "Command3"),
+                         ControlCaseName);
 
 } // namespace
 } // namespace fibmod::testing

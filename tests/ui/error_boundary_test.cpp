@@ -8,9 +8,8 @@
 
 #include "tests/ui/form_fixture.h"
 
-using fibmod::Text1;
-using fibmod::Text2;
-using fibmod::Text3;
+using fibmod::kModulusField;
+using fibmod::kSequence2Fields;
 
 namespace {
 
@@ -39,8 +38,8 @@ TEST_F(ErrorBoundaryTest, NestedFailureIsReportedOnce)
     QMetaObject::invokeMethod(&form, [this] { scrollBar()->setValue(1250); }, Qt::QueuedConnection);
     scrollBar()->setValue(7);
     EXPECT_EQ(messages, QStringList{kError9});
-    EXPECT_EQ(LineCount(form.getText(Text1(0))), 3000u) << "the interrupted run wrote on";
-    EXPECT_EQ(form.getText(Text2), "1250");
+    EXPECT_EQ(LineCount(form.getText(kSequence2Fields.listing)), 3000u) << "the interrupted run wrote on";
+    EXPECT_EQ(form.getText(kModulusField), "1250");
 }
 
 TEST_F(ErrorBoundaryTest, NestedFailureStopsTheInterruptedCaller)
@@ -59,8 +58,8 @@ TEST_F(ErrorBoundaryTest, InputWhileAMessageIsOpenCannotFailBehindIt)
     };
     control<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("2500"));
     EXPECT_EQ(messages, QStringList{QStringLiteral("Begrenzung: Modul m < 2000")});
-    EXPECT_EQ(form.getText(Text2), " 2000") << "the clamp did not run on";
-    EXPECT_EQ(form.getText(Text1(2)), "1");
+    EXPECT_EQ(form.getText(kModulusField), " 2000") << "the clamp did not run on";
+    EXPECT_EQ(form.getText(kSequence2Fields.first), "1");
 }
 
 TEST_F(ErrorBoundaryTest, SuccessfulNestedProcedureLetsTheOuterRunFinish)
@@ -71,5 +70,5 @@ TEST_F(ErrorBoundaryTest, SuccessfulNestedProcedureLetsTheOuterRunFinish)
         Qt::QueuedConnection);
     zeigen()->click();
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(form.getText(Text3(1)), "12");
+    EXPECT_EQ(form.getText(kSequence2Fields.length), "12");
 }

@@ -9,8 +9,12 @@
 #include "core/number_rules.h"
 
 using fibmod::Text1;
-using fibmod::Text2;
 using fibmod::Text3;
+using fibmod::kCommonCountField;
+using fibmod::kCommonMembersField;
+using fibmod::kModulusField;
+using fibmod::kSequence1Fields;
+using fibmod::kSequence2Fields;
 
 namespace {
 
@@ -25,26 +29,26 @@ fibmod::FieldId Output(const int (&at)[2]) { return at[0] == 0 ? Text1(at[1]) : 
 TEST_F(EventWiringTest, StartsWithEmptyOutputsAndTheModulusTakenOver)
 {
     for (const auto& at : kOutputs) EXPECT_EQ(form.getText(Output(at)), "");
-    EXPECT_EQ(form.getText(Text2), "2");
+    EXPECT_EQ(form.getText(kModulusField), "2");
     EXPECT_EQ(form.getScrollValue(), 2);
     click("Command1");
-    EXPECT_EQ(form.getText(Text1(0)), " 1\r\n");
-    EXPECT_EQ(form.getText(Text1(1)), " 1\r\n");
-    EXPECT_EQ(form.getText(Text3(1)), "1");
-    EXPECT_EQ(form.getText(Text3(0)), "1");
-    EXPECT_EQ(form.getText(Text3(2)), "1");
-    EXPECT_NE(form.getText(Text1(6)), "");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), " 1\r\n");
+    EXPECT_EQ(form.getText(kSequence1Fields.listing), " 1\r\n");
+    EXPECT_EQ(form.getText(kSequence2Fields.length), "1");
+    EXPECT_EQ(form.getText(kSequence1Fields.length), "1");
+    EXPECT_EQ(form.getText(kCommonCountField), "1");
+    EXPECT_NE(form.getText(kCommonMembersField), "");
 }
 
 TEST_F(EventWiringTest, ScrollBarFromTwoToThreeShowsTheWorkedExample)
 {
     control<QScrollBar>(QStringLiteral("HScroll1"))->setValue(3);
-    EXPECT_EQ(form.getText(Text2), "3");
-    EXPECT_EQ(form.getText(Text1(6)),
+    EXPECT_EQ(form.getText(kModulusField), "3");
+    EXPECT_EQ(form.getText(kCommonMembersField),
               Joined({" 2 bei  1 2", " 2 bei  2 2", " 2 bei  1 3", " 2 bei  2 3", " 1 bei  3 5", " 1 bei  4 5",
                       " 1 bei  3 6", " 1 bei  4 6", "", "", "Zusammenfassung:", "gemeinsam sind", "die Reste", "",
                       " 1", " 2"}));
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
 }
 
 TEST_F(EventWiringTest, ClsClearsTheListingsAndKeepsTheResults)
@@ -52,8 +56,8 @@ TEST_F(EventWiringTest, ClsClearsTheListingsAndKeepsTheResults)
     form.setScrollValue(3);
     click("Command3");
     for (int listing : {0, 1, 6}) EXPECT_EQ(form.getText(Text1(listing)), "");
-    EXPECT_EQ(form.getText(Text3(1)), "6");
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    EXPECT_EQ(form.getText(kSequence2Fields.length), "6");
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
 }
 
 TEST_F(EventWiringTest, TypingZeroClearsTheListingsAndKeepsTheResults)
@@ -61,9 +65,9 @@ TEST_F(EventWiringTest, TypingZeroClearsTheListingsAndKeepsTheResults)
     form.setScrollValue(3);
     typeModulus("0");
     for (int listing : {0, 1, 6}) EXPECT_EQ(form.getText(Text1(listing)), "");
-    EXPECT_EQ(form.getText(Text3(0)), "4");
-    EXPECT_EQ(form.getText(Text3(1)), "6");
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    EXPECT_EQ(form.getText(kSequence1Fields.length), "4");
+    EXPECT_EQ(form.getText(kSequence2Fields.length), "6");
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
 }
 
 TEST_F(EventWiringTest, TypingAModulusAboveTheLimitClampsItOnce)
@@ -71,8 +75,8 @@ TEST_F(EventWiringTest, TypingAModulusAboveTheLimitClampsItOnce)
     typeModulus("");
     typeModulus("2500");
     EXPECT_EQ(messages, QStringList{QStringLiteral("Begrenzung: Modul m < 2000")});
-    EXPECT_EQ(form.getText(Text2), " 2000");
+    EXPECT_EQ(form.getText(kModulusField), " 2000");
     EXPECT_EQ(form.getScrollValue(), 2);
-    EXPECT_EQ(static_cast<double>(LineCount(form.getText(Text1(0)))), fibmod::ValueOfText(form.getText(Text3(1))));
-    EXPECT_EQ(static_cast<double>(LineCount(form.getText(Text1(1)))), fibmod::ValueOfText(form.getText(Text3(0))));
+    EXPECT_EQ(static_cast<double>(LineCount(form.getText(kSequence2Fields.listing))), fibmod::ValueOfText(form.getText(kSequence2Fields.length)));
+    EXPECT_EQ(static_cast<double>(LineCount(form.getText(kSequence1Fields.listing))), fibmod::ValueOfText(form.getText(kSequence1Fields.length)));
 }

@@ -11,10 +11,11 @@
 
 #include "tests/ui/form_fixture.h"
 
-using fibmod::Text1;
-using fibmod::Text2;
-using fibmod::Text3;
-using fibmod::Text4;
+using fibmod::kCommonCountField;
+using fibmod::kCommonMembersField;
+using fibmod::kModulusField;
+using fibmod::kSequence1Fields;
+using fibmod::kSequence2Fields;
 
 namespace {
 
@@ -31,44 +32,57 @@ const std::string kCycle1ForThree = Joined({" 2", " 2", " 1", " 1"});
 
 TEST_F(FieldAccessTest, ReadsBackTheExactTextWithCarriageReturns)
 {
-    form.setText(Text1(6), "a\r\nb\r\n");
-    EXPECT_EQ(form.getText(Text1(6)), "a\r\nb\r\n");
-    form.appendText(Text1(6), "c\r\n");
-    EXPECT_EQ(form.getText(Text1(6)), "a\r\nb\r\nc\r\n");
-    form.setText(Text3(0), "x\r\n");
-    EXPECT_EQ(form.getText(Text3(0)), "x\r\n");
+    form.setText(kCommonMembersField, "a\r\nb\r\n");
+    EXPECT_EQ(form.getText(kCommonMembersField), "a\r\nb\r\n");
+    form.appendText(kCommonMembersField, "c\r\n");
+    EXPECT_EQ(form.getText(kCommonMembersField), "a\r\nb\r\nc\r\n");
+    form.setText(kSequence1Fields.length, "x\r\n");
+    EXPECT_EQ(form.getText(kSequence1Fields.length), "x\r\n");
 }
 
 TEST_F(FieldAccessTest, UnicodeSurvivesTheRoundTrip)
 {
-    form.setText(Text1(6), "Zykellänge\r\n");
+    form.setText(kCommonMembersField, "Zykellänge\r\n");
     form.refreshWidgets();
     EXPECT_EQ(shown("Text1(6)"), QStringLiteral("Zykellänge\n"));
-    EXPECT_EQ(form.getText(Text1(6)), "Zykellänge\r\n");
+    EXPECT_EQ(form.getText(kCommonMembersField), "Zykellänge\r\n");
 }
 
 TEST_F(FieldAccessTest, WidgetsShowLineEndsAsOneBreakAfterARefresh)
 {
-    form.appendText(Text1(0), " 1\r\n");
-    form.appendText(Text1(0), " 2\r\n");
+    form.appendText(kSequence2Fields.listing, " 1\r\n");
+    form.appendText(kSequence2Fields.listing, " 2\r\n");
     EXPECT_EQ(shown("Text1(0)"), QString()) << "refreshed per line";
     form.refreshWidgets();
     EXPECT_EQ(shown("Text1(0)"), QStringLiteral(" 1\n 2\n"));
     // Only the tail is new; a line end split over two appends still shows once.
-    form.appendText(Text1(0), " 3\r");
+    form.appendText(kSequence2Fields.listing, " 3\r");
     form.refreshWidgets();
-    form.appendText(Text1(0), "\n 4\r\n");
+    form.appendText(kSequence2Fields.listing, "\n 4\r\n");
     form.refreshWidgets();
     EXPECT_EQ(shown("Text1(0)"), QStringLiteral(" 1\n 2\n 3\n 4\n"));
     // A shorter replacement is set in full.
-    form.setText(Text1(0), " 9\r\n");
+    form.setText(kSequence2Fields.listing, " 9\r\n");
     form.refreshWidgets();
     EXPECT_EQ(shown("Text1(0)"), QStringLiteral(" 9\n"));
 }
 
+TEST_F(FieldAccessTest, AListingClearedAfterARunShowsNothing)
+{
+    // Long enough to be kept on the heap, then emptied as "cls" does.
+    form.setText(kSequence1Fields.listing, " 1\r\n 12\r\n 123\r\n 1234\r\n 12345\r\n");
+    form.refreshWidgets();
+    form.setText(kSequence1Fields.listing, "");
+    form.refreshWidgets();
+    EXPECT_EQ(shown("Text1(1)"), QString());
+    form.appendText(kSequence1Fields.listing, " 7\r\n");
+    form.refreshWidgets();
+    EXPECT_EQ(shown("Text1(1)"), QStringLiteral(" 7\n"));
+}
+
 TEST_F(FieldAccessTest, ReturningToTheEventLoopRefreshesAWriteMadeOutsideAnyProcedure)
 {
-    form.setText(Text3(2), "7");
+    form.setText(kCommonCountField, "7");
     QCoreApplication::processEvents();
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Text3(2)"))->text(), u"7");
 }
@@ -79,44 +93,44 @@ TEST_F(FieldAccessTest, UserEditsUpdateTheKeptTextWithCrLf)
     QTest::keyClicks(common, "p");
     QTest::keyClick(common, Qt::Key_Return);
     QTest::keyClicks(common, "q");
-    EXPECT_EQ(form.getText(Text1(6)), "p\r\nq");
+    EXPECT_EQ(form.getText(kCommonMembersField), "p\r\nq");
     auto* start = control<QLineEdit>(QStringLiteral("Text1(4)"));
     start->selectAll();
     QTest::keyClicks(start, "17");
-    EXPECT_EQ(form.getText(Text1(4)), "17");
+    EXPECT_EQ(form.getText(kSequence1Fields.first), "17");
 }
 
 TEST_F(FieldAccessTest, AUserEditAppliesToTheWholeKeptTextEvenBeforeARefresh)
 {
     // Written from code outside any procedure: the box is not refreshed yet.
-    form.setText(Text1(6), " 1\r\n 2\r\n");
+    form.setText(kCommonMembersField, " 1\r\n 2\r\n");
     auto* common = control<QPlainTextEdit>(QStringLiteral("Text1(6)"));
     QTest::keyClicks(common, "x");
-    EXPECT_EQ(form.getText(Text1(6)), "x 1\r\n 2\r\n");
+    EXPECT_EQ(form.getText(kCommonMembersField), "x 1\r\n 2\r\n");
 }
 
 TEST_F(FieldAccessTest, WritingTheModulusRecomputesBeforeTheWriteReturns)
 {
-    form.setText(Text2, "3");
-    EXPECT_EQ(form.getText(Text1(0)), kCycle2ForThree);
-    EXPECT_EQ(form.getText(Text1(1)), kCycle1ForThree);
-    EXPECT_EQ(form.getText(Text3(1)), "6");
-    EXPECT_EQ(form.getText(Text3(0)), "4");
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    form.setText(kModulusField, "3");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), kCycle2ForThree);
+    EXPECT_EQ(form.getText(kSequence1Fields.listing), kCycle1ForThree);
+    EXPECT_EQ(form.getText(kSequence2Fields.length), "6");
+    EXPECT_EQ(form.getText(kSequence1Fields.length), "4");
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
 }
 
 TEST_F(FieldAccessTest, WritingTheSameModulusAgainRaisesNothing)
 {
-    form.setText(Text2, "3");
-    form.setText(Text1(0), "");
-    form.setText(Text2, "3");
-    EXPECT_EQ(form.getText(Text1(0)), "");
+    form.setText(kModulusField, "3");
+    form.setText(kSequence2Fields.listing, "");
+    form.setText(kModulusField, "3");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), "");
 }
 
 TEST_F(FieldAccessTest, AppendingToTheModulusRecomputesAsWritingItDoes)
 {
-    form.appendText(Text2, "0");
-    EXPECT_EQ(form.getText(Text2), "20");
+    form.appendText(kModulusField, "0");
+    EXPECT_EQ(form.getText(kModulusField), "20");
     EXPECT_EQ(OutputsOf(form), HeadlessOutputs(form, 20));
 }
 
@@ -136,7 +150,7 @@ TEST_F(FieldAccessTest, WidgetsFollowALongRunWhileItGoesOn)
             return;
         }
         shownMidway = ShownAsKept(control(QStringLiteral("Text1(0)")));
-        keptMidway = text(Text1(0));
+        keptMidway = text(kSequence2Fields.listing);
     };
     duringNextHandOver(look);
     scrollTo(625);
@@ -148,10 +162,10 @@ TEST_F(FieldAccessTest, WidgetsFollowALongRunWhileItGoesOn)
 
 TEST_F(FieldAccessTest, OtherBoxesRaiseNoProcedure)
 {
-    form.setText(Text4(1), "5");
-    form.setText(Text1(6), "x");
-    EXPECT_EQ(form.getText(Text1(0)), "");
-    EXPECT_EQ(form.getText(Text3(2)), "");
+    form.setText(kSequence1Fields.r, "5");
+    form.setText(kCommonMembersField, "x");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), "");
+    EXPECT_EQ(form.getText(kCommonCountField), "");
 }
 
 TEST_F(FieldAccessTest, TypingIntoTheModulusRaisesTheSameProcedure)
@@ -159,9 +173,9 @@ TEST_F(FieldAccessTest, TypingIntoTheModulusRaisesTheSameProcedure)
     auto* modulus = control<QLineEdit>(QStringLiteral("Text2"));
     modulus->selectAll();
     QTest::keyClicks(modulus, "3");
-    EXPECT_EQ(form.getText(Text2), "3");
-    EXPECT_EQ(form.getText(Text1(0)), kCycle2ForThree);
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    EXPECT_EQ(form.getText(kModulusField), "3");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), kCycle2ForThree);
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
     EXPECT_EQ(form.getScrollValue(), 2) << "a typed modulus leaves the scroll bar";
 }
 
@@ -169,23 +183,23 @@ TEST_F(FieldAccessTest, SettingTheScrollValueWritesTheModulusAndRecomputes)
 {
     form.setScrollValue(3);
     EXPECT_EQ(form.getScrollValue(), 3);
-    EXPECT_EQ(form.getText(Text2), "3");
-    EXPECT_EQ(form.getText(Text1(0)), kCycle2ForThree);
-    form.setText(Text1(0), "");
+    EXPECT_EQ(form.getText(kModulusField), "3");
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), kCycle2ForThree);
+    form.setText(kSequence2Fields.listing, "");
     form.setScrollValue(3);
-    EXPECT_EQ(form.getText(Text1(0)), "") << "an unchanged value raised the change";
+    EXPECT_EQ(form.getText(kSequence2Fields.listing), "") << "an unchanged value raised the change";
 }
 
 TEST_F(FieldAccessTest, MovingTheScrollBarRaisesTheSameProcedure)
 {
     control<QScrollBar>(QStringLiteral("HScroll1"))->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(form.getText(Text2), "3");
-    EXPECT_EQ(form.getText(Text1(1)), kCycle1ForThree);
+    EXPECT_EQ(form.getText(kModulusField), "3");
+    EXPECT_EQ(form.getText(kSequence1Fields.listing), kCycle1ForThree);
 }
 
 TEST_F(FieldAccessTest, WidgetsShowTheResultsWhenAProcedureReturns)
 {
-    form.setText(Text2, "3");
+    form.setText(kModulusField, "3");
     control<QPushButton>(QStringLiteral("Command1"))->click();
     EXPECT_EQ(shown("Text1(0)"), QStringLiteral(" 0\n 2\n 2\n 0\n 1\n 1\n 0\n 2\n 2\n 0\n 1\n 1\n"));
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Text3(1)"))->text(), u"12");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/field_roles.h"
+#include "core/inputs.h"
 #include "tests/support/fake_fields.h"
 #include "ui/form1.h"
 #include "core/run_state.h"
@@ -79,21 +82,24 @@ struct Outputs {
 
 inline Outputs OutputsOf(fibmod::FieldAccess& fields)
 {
-    using fibmod::Text1, fibmod::Text3;
-    return {fields.getText(Text1(1)), fields.getText(Text1(0)), fields.getText(Text1(6)),
-            fields.getText(Text3(0)), fields.getText(Text3(1)), fields.getText(Text3(2))};
+    using namespace fibmod;
+    return {.listing1 = fields.getText(kSequence1Fields.listing),
+            .listing2 = fields.getText(kSequence2Fields.listing),
+            .common = fields.getText(kCommonMembersField),
+            .length1 = fields.getText(kSequence1Fields.length),
+            .length2 = fields.getText(kSequence2Fields.length),
+            .count = fields.getText(kCommonCountField)};
 }
 
 // What a run without a window gives for the window's present inputs and the
 // modulus `m`: the window's outputs are compared against it.
 inline Outputs HeadlessOutputs(Form1& form, int m)
 {
-    using fibmod::Text1, fibmod::Text4;
     auto state = std::make_unique<fibmod::RunState>();
     fibmod::testing::FakeFields fields(*state);
-    for (int i : {2, 3, 4, 5}) fields.setText(Text1(i), form.getText(Text1(i)));
-    for (int i = 0; i < 4; ++i) fields.setText(Text4(i), form.getText(Text4(i)));
-    fields.setText(fibmod::Text2, std::to_string(m));
+    // The modulus is the last input: its write runs the computation.
+    for (const auto& [member, field] : fibmod::kInputFields)
+        fields.setText(field, field == fibmod::kModulusField ? std::to_string(m) : form.getText(field));
     return OutputsOf(fields);
 }
 
@@ -108,6 +114,16 @@ inline std::string ShownAsKept(QWidget* box)
         kept.push_back(c);
     }
     return kept;
+}
+
+// The name of a test case given by a control's object name: its letters and
+// digits ("Text1(0)" gives "Text10").
+inline std::string ControlCaseName(const ::testing::TestParamInfo<const char*>& info)
+{
+    std::string name;
+    for (const char* c = info.param; *c != '\0'; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name.push_back(*c);
+    return name;
 }
 
 // The number of CR LF line ends in a text.

@@ -154,6 +154,17 @@ TEST_F(LayoutTest, LoadSizesTheWindowToShowTheWholeLayout)
     EXPECT_GE(form.height(), 9375 / 15);
 }
 
+TEST(WindowSize, AFrameTakesItsShareOfTheOuterSizeButNeverHidesAControl)
+{
+    using fibmod::ui::ClientExtent;
+    // 8800 twips outer width around a frame of 4 pixels on each side.
+    EXPECT_EQ(ClientExtent(8800, 8, 8055), 587 - 8);
+    // A frame as wide as the spare room and wider: the controls reach 537 pixels.
+    EXPECT_EQ(ClientExtent(8800, 50, 8055), 537);
+    EXPECT_EQ(ClientExtent(8800, 120, 8055), 537);
+    EXPECT_EQ(ClientExtent(10000, 200, 9375), 625);
+}
+
 TEST_F(LayoutTest, ResizingMovesNoControl)
 {
     form.resize(300, 200);
@@ -246,8 +257,8 @@ TEST_F(LayoutTest, TextBoxesAskForTimesNewRoman)
 TEST_F(LayoutTest, ListingsAlignEveryLineRightAndCommonMembersLeft)
 {
     form.show(); // lines are laid out at the width of a shown box
-    form.setText(fibmod::Text1(0), " 1\r\n 1234\r\n");
-    form.setText(fibmod::Text1(6), " 1 bei  3 5\r\nZusammenfassung:\r\n");
+    form.setText(fibmod::kSequence2Fields.listing, " 1\r\n 1234\r\n");
+    form.setText(fibmod::kCommonMembersField, " 1 bei  3 5\r\nZusammenfassung:\r\n");
     form.refreshWidgets();
     auto* listing = control<QPlainTextEdit>(QStringLiteral("Text1(0)"));
     auto* common = control<QPlainTextEdit>(QStringLiteral("Text1(6)"));

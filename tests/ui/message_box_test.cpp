@@ -47,7 +47,7 @@ protected:
 
     std::string Kept(const QString& name)
     {
-        if (name == u"Text2") return text(Text2);
+        if (name == u"Text2") return text(kModulusField);
         return text(Text1(name.at(6).digitValue()));
     }
 };
@@ -60,8 +60,8 @@ TEST_F(MessageBoxTest, InputWhileABoxIsOpenIsNotActedOn)
     click("Command4");
     EXPECT_THAT(messages, ElementsAre(kLimit));
     EXPECT_EQ(scrollValue(), 2000);
-    EXPECT_EQ(text(Text2), "2000");
-    EXPECT_EQ(text(Text1(2)), "1");
+    EXPECT_EQ(text(kModulusField), "2000");
+    EXPECT_EQ(text(kSequence2Fields.first), "1");
     EXPECT_EQ(OutputsOf(form), before);
     expectWidgetsShowTheKeptTexts();
 }

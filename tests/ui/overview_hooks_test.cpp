@@ -47,7 +47,7 @@ TEST_F(OverviewHooksTest, F2AsksForTheOverviewFromAnyControl)
     QTest::keyClick(control<QLineEdit>(QStringLiteral("Text2")), Qt::Key_F2);
     QTest::keyClick(control(QStringLiteral("Text1(0)")), Qt::Key_F2);
     EXPECT_EQ(requested.count(), 2);
-    EXPECT_EQ(text(fibmod::Text2), "2");
+    EXPECT_EQ(text(fibmod::kModulusField), "2");
 }
 
 TEST_F(OverviewHooksTest, BackgroundMenuOffersTheOverview)
@@ -83,14 +83,14 @@ TEST_F(OverviewHooksTest, InputChangesAreSignalledOutputChangesAreNot)
     typeModulus("5");
     const int afterTyping = inputs.count();
     EXPECT_GE(afterTyping, 1);
-    form.setText(fibmod::Text4(1), "7");
+    form.setText(fibmod::kSequence1Fields.r, "7");
     EXPECT_EQ(inputs.count(), afterTyping + 1);
-    form.setText(fibmod::Text4(1), "7");
+    form.setText(fibmod::kSequence1Fields.r, "7");
     EXPECT_EQ(inputs.count(), afterTyping + 1) << "an unchanged text is no change";
     scrollTo(9);
     EXPECT_EQ(inputs.count(), afterTyping + 2) << "the scroll bar writes the modulus";
     click("Command1");
-    form.setText(fibmod::Text3(2), "x");
+    form.setText(fibmod::kCommonCountField, "x");
     EXPECT_EQ(inputs.count(), afterTyping + 2) << "outputs are no inputs";
 }
 

@@ -24,7 +24,7 @@ const char* const kBoxes[] = {"Text1(0)", "Text1(1)", "Text1(6)", "Text1(2)", "T
 
 class PasteTest : public FormTest, public ::testing::WithParamInterface<const char*> {
 protected:
-    PasteTest() { form.setText(Text1(6), "a\r\nb\r\n"); }
+    PasteTest() { form.setText(kCommonMembersField, "a\r\nb\r\n"); }
     ~PasteTest() override { QGuiApplication::clipboard()->clear(); }
 
     QWidget* box() { return control(QString::fromUtf8(GetParam())); }
@@ -89,13 +89,7 @@ TEST_P(PasteTest, AMegabyteOfDigitsIsKeptWhole)
     EXPECT_EQ(messages.size(), GetParam() == std::string("Text2") ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, PasteTest, ::testing::ValuesIn(kBoxes),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             std::string name;
-                             for (const char* c = info.param; *c != '\0'; ++c)
-                                 if (std::isalnum(static_cast<unsigned char>(*c))) name.push_back(*c);
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Boxes, PasteTest, ::testing::ValuesIn(kBoxes), ControlCaseName);
 
 // What a drop or a paste hands over when the clipboard has nothing to give.
 class ExposedListingBox : public ui::ListingBox {

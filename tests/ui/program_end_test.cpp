@@ -71,7 +71,7 @@ TEST(ProgramEnd, DestroyingAnotherWindowLeavesTheProgramRunning)
     EXPECT_FALSE(DeliverDestroyNotify(static_cast<xcb_window_t>(other.winId())));
     // Still running: a scroll move recomputes.
     form.findChild<QScrollBar*>("HScroll1")->setValue(3);
-    EXPECT_EQ(form.getText(Text3(2)), "2");
+    EXPECT_EQ(form.getText(kCommonCountField), "2");
 }
 
 } // namespace

@@ -16,13 +16,13 @@ TEST_F(SteppingTest, StopsAtTheNextModulusWithOneCommonResidue)
 {
     click("Command4");
     EXPECT_EQ(scrollValue(), 4);
-    EXPECT_EQ(text(Text2), "4");
-    EXPECT_EQ(text(Text3(2)), "1");
+    EXPECT_EQ(text(kModulusField), "4");
+    EXPECT_EQ(text(kCommonCountField), "1");
     EXPECT_EQ(OutputsOf(form), HeadlessOutputs(form, 4));
 
     click("Command4");
-    EXPECT_EQ(text(Text2), "5");
-    EXPECT_EQ(text(Text3(2)), "1");
+    EXPECT_EQ(text(kModulusField), "5");
+    EXPECT_EQ(text(kCommonCountField), "1");
     EXPECT_THAT(messages, IsEmpty());
     // The widgets show what the fields hold once the press is handled.
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Text2"))->text(), "5");
@@ -39,7 +39,7 @@ TEST_F(SteppingTest, GoesOnPastAModulusWithNoCommonResidue)
     for (int start : {2, 3}) form.setText(Text1(start), "5");
     click("Command4");
     EXPECT_EQ(scrollValue(), 4);
-    EXPECT_EQ(text(Text3(2)), "1");
+    EXPECT_EQ(text(kCommonCountField), "1");
     EXPECT_THAT(messages, IsEmpty());
 }
 
@@ -61,7 +61,7 @@ TEST_F(SteppingTest, RunsToTheLimitWhenNoModulusHasASingleResidue)
     click("Command4");
     EXPECT_THAT(messages, ElementsAre(QStringLiteral("Begrenzung: Modul m < 2000")));
     EXPECT_EQ(scrollValue(), 2000);
-    EXPECT_EQ(text(Text2), "2000");
+    EXPECT_EQ(text(kModulusField), "2000");
     EXPECT_EQ(OutputsOf(form), HeadlessOutputs(form, 2000));
 }
 
@@ -69,10 +69,10 @@ TEST_F(SteppingTest, ReadsTheCountAlreadyShownWhenTheModulusWasTyped)
 {
     scrollTo(3);
     typeModulus("4");
-    form.setText(Text1(6), "unverändert");
+    form.setText(kCommonMembersField, "unverändert");
     click("Command4");
     EXPECT_EQ(scrollValue(), 4);
-    EXPECT_EQ(text(Text1(6)), "unverändert");
+    EXPECT_EQ(text(kCommonMembersField), "unverändert");
 }
 
 TEST_F(SteppingTest, AScrollMoveDuringTheSearchMovesTheSearch)
@@ -86,20 +86,20 @@ TEST_F(SteppingTest, AScrollMoveDuringTheSearchMovesTheSearch)
 
 TEST_F(SteppingTest, ClsDuringTheSearchEndsIt)
 {
-    form.setText(Text3(2), "2");
+    form.setText(kCommonCountField, "2");
     duringNextHandOver([this] { click("Command3"); });
     click("Command4");
     EXPECT_EQ(scrollValue(), 3);
-    EXPECT_EQ(text(Text1(0)), "");
-    EXPECT_EQ(text(Text1(6)), "");
-    EXPECT_EQ(text(Text3(2)), "2");
+    EXPECT_EQ(text(kSequence2Fields.listing), "");
+    EXPECT_EQ(text(kCommonMembersField), "");
+    EXPECT_EQ(text(kCommonCountField), "2");
 }
 
 TEST_F(SteppingTest, ARunTimeErrorEndsTheSearch)
 {
     // Sequence 1 with r = s = 1 has a cycle of 3996 terms modulo 1997.
-    form.setText(Text4(1), "1");
-    form.setText(Text4(0), "1");
+    form.setText(kSequence1Fields.r, "1");
+    form.setText(kSequence1Fields.s, "1");
     scrollTo(1995);
     click("Command4");
     ASSERT_EQ(messages.size(), 1);
