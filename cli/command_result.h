@@ -26,12 +26,12 @@ struct CommandContext {
     OutputFile& out;
     // Requested when the user interrupts; the command then ends early with
     // stoppedExitCode().
-    std::stop_token stop;
+    std::stop_token stop{};
     std::function<int()> stoppedExitCode = [] { return 130; };
     // True when a progress line may be shown on standard error (a terminal).
     bool progress = false;
     // Called before each modulus is computed, on a worker; a test's hook.
-    std::function<void(std::int64_t modulus)> beforeModulus;
+    std::function<void(std::int64_t modulus)> beforeModulus{};
 };
 
 // Runs a command; a write that fails ends it with exit code 1 and one line

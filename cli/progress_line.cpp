@@ -23,9 +23,9 @@ std::string Grouped(std::int64_t n)
 
 std::string Duration(double seconds)
 {
-    if (seconds < 60) return std::to_string(static_cast<int>(std::ceil(seconds))) + " s";
-    if (seconds < 3600 * 2) return std::to_string(static_cast<int>(std::ceil(seconds / 60))) + " min";
-    return std::to_string(static_cast<int>(std::ceil(seconds / 3600))) + " h";
+    if (seconds < 60) return std::to_string(std::llround(seconds)) + " s";
+    if (seconds < 3600 * 2) return std::to_string(std::llround(seconds / 60)) + " min";
+    return std::to_string(std::llround(seconds / 3600)) + " h";
 }
 
 // The work up to modulus m from the range's start, a modulus costing its size.
