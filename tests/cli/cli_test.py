@@ -10,6 +10,7 @@ import csv
 import io
 import json
 import os
+import pty
 import random
 import signal
 import subprocess
@@ -463,6 +464,49 @@ class InterruptionTest(ProgramCase):
     def test_next_stops_too(self):
         code, out = self.interrupt(signal.SIGINT, "next", "--r1", "4", "-m", "500", "--limit", "100000")
         self.assertEqual((code, out), (130, b""))
+
+
+class ProgressTest(ProgramCase):
+    def held_on_a_terminal(self, *args):
+        """Runs a scan held before modulus 600 with standard error on a
+        terminal; reads the terminal until `until` is there, then stops the
+        scan with SIGINT and returns all it showed."""
+        controller, terminal = pty.openpty()
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
+        with open(os.devnull, "wb") as nowhere:
+            process = subprocess.Popen([PROGRAM, "scan", "--to", "100000", "--max-terms", "none", *args], env=env,
+                                       stdout=nowhere, stderr=terminal)
+        os.close(terminal)
+        shown = b""
+        try:
+            until = b"held at 600" if "--quiet" in args else b"moduli"
+            while until not in shown:
+                shown += os.read(controller, 4096)
+            process.send_signal(signal.SIGINT)
+            while True:
+                try:
+                    chunk = os.read(controller, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            process.wait(timeout=20)
+        finally:
+            process.kill()
+            process.wait()
+            os.close(controller)
+        self.assertEqual(process.returncode, 130)
+        return shown.decode("utf-8")
+
+    def test_a_terminal_shows_moduli_done_rate_and_time_left_and_the_line_is_wiped_at_the_end(self):
+        shown = self.held_on_a_terminal()
+        line = shown[shown.rindex("\r", 0, shown.index("moduli")):]
+        self.assertRegex(line, r"^\r[\d,]+ of 99,999 moduli(, [\d,]+/s, about \d+ (s|min|h) left)?\x1b\[K")
+        self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
+
+    def test_quiet_shows_no_progress(self):
+        self.assertNotIn("moduli", self.held_on_a_terminal("--quiet"))
 
 
 class FaultTest(ProgramCase):
