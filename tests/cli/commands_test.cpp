@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -45,6 +46,16 @@ private:
     OutputFile out_;
 };
 
+// The exit code of a command run in a plain context, and what it wrote.
+template <class Options>
+std::pair<int, std::string> RunCaptured(CommandResult (*run)(const Options&, CommandContext&), const Options& options)
+{
+    CapturedOutput captured;
+    CommandContext context{.out = captured.out()};
+    const int exitCode = run(options, context).exitCode;
+    return {exitCode, captured.text()};
+}
+
 ScanCommandOptions CsvScan(std::int64_t from, std::int64_t to)
 {
     ScanCommandOptions options;
@@ -58,13 +69,9 @@ TEST(ScanCommand, WritesTheCoresScanUpTo2000WithOneAndTwoThreads)
 {
     const std::string expected = ScanCsv(*Scan(TextsOf(InputsOptions{}, ""), {2, 2000}));
     for (const int threads : {1, 2}) {
-        CapturedOutput captured;
-        CommandContext context{.out = captured.out()};
         ScanCommandOptions options = CsvScan(2, 2000);
         options.engine.threads = threads;
-        const CommandResult result = RunScanCommand(options, context);
-        EXPECT_EQ(result.exitCode, 0);
-        EXPECT_EQ(captured.text(), expected) << threads << " threads";
+        EXPECT_EQ(RunCaptured(RunScanCommand, options), std::make_pair(0, expected)) << threads << " threads";
     }
 }
 
@@ -96,50 +103,44 @@ TEST(ScanCommand, StoppedEndsOnAWholeRowWithTheStoppedExitCode)
 
 TEST(ShowCommand, LaysOutTheWorkedExampleUnderTheWindowsHeadings)
 {
-    CapturedOutput captured;
-    CommandContext context{.out = captured.out()};
     ShowCommandOptions options;
     options.modulus = 3;
-    EXPECT_EQ(RunShowCommand(options, context).exitCode, 0);
-    EXPECT_EQ(captured.text(), "Modul 3\n"
-                               "\n"
-                               "Def.  Folge 1   Def.   Folge 2   Gemeinsames Folgenglied x  bei...\n"
-                               " 2               0                2 bei  1 2\n"
-                               " 2               2                2 bei  2 2\n"
-                               " 1               2                2 bei  1 3\n"
-                               " 1               0                2 bei  2 3\n"
-                               "                 1                1 bei  3 5\n"
-                               "                 1                1 bei  4 5\n"
-                               "                                  1 bei  3 6\n"
-                               "                                  1 bei  4 6\n"
-                               "\n"
-                               "\n"
-                               "                                 Zusammenfassung:\n"
-                               "                                 gemeinsam sind\n"
-                               "                                 die Reste\n"
-                               "\n"
-                               "                                  1\n"
-                               "                                  2\n"
-                               "\n"
-                               "Zykellänge: 4   Zykellänge: 6    Anzahl gemeinsamer Glieder: 2\n");
+    const auto [exitCode, text] = RunCaptured(RunShowCommand, options);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(text, "Modul 3\n"
+                    "\n"
+                    "Def.  Folge 1   Def.   Folge 2   Gemeinsames Folgenglied x  bei...\n"
+                    " 2               0                2 bei  1 2\n"
+                    " 2               2                2 bei  2 2\n"
+                    " 1               2                2 bei  1 3\n"
+                    " 1               0                2 bei  2 3\n"
+                    "                 1                1 bei  3 5\n"
+                    "                 1                1 bei  4 5\n"
+                    "                                  1 bei  3 6\n"
+                    "                                  1 bei  4 6\n"
+                    "\n"
+                    "\n"
+                    "                                 Zusammenfassung:\n"
+                    "                                 gemeinsam sind\n"
+                    "                                 die Reste\n"
+                    "\n"
+                    "                                  1\n"
+                    "                                  2\n"
+                    "\n"
+                    "Zykellänge: 4   Zykellänge: 6    Anzahl gemeinsamer Glieder: 2\n");
 }
 
 TEST(NextCommand, FindsTheWindowsStopAndSaysWhenAnotherLimitHasNone)
 {
-    CapturedOutput found;
-    CommandContext context{.out = found.out()};
     NextCommandOptions options;
     options.modulus = 2;
-    EXPECT_EQ(RunNextCommand(options, context).exitCode, 0);
-    EXPECT_EQ(found.text(), "4\n");
+    EXPECT_EQ(RunCaptured(RunNextCommand, options), std::make_pair(0, std::string("4\n")));
 
-    CapturedOutput none;
-    CommandContext noneContext{.out = none.out()};
     options.inputs.r1 = "4";
     options.modulus = 1950;
     options.limit = 2100;
-    EXPECT_EQ(RunNextCommand(options, noneContext).exitCode, 0);
-    EXPECT_EQ(none.text(), "Kein Modul über 1950 bis 2100 hat genau einen gemeinsamen Rest\n");
+    EXPECT_EQ(RunCaptured(RunNextCommand, options),
+              std::make_pair(0, std::string("Kein Modul über 1950 bis 2100 hat genau einen gemeinsamen Rest\n")));
 }
 
 TEST(CheckedWrites, AFullDiskIsExitCode1WithOneLine)
