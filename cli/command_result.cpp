@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Handing a command's output to the process's streams.
+// How a command's end reaches the process: its report and its exit code.
 #include "cli/command_result.h"
-
-#include <cerrno>
-#include <string_view>
 
 #include <unistd.h>
 
@@ -11,26 +8,24 @@
 
 namespace fibmod::cli {
 
-namespace {
-
-// Writes all of `text` to `fd`; stops at the first failure, such as a closed
-// pipe (EPIPE, with SIGPIPE ignored), as nobody is left to tell.
-void WriteAll(int fd, std::string_view text)
+CommandResult RunChecked(const std::function<CommandResult()>& command)
 {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;
-        text.remove_prefix(static_cast<std::size_t>(written));
+    try {
+        return command();
+    } catch (const WriteFailed& failure) {
+        if (failure.readerGone()) return {};
+        return {1, std::string("fibmod-cli: cannot write the output: ") + failure.what() + "\n"};
     }
 }
 
-} // namespace
-
 void Deliver(const CommandResult& result)
 {
-    WriteAll(STDOUT_FILENO, result.out);
-    WriteAll(STDERR_FILENO, result.err);
+    OutputFile err(STDERR_FILENO);
+    try {
+        err.write(result.err);
+    } catch (const WriteFailed&) {
+        // Standard error itself is gone; the exit code still tells.
+    }
     if (result.exitCode != 0) throw CLI::RuntimeError(result.exitCode);
 }
 

@@ -1,22 +1,46 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <stop_token>
 #include <string>
+
+#include "cli/output_file.h"
 
 namespace fibmod::cli {
 
-// What a command produced: its whole standard output, its error report and
-// the program's exit code (0 success, 1 a run-time error of the computation).
+// How a command ended, its output already written: the exit code (0
+// success; 1 a run-time error of the computation, a start pair that never
+// comes back where a figure was asked for, or a failed write; 128 + the
+// signal when stopped) and its report for standard error (empty, or one
+// line ending with a line feed).
 struct CommandResult {
-    std::string out;
-    std::string err;
     int exitCode = 0;
+    std::string err;
 };
 
-// Writes the output to standard output and the report to standard error,
-// each in one go; a reader that has gone away ends the writing quietly. A
-// nonzero exit code is thrown as CLI::RuntimeError, so that the command line's
-// parse ends with it.
+// What a command runs with.
+struct CommandContext {
+    // Where its output goes.
+    OutputFile& out;
+    // Requested when the user interrupts; the command then ends early with
+    // stoppedExitCode().
+    std::stop_token stop{};
+    std::function<int()> stoppedExitCode = [] { return 130; };
+    // True when a progress line may be shown on standard error (a terminal).
+    bool progress = false;
+    // Called before each modulus is computed, on a worker; a test's hook.
+    std::function<void(std::int64_t modulus)> beforeModulus{};
+};
+
+// Runs a command; a write that fails ends it with exit code 1 and one line
+// naming the failure, except for a reader that has gone away (a closed pipe),
+// which ends it quietly with exit code 0.
+CommandResult RunChecked(const std::function<CommandResult()>& command);
+
+// Writes the report to standard error. A nonzero exit code is thrown as
+// CLI::RuntimeError, so that the command line's parse ends with it.
 void Deliver(const CommandResult& result);
 
 } // namespace fibmod::cli

@@ -68,7 +68,17 @@ InputTexts TextsOf(const InputsOptions& options, std::string_view modulus)
 {
     const auto [first1, second1] = Halves(options.start1);
     const auto [first2, second2] = Halves(options.start2);
-    return {options.s1, options.r1, first1, second1, options.s2, options.r2, first2, second2, modulus};
+    return {
+        .s1 = options.s1,
+        .r1 = options.r1,
+        .first1 = first1,
+        .second1 = second1,
+        .s2 = options.s2,
+        .r2 = options.r2,
+        .first2 = first2,
+        .second2 = second2,
+        .modulus = modulus,
+    };
 }
 
 } // namespace fibmod::cli

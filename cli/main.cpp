@@ -1,11 +1,20 @@
 // SPDX-License-Identifier: MIT
 // fibmod-cli: the window's computation on the command line.
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <cstdlib>
+#include <mutex>
 #include <string>
+
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 
+#include "cli/command_result.h"
+#include "cli/interruption.h"
 #include "cli/next_command.h"
+#include "cli/output_file.h"
 #include "cli/scan_command.h"
 #include "cli/show_command.h"
 #include "cli/usage_errors.h"
@@ -16,17 +25,49 @@ namespace {
 constexpr const char* kExamples = R"(Examples:
   $ fibmod-cli show --modulus 3
   $ fibmod-cli show --r1 1 --s1 1 --start1 0,1 --modulus 10 --json
+  $ fibmod-cli show --modulus 1000003 --max-terms none --summary
   $ fibmod-cli scan --to 100 --format csv > scan.csv
+  $ fibmod-cli scan --from 2 --to 100000 --max-terms none --format csv > all.csv
   $ fibmod-cli next --modulus 5
+  $ fibmod-cli next --modulus 2000 --limit 100000 --max-terms none
   $ fibmod-cli scan --s2 -2 --from 50 --to 60
 
 Inputs not given take the window's design-time values: sequence 1
 r = 6, s = -1, start 1,1; sequence 2 r = 4, s = -1, start 1,1.
 Numbers are read as the window reads them (sign, digits with one ".",
 exponent E or D), but must be nothing else; blanks may stand around them.
+Moduli, bounds and counts are whole numbers in decimal digits.
+
+A range split with --from and --to over several machines joins again:
+the parts written with --no-header (after the first) concatenate into
+the output of the whole range.
+
+On a terminal, scan and next show their progress on standard error
+(not with --quiet). SIGINT (Ctrl-C) or SIGTERM stops a command within a
+moment; the output written so far ends on a whole row.
 
 Exit status: 0 success, 1 a run-time error of the computation ("show",
-"next"; "scan" reports it in the row), 2 a usage error.)";
+"next"; "scan" reports it in the row) or a failed write, 2 a usage
+error, 130 stopped by SIGINT, 143 stopped by SIGTERM.)";
+
+// A test's hook: FIBMOD_CLI_HOLD_AT=M holds the computation before modulus
+// M, says so on standard error ("held at M") and waits for the stop request,
+// so that a test can send its signal at a known point.
+std::function<void(std::int64_t)> HoldHook(std::stop_token stop)
+{
+    const char* at = std::getenv("FIBMOD_CLI_HOLD_AT");
+    if (at == nullptr) return {};
+    const std::int64_t held = std::atoll(at);
+    return [held, stop](std::int64_t modulus) {
+        if (modulus != held) return;
+        const std::string line = "held at " + std::to_string(modulus) + "\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+        std::mutex mutex;
+        std::condition_variable_any never;
+        std::unique_lock lock(mutex);
+        never.wait(lock, stop, [] { return false; });
+    };
+}
 
 } // namespace
 
@@ -34,6 +75,21 @@ int main(int argc, char** argv)
 {
     // A reader that goes away ends the output quietly.
     std::signal(SIGPIPE, SIG_IGN);
+
+    fibmod::cli::OutputFile out(STDOUT_FILENO);
+    // A computation that does not look at the stop request (one long cycle)
+    // is left behind; the output still ends on a whole row.
+    fibmod::cli::Interruption interruption(std::chrono::milliseconds(50), [&out](int exitCode) {
+        out.closeForGood();
+        std::_Exit(exitCode);
+    });
+    fibmod::cli::CommandContext context{
+        .out = out,
+        .stop = interruption.token(),
+        .stoppedExitCode = [&interruption] { return interruption.exitCode(); },
+        .progress = ::isatty(STDERR_FILENO) == 1,
+        .beforeModulus = HoldHook(interruption.token()),
+    };
 
     CLI::App app{"Two linear recurrences a(n+1) = r*a(n) + s*a(n-1) modulo M: their cycles and common residues.",
                  "fibmod-cli"};
@@ -45,9 +101,9 @@ int main(int argc, char** argv)
     fibmod::cli::ShowCommandOptions show;
     fibmod::cli::ScanCommandOptions scan;
     fibmod::cli::NextCommandOptions next;
-    fibmod::cli::SetUpShowCommand(app, show);
-    fibmod::cli::SetUpScanCommand(app, scan);
-    fibmod::cli::SetUpNextCommand(app, next);
+    fibmod::cli::SetUpShowCommand(app, show, context);
+    fibmod::cli::SetUpScanCommand(app, scan, context);
+    fibmod::cli::SetUpNextCommand(app, next, context);
     app.require_subcommand(1);
 
     try {

@@ -2,58 +2,79 @@
 // The subcommand "next": where the stepping button stops.
 #include "cli/next_command.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "cli/progress_line.h"
+#include "cli/whole_number_option.h"
 #include "core/cycles.h"
-#include "core/modulus_range.h"
-#include "core/number_rules.h"
 #include "core/scan.h"
 
 namespace fibmod::cli {
 
 namespace {
 
-// The moduli are scanned a block at a time, so that a stop near the start
-// needs no scan of the whole range.
-constexpr int kBlock = 64;
-
-// The first row above `modulus` at which the stepping stops: one common
-// residue or a run-time error. None up to the limit.
-std::optional<ScanRow> StopAbove(const InputTexts& texts, int modulus)
+// What is printed when no modulus above `modulus` up to `limit` stops the
+// stepping.
+std::string NoStopMessage(std::int64_t modulus, std::int64_t limit)
 {
-    for (int from = modulus + 1; from <= kModulusMax; from += kBlock) {
-        const std::vector<ScanRow> rows = Scan(texts, {from, std::min(from + kBlock - 1, kModulusMax)}).value();
-        const auto stop = std::find_if(rows.begin(), rows.end(), [](const ScanRow& row) {
-            return StopsStepping(row);
-        });
-        if (stop != rows.end()) return *stop;
-    }
-    return std::nullopt;
+    if (limit == kModulusMax) return std::string(kModulusLimitMessage);
+    return "Kein Modul über " + std::to_string(modulus) + " bis " + std::to_string(limit) +
+           " hat genau einen gemeinsamen Rest";
 }
 
 } // namespace
 
-void SetUpNextCommand(CLI::App& app, NextCommandOptions& options)
+void SetUpNextCommand(CLI::App& app, NextCommandOptions& options, CommandContext& context)
 {
     CLI::App* next = app.add_subcommand(
         "next", "Finds where the button \"Nächster: Nur Rest 1 gemeinsam\" stops when pressed at a modulus.");
+    next->footer("With the default bound of 3000 terms, a search past 2000 soon stops at an error row "
+                 "(Laufzeitfehler 9, exit code 1); --max-terms none walks every cycle to its end and goes on.");
     SetUpInputsOptions(*next, options.inputs);
-    next->add_option("-m,--modulus", options.modulus, "the modulus M the stepping starts from")
+    next->add_option("-m,--modulus", options.modulus, "the modulus M the stepping starts from, 2 to 2147483647")
+        ->type_name("M")
         ->required()
-        ->check(CLI::Range(kModulusMin, kModulusMax));
-    next->callback([&options] { Deliver(RunNextCommand(options)); });
+        ->transform(WholeNumberIn(kModulusMin, kEngineModulusMax));
+    next->add_option("--limit", options.limit,
+                     "the last modulus looked at, 2 to 2147483647; the window's limit is 2000")
+        ->type_name("N")
+        ->transform(WholeNumberIn(kModulusMin, kEngineModulusMax))
+        ->capture_default_str();
+    AddScanOptions(*next, options.engine);
+    next->callback([&options, &context] {
+        CheckedTermBound(options.engine, TextsOf(options.inputs, ""));
+        Deliver(RunChecked([&] { return RunNextCommand(options, context); }));
+    });
 }
 
-CommandResult RunNextCommand(const NextCommandOptions& options)
+CommandResult RunNextCommand(const NextCommandOptions& options, CommandContext& context)
 {
-    const std::optional<ScanRow> stop = StopAbove(TextsOf(options.inputs, ""), options.modulus);
-    if (!stop) return {std::string(kModulusLimitMessage) + "\n", "", 0};
+    const InputTexts texts = TextsOf(options.inputs, "");
+    ScanOptions scan = ScanOptionsOf(options.engine, CheckedTermBound(options.engine, texts));
+    scan.stop = context.stop;
+    scan.beforeModulus = context.beforeModulus;
+
+    std::optional<ScanRow> stop;
+    {
+        ProgressLine progress({options.modulus + 1, options.limit},
+                              context.progress && !options.engine.quiet && options.modulus < options.limit);
+        ScanOptions shown = scan;
+        shown.beforeModulus = [&](std::int64_t m) {
+            if (scan.beforeModulus) scan.beforeModulus(m);
+            progress.done(m - 1);
+        };
+        stop = NextStop(texts, options.modulus, options.limit, shown);
+    }
+    if (context.stop.stop_requested()) return {context.stoppedExitCode(), ""};
+    if (!stop) {
+        context.out.write(NoStopMessage(options.modulus, options.limit) + "\n");
+        return {};
+    }
     if (stop->failed())
-        return {"", "fibmod-cli: Modul " + std::to_string(stop->modulus) + ": " + stop->failureText() + "\n", 1};
-    return {std::to_string(stop->modulus) + "\n", "", 0};
+        return {1, "fibmod-cli: Modul " + std::to_string(stop->modulus) + ": " + stop->failureText() + "\n"};
+    context.out.write(std::to_string(stop->modulus) + "\n");
+    return {};
 }
 
 } // namespace fibmod::cli

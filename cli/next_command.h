@@ -1,31 +1,43 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/command_result.h"
+#include "cli/engine_options.h"
 #include "cli/inputs_options.h"
+#include "core/modulus_range.h"
 
 namespace fibmod::cli {
 
-// The options of "next": the inputs and the modulus the button is pressed at
-// (kModulusMin … kModulusMax).
+// The options of "next": the inputs, the modulus the button is pressed at
+// and the last modulus looked at (each kModulusMin … kEngineModulusMax), and
+// how the engine runs.
 struct NextCommandOptions {
     InputsOptions inputs;
-    int modulus = 0;
+    std::int64_t modulus = 0;
+    std::int64_t limit = kModulusMax;
+    EngineOptions engine;
 };
 
 // Adds the subcommand "next" to `app`, bound to `options`; when it is given,
-// the parse runs it and delivers its result.
-void SetUpNextCommand(CLI::App& app, NextCommandOptions& options);
+// the parse checks the term bound (a usage error otherwise), runs it in
+// `context` and delivers its result.
+void SetUpNextCommand(CLI::App& app, NextCommandOptions& options, CommandContext& context);
 
-// Where the window's stepping button stops when pressed at the modulus: the
-// first modulus above it with exactly one common residue, printed alone on a
-// line; the limit message "Begrenzung: Modul m < 2000" when none is found up
-// to the limit or the modulus is the limit itself (exit code 0 either way).
-// A run-time error at a modulus on the way stops the stepping there, as in
-// the window: the window's message, naming that modulus, on standard error
-// and exit code 1.
-CommandResult RunNextCommand(const NextCommandOptions& options);
+// Where the window's stepping button stops when pressed at the modulus (the
+// core's NextStop, up to the limit): the first modulus above it with exactly
+// one common residue, printed alone on a line. When none is found up to the
+// limit: with the window's limit 2000 its message "Begrenzung: Modul m <
+// 2000", with any other limit one German line saying that no modulus above
+// the modulus up to the limit has exactly one common residue (exit code 0
+// either way). A row without figures on the way (a run-time error, or a
+// start pair that never comes back) stops the stepping there, as in the
+// window: its message, naming that modulus, on standard error and exit code
+// 1. When stopped, nothing is printed and the exit code is
+// context.stoppedExitCode().
+CommandResult RunNextCommand(const NextCommandOptions& options, CommandContext& context);
 
 } // namespace fibmod::cli

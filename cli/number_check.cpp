@@ -2,50 +2,25 @@
 // Whether a command-line value is a number and nothing else.
 #include "cli/number_check.h"
 
+#include "core/number_rules.h"
+
 namespace fibmod::cli {
 
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSign(char c) { return c == '+' || c == '-'; }
-bool IsExponentMark(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
-
-// Steps over the characters that satisfy `fits`; returns how many.
-template <class Fits>
-std::size_t Skip(std::string_view text, std::size_t& pos, Fits fits)
+std::string_view WithoutBlanksAround(std::string_view text)
 {
-    const std::size_t start = pos;
-    while (pos < text.size() && fits(text[pos])) ++pos;
-    return pos - start;
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
-
-bool SkipOne(std::string_view text, std::size_t& pos, bool (*fits)(char))
-{
-    if (pos == text.size() || !fits(text[pos])) return false;
-    ++pos;
-    return true;
-}
-
-} // namespace
 
 bool IsEntirelyANumber(std::string_view text)
 {
-    std::size_t pos = 0;
-    Skip(text, pos, IsBlank);
-    SkipOne(text, pos, IsSign);
-    std::size_t digits = Skip(text, pos, IsDigit);
-    if (pos < text.size() && text[pos] == '.') {
-        ++pos;
-        digits += Skip(text, pos, IsDigit);
-    }
-    if (digits == 0) return false;
-    if (SkipOne(text, pos, IsExponentMark)) {
-        SkipOne(text, pos, IsSign);
-        if (Skip(text, pos, IsDigit) == 0) return false;
-    }
-    Skip(text, pos, IsBlank);
-    return pos == text.size();
+    const std::string_view number = WithoutBlanksAround(text);
+    // The window drops blanks, tabs and line feeds inside a number; here
+    // they would hide a typing error.
+    if (number.find_first_of(" \t\n") != std::string_view::npos) return false;
+    const NumberReading reading = ReadNumber(number);
+    return reading.complete && reading.used == number.size();
 }
 
 } // namespace fibmod::cli

@@ -5,12 +5,15 @@
 
 namespace fibmod::cli {
 
-// True when the whole text is one number as the window reads numbers: an
-// optional sign, digits with at most one "." (at least one digit in all), and
-// an optional exponent: E or D in either case, an optional sign and at least
-// one digit. Blanks and tabs may stand before and after it, not inside.
-// A number beyond the double range still counts: reading it is the
-// computation's business (error 6).
+// The text without the blanks and tabs before and after it.
+std::string_view WithoutBlanksAround(std::string_view text);
+
+// True when the whole text is one complete number as the window reads
+// numbers (ReadNumber: an optional sign, digits with at most one ".", an
+// optional exponent E or D with digits), read to its last character. Blanks
+// and tabs may stand before and after it, not inside. A number beyond the
+// double range still counts: reading it is the computation's business
+// (error 6).
 bool IsEntirelyANumber(std::string_view text);
 
 } // namespace fibmod::cli

@@ -1,27 +1,106 @@
 // SPDX-License-Identifier: MIT
-// The subcommand "show": the window's fields for one modulus.
+// The subcommand "show": what the window shows for one modulus.
 #include "cli/show_command.h"
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/text_table.h"
-#include "core/memory_fields.h"
+#include "cli/whole_number_option.h"
+#include "core/field_access.h"
+#include "core/listing_text.h"
 #include "core/modulus_range.h"
-#include "core/number_rules.h"
-#include "core/run_state.h"
-#include "core/run_time_error.h"
-#include "core/scan.h"
+#include "core/show.h"
 
 namespace fibmod::cli {
 
 namespace {
 
-// Every field of the window with its name.
+// A column of the readable layout: its heading, its listing and the result
+// field below it.
+struct ShownColumn {
+    const char* heading;
+    std::string ShownModulus::*listing;
+    const char* resultLabel;
+    std::string ShownModulus::*result;
+};
+
+constexpr std::array<ShownColumn, 3> kColumns{{
+    {"Def.  Folge 1", &ShownModulus::listing1, "Zykellänge: ", &ShownModulus::length1},
+    {"Def.   Folge 2", &ShownModulus::listing2, "Zykellänge: ", &ShownModulus::length2},
+    {"Gemeinsames Folgenglied x  bei...", &ShownModulus::common, "Anzahl gemeinsamer Glieder: ",
+     &ShownModulus::count},
+}};
+
+std::string Heading(std::int64_t modulus) { return "Modul " + std::to_string(modulus) + "\n\n"; }
+
+// The listings under their headings as the window arranges them: sequence 1,
+// sequence 2, the common members; the three result fields below.
+std::string Layout(const ShownModulus& shown)
+{
+    std::vector<TextColumn> columns;
+    std::size_t rows = 0;
+    for (const ShownColumn& column : kColumns) {
+        TextColumn& text = columns.emplace_back(TextColumn{{column.heading}, Align::Left});
+        for (std::string& line : LinesOf(shown.*column.listing)) text.cells.push_back(std::move(line));
+        rows = std::max(rows, text.cells.size());
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        columns[c].cells.resize(rows + 1);
+        columns[c].cells.push_back(kColumns[c].resultLabel + shown.*kColumns[c].result);
+    }
+    return Heading(shown.row.modulus) + LayOutColumns(columns, 3);
+}
+
+// The result fields and the summary, without the listings.
+std::string Summary(const ShownModulus& shown)
+{
+    std::string out = Heading(shown.row.modulus);
+    for (const ShownColumn& column : kColumns) out += column.resultLabel + shown.*column.result + "\n";
+    std::vector<std::string> lines = LinesOf(shown.common);
+    const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return !line.empty(); });
+    out += "\n";
+    for (auto line = first; line != lines.end(); ++line) out += *line + "\n";
+    return out;
+}
+
+// The fields' texts under their control names: a field access that only
+// keeps what is written, with the inputs written as the core places them.
+class KeptFields : public FieldAccess {
+public:
+    std::string getText(FieldId field) override
+    {
+        const auto kept = find(field);
+        return kept == texts_.end() ? std::string() : kept->second;
+    }
+    void setText(FieldId field, std::string_view text) override
+    {
+        const auto kept = find(field);
+        if (kept != texts_.end())
+            kept->second = text;
+        else
+            texts_.emplace_back(field, text);
+    }
+    std::int16_t getScrollValue() override { return 0; }
+    void setScrollValue(std::int16_t) override {}
+    void pumpEvents() override {}
+    void showMessage(std::string_view) override {}
+    [[noreturn]] void endProgram() override { std::terminate(); }
+
+private:
+    std::vector<std::pair<FieldId, std::string>>::iterator find(FieldId field)
+    {
+        return std::find_if(texts_.begin(), texts_.end(), [field](const auto& kept) { return kept.first == field; });
+    }
+
+    std::vector<std::pair<FieldId, std::string>> texts_;
+};
+
 struct NamedField {
     const char* name;
     FieldId id;
@@ -34,75 +113,78 @@ constexpr std::array<NamedField, 15> kFields{{
     {"Text4(1)", Text4(1)}, {"Text4(2)", Text4(2)}, {"Text4(3)", Text4(3)},
 }};
 
-// The listings under their headings as the window arranges them: sequence 1,
-// sequence 2, the common members; the three result fields below.
-std::string Layout(FieldAccess& fields, int modulus)
+nlohmann::ordered_json FieldTexts(const ShownModulus& shown, const InputTexts& texts)
 {
-    std::array<TextColumn, 3> columns{{
-        {{"Def.  Folge 1"}, Align::Left},
-        {{"Def.   Folge 2"}, Align::Left},
-        {{"Gemeinsames Folgenglied x  bei..."}, Align::Left},
-    }};
-    const std::array<FieldId, 3> listings{Text1(1), Text1(0), Text1(6)};
-    std::size_t rows = 0;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        for (std::string& line : LinesOf(fields.getText(listings[c]))) columns[c].cells.push_back(std::move(line));
-        rows = std::max(rows, columns[c].cells.size());
-    }
-    const std::array<std::string, 3> results{"Zykellänge: " + fields.getText(Text3(0)),
-                                             "Zykellänge: " + fields.getText(Text3(1)),
-                                             "Anzahl gemeinsamer Glieder: " + fields.getText(Text3(2))};
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        columns[c].cells.resize(rows + 1);
-        columns[c].cells.push_back(results[c]);
-    }
-    return "Modul " + IntegerText(modulus) + "\n\n" + LayOutColumns(columns, 3);
+    KeptFields fields;
+    WriteInputs(fields, texts);
+    fields.setText(Text1(1), shown.listing1);
+    fields.setText(Text1(0), shown.listing2);
+    fields.setText(Text1(6), shown.common);
+    fields.setText(Text3(0), shown.length1);
+    fields.setText(Text3(1), shown.length2);
+    fields.setText(Text3(2), shown.count);
+    nlohmann::ordered_json object;
+    for (const NamedField& field : kFields) object[field.name] = fields.getText(field.id);
+    return object;
 }
 
-std::string Json(FieldAccess& fields, const ScanRow& row)
+std::string Json(const ShownModulus& shown, const InputTexts& texts)
 {
-    nlohmann::ordered_json texts;
-    for (const NamedField& field : kFields) texts[field.name] = fields.getText(field.id);
+    const ScanRow& row = shown.row;
+    std::string members;
+    for (const CommonMember& member : shown.members) AppendMemberLine(members, member);
     const nlohmann::ordered_json object{
         {"modulus", row.modulus},
         {"length1", row.length1},
         {"length2", row.length2},
         {"common_count", row.commonCount()},
         {"common_residues", row.residues},
-        {"fields", texts},
+        {"sequence1", {{"listing", shown.listing1}, {"length", row.length1}}},
+        {"sequence2", {{"listing", shown.listing2}, {"length", row.length2}}},
+        {"common", {{"members", members}, {"residues", row.residues}, {"count", row.commonCount()}}},
+        {"fields", FieldTexts(shown, texts)},
     };
     return object.dump(2) + "\n";
 }
 
 } // namespace
 
-void SetUpShowCommand(CLI::App& app, ShowCommandOptions& options)
+void SetUpShowCommand(CLI::App& app, ShowCommandOptions& options, CommandContext& context)
 {
     CLI::App* show = app.add_subcommand("show", "Shows what the window shows for one modulus.");
     SetUpInputsOptions(*show, options.inputs);
-    show->add_option("-m,--modulus", options.modulus, "the modulus M")
+    show->add_option("-m,--modulus", options.modulus, "the modulus M, from 2 to 2147483647")
+        ->type_name("M")
         ->required()
-        ->check(CLI::Range(kModulusMin, kModulusMax));
-    show->add_flag("--json", options.json, "one JSON object with every field's exact text and the numbers");
-    show->callback([&options] { Deliver(RunShowCommand(options)); });
+        ->transform(WholeNumberIn(kModulusMin, kEngineModulusMax));
+    show->add_flag("--json", options.json,
+                   "one JSON object: modulus, length1, length2, common_count, common_residues; sequence1 and "
+                   "sequence2 {listing: the listing's text, length}; common {members: the member lines' text, "
+                   "residues, count}; fields {every field's exact text under the window's control name, e.g. "
+                   "Text1(1) for sequence 1's listing}");
+    show->add_flag("--summary", options.summary,
+                   "only the lengths, the count and the common residues, without the listings (which may be "
+                   "millions of lines long without a term bound)");
+    AddMaxTermsOption(*show, options.engine);
+    show->callback([&options, &context] {
+        CheckedTermBound(options.engine, TextsOf(options.inputs, ""));
+        Deliver(RunChecked([&] { return RunShowCommand(options, context); }));
+    });
 }
 
-CommandResult RunShowCommand(const ShowCommandOptions& options)
+CommandResult RunShowCommand(const ShowCommandOptions& options, CommandContext& context)
 {
-    const std::string modulus = IntegerText(options.modulus);
+    const std::string modulus = std::to_string(options.modulus);
     const InputTexts texts = TextsOf(options.inputs, modulus);
-    const auto state = std::make_unique<RunState>();
-    MemoryFields fields(*state);
-    try {
-        // The user empties the modulus field, types the inputs and then the
-        // modulus, whose change runs the computation.
-        fields.setText(Text2, "");
-        WriteInputs(fields, texts);
-    } catch (const RunTimeError& error) {
-        return {"", "fibmod-cli: " + error.message() + "\n", 1};
-    }
-    if (!options.json) return {Layout(fields, options.modulus), "", 0};
-    return {Json(fields, ScanModulus(ValuesOf(texts), options.modulus)), "", 0};
+    const ShownModulus shown =
+        ShowModulus(texts, options.modulus, CheckedTermBound(options.engine, texts), !options.summary);
+    if (context.stop.stop_requested()) return {context.stoppedExitCode(), ""};
+    if (shown.row.failed()) return {1, "fibmod-cli: " + shown.row.failureText() + "\n"};
+    if (options.json)
+        context.out.write(Json(shown, texts));
+    else
+        context.out.write(options.summary ? Summary(shown) : Layout(shown));
+    return {};
 }
 
 } // namespace fibmod::cli

@@ -18,6 +18,20 @@ struct TextColumn {
     Align align = Align::Left;
 };
 
+// A column's width (in characters of UTF-8 text) and alignment.
+struct ColumnShape {
+    std::size_t width = 0;
+    Align align = Align::Left;
+};
+
+// Characters of a UTF-8 text.
+std::size_t TextWidth(std::string_view text);
+
+// One line of cells in columns of the given shapes, separated by `gap`
+// blanks; a cell wider than its column pushes the rest to the right. The
+// line does not end in blanks, and ends with a line feed.
+std::string LayOutLine(std::span<const std::string> cells, std::span<const ColumnShape> shapes, std::size_t gap);
+
 // The columns side by side, each as wide as its widest cell (counted in
 // characters of UTF-8 text), separated by `gap` blanks. A shorter column
 // leaves blank cells below its last one. No line ends in blanks; every line

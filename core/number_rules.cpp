@@ -17,7 +17,8 @@ namespace {
 bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Walks a text with blanks, tabs and line feeds skipped.
+// Walks a text with blanks, tabs and line feeds skipped, remembering where
+// the last character taken ended.
 class Reader {
 public:
     explicit Reader(std::string_view text) : text_(text) { skip(); }
@@ -26,8 +27,10 @@ public:
     void next()
     {
         ++pos_;
+        used_ = pos_;
         skip();
     }
+    std::size_t used() const { return used_; }
 
 private:
     void skip()
@@ -37,6 +40,7 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t used_ = 0;
 };
 
 // An exponent beyond this bound puts the number out of any double's reach
@@ -47,8 +51,9 @@ constexpr std::int64_t kExponentBound = 100'000'000'000'000'000;
 
 } // namespace
 
-double ValueOfText(std::string_view text)
+NumberReading ReadNumber(std::string_view text)
 {
+    NumberReading reading;
     Reader in(text);
     bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
@@ -75,13 +80,13 @@ double ValueOfText(std::string_view text)
             digits.push_back(in.peek());
         }
     }
-    if (!sawDigit || digits.empty()) return 0;
-    // Trailing zeros only move the scale.
-    const std::size_t kept = digits.find_last_not_of('0') + 1;
-    scale += static_cast<std::int64_t>(digits.size() - kept);
-    digits.resize(kept);
+    // Without a digit the reading ends here: no exponent follows a number
+    // that is not there.
+    reading.used = in.used();
+    if (!sawDigit) return reading;
 
     std::int64_t exponent = 0;
+    bool exponentComplete = true;
     const char mark = in.peek();
     if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
         in.next();
@@ -90,16 +95,32 @@ double ValueOfText(std::string_view text)
             negativeExponent = in.peek() == '-';
             in.next();
         }
+        exponentComplete = IsDigit(in.peek());
         for (; IsDigit(in.peek()); in.next())
             exponent = std::min<std::int64_t>(exponent * 10 + (in.peek() - '0'), kExponentBound);
         if (negativeExponent) exponent = -exponent;
     }
+    reading.used = in.used();
+    reading.complete = exponentComplete;
+    if (digits.empty()) return reading;
+
+    // Trailing zeros only move the scale.
+    const std::size_t kept = digits.find_last_not_of('0') + 1;
+    scale += static_cast<std::int64_t>(digits.size() - kept);
+    digits.resize(kept);
     scale += exponent;
 
     // The leading digit stands at 10^magnitude.
     const std::int64_t magnitude = scale + static_cast<std::int64_t>(digits.size()) - 1;
-    if (magnitude > 308 + 1) throw Overflow();
-    if (magnitude < -324 - 1) return negative ? -0.0 : 0.0;
+    const double beyond = negative ? -HUGE_VAL : HUGE_VAL;
+    if (magnitude > 308 + 1) {
+        reading.value = beyond;
+        return reading;
+    }
+    if (magnitude < -324 - 1) {
+        reading.value = negative ? -0.0 : 0.0;
+        return reading;
+    }
 
     digits.push_back('e');
     digits.append(std::to_string(scale));
@@ -107,10 +128,21 @@ double ValueOfText(std::string_view text)
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        if (magnitude > 0) throw Overflow();
+        if (magnitude > 0) {
+            reading.value = beyond;
+            return reading;
+        }
         value = 0;
     }
-    return negative ? -value : value;
+    reading.value = negative ? -value : value;
+    return reading;
+}
+
+double ValueOfText(std::string_view text)
+{
+    const double value = ReadNumber(text).value;
+    if (std::isinf(value)) throw Overflow();
+    return value;
 }
 
 std::string NumberText(double x)

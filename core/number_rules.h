@@ -2,11 +2,29 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace fibmod {
+
+// How the leading number of a text reads.
+struct NumberReading {
+    // The number, rounded to the nearest double; 0 when there is none, an
+    // infinity when it lies beyond the double range.
+    double value = 0;
+    // How many characters of the text the number takes, the blanks before
+    // it and any blanks dropped inside it included, those after it not.
+    std::size_t used = 0;
+    // True when the characters used form a whole number: at least one
+    // digit, and digits after an exponent mark if there is one.
+    bool complete = false;
+};
+
+// Reads the leading number of a text by the rules of ValueOfText, without
+// raising error 6.
+NumberReading ReadNumber(std::string_view text);
 
 // The leading number of a text. Blanks, tabs and line feeds are dropped
 // wherever they stand; then an optional sign, digits with at most one "."

@@ -13,6 +13,12 @@ namespace fibmod {
 // quote, CR or LF, with each quote doubled; otherwise unchanged.
 std::string CsvField(std::string_view text);
 
+// The CSV header line, ended by CR LF.
+std::string ScanCsvHeader();
+
+// One row as a CSV line, ended by CR LF (see ScanCsv).
+std::string ScanCsvLine(const ScanRow& row);
+
 // The scan's rows as CSV, the same wherever the program writes them: the
 // header line "modulus,length1,length2,common_count,common_residues,error",
 // then one line per row in the given order. Numbers are plain decimals, the

@@ -10,8 +10,12 @@ import csv
 import io
 import json
 import os
+import pty
+import random
+import signal
 import subprocess
 import sys
+import tempfile
 import unittest
 
 PROGRAM = os.environ.get("FIBMOD_CLI", "fibmod-cli")
@@ -226,13 +230,13 @@ class NextTest(ProgramCase):
 class UsageErrorTest(ProgramCase):
     def test_each_bad_input_is_one_line_naming_option_and_value_and_exit_2(self):
         cases = [
-            (["show", "--modulus", "2001"], ["--modulus", "2001", "2000"]),
+            (["show", "--modulus", "2147483648"], ["--modulus", "2147483648", "2147483647"]),
             (["next", "--modulus", "1"], ["--modulus", "1", "2"]),
             (["show", "--modulus", "abc"], ["--modulus", "abc"]),
             (["show", "--modulus", "3.5"], ["--modulus", "3.5"]),
             (["show"], ["--modulus", "required"]),
             (["scan", "--from", "10", "--to", "5"], ["--from", "10", "--to", "5"]),
-            (["scan", "--to", "2001"], ["--to", "2001", "2000"]),
+            (["scan", "--to", "2147483648"], ["--to", "2147483648", "2147483647"]),
             (["scan", "--format", "xml"], ["--format", "xml"]),
             (["scan", "--bogus"], ["--bogus"]),
             (["show", "-m", "3", "--start1", "1"], ["--start1", "'1'"]),
@@ -282,6 +286,304 @@ class ProgramTest(ProgramCase):
 
     def test_version_is_the_projects(self):
         self.assertEqual(self.succeed("--version"), f"fibmod-cli {os.environ['FIBMOD_VERSION']}\n")
+
+
+
+
+# The independent computation the engine's rows are checked against: a plain
+# integer loop over the pairs of consecutive terms modulo M.
+def walk(r, s, first, second, modulus, bound):
+    """The residues of one cycle and its length; ("bound", None) past `bound`
+    terms; ("never", (tail, cycle)) when the start pair never comes back
+    (only with no bound)."""
+    r, s = r % modulus, s % modulus
+    start = (first % modulus, second % modulus)
+    a, b = start
+    seen = {} if bound is None else None
+    residues = set()
+    steps = 0
+    while True:
+        if seen is not None:
+            seen[(a, b)] = steps
+        a, b = b, (r * b + s * a) % modulus
+        steps += 1
+        residues.add(a)
+        if (a, b) == start:
+            return "closed", (steps, residues)
+        if bound is not None and steps >= bound:
+            return "bound", None
+        if seen is not None and (a, b) in seen:
+            return "never", (seen[(a, b)], steps - seen[(a, b)])
+
+
+def expected_row(seq1, seq2, modulus, bound):
+    """The CSV row the scan must give, from walk()."""
+    ends = [walk(*seq, modulus, bound) for seq in (seq1, seq2)]
+    for number, (end, what) in enumerate(ends, start=1):
+        if end == "bound":
+            return [str(modulus), "", "", "", "", ERROR_9]
+        if end == "never":
+            return [str(modulus), "", "", "", "",
+                    f"Folge {number}: Startpaar kehrt nicht wieder (Vorlauf {what[0]}, Zyklus {what[1]})"]
+    (length1, residues1), (length2, residues2) = (what for _, what in ends)
+    common = sorted(residues1 & residues2)
+    return [str(modulus), str(length1), str(length2), str(len(common)), " ".join(map(str, common)), ""]
+
+
+def sequence_args(seq1, seq2):
+    return ["--r1", str(seq1[0]), "--s1", str(seq1[1]), "--start1", f"{seq1[2]},{seq1[3]}",
+            "--r2", str(seq2[0]), "--s2", str(seq2[1]), "--start2", f"{seq2[2]},{seq2[3]}"]
+
+
+class LargeRangeTest(ProgramCase):
+    def random_inputs(self, rng):
+        return tuple((rng.randint(-60, 60), rng.randint(-60, 60), rng.randint(-30, 30), rng.randint(-30, 30))
+                     for _ in range(2))
+
+    def test_rows_past_2000_and_past_3000_terms_match_a_plain_integer_loop(self):
+        rng = random.Random(1303)
+        for case in range(12):
+            seq1, seq2 = self.random_inputs(rng)
+            bound = rng.choice([3000, 3001, 5000, 20000])
+            moduli = sorted(rng.sample(range(2001, 40000), 4))
+            with self.subTest(case=case, inputs=(seq1, seq2), bound=bound):
+                for modulus in moduli:
+                    rows = self.scan_csv(*sequence_args(seq1, seq2), "--from", str(modulus), "--to", str(modulus),
+                                         "--max-terms", str(bound))
+                    self.assertEqual(rows, [expected_row(seq1, seq2, modulus, bound)], modulus)
+
+    def test_rows_without_a_term_bound_match_a_plain_integer_loop(self):
+        rng = random.Random(2026)
+        for case in range(6):
+            seq1, seq2 = self.random_inputs(rng)
+            modulus = rng.randint(2001, 2400)
+            with self.subTest(case=case, inputs=(seq1, seq2), modulus=modulus):
+                rows = self.scan_csv(*sequence_args(seq1, seq2), "--from", str(modulus), "--to", str(modulus),
+                                     "--max-terms", "none")
+                self.assertEqual(rows, [expected_row(seq1, seq2, modulus, None)])
+
+    def test_a_start_pair_that_never_comes_back_is_the_rows_error(self):
+        # s = 2 shares a factor with every even modulus.
+        seq1, seq2 = (6, -1, 1, 1), (2, 2, 1, 1)
+        rows = self.scan_csv(*sequence_args(seq1, seq2), "--from", "4", "--to", "40", "--max-terms", "none")
+        self.assertEqual(rows, [expected_row(seq1, seq2, m, None) for m in range(4, 41)])
+        self.assertEqual(rows[0][5], "Folge 2: Startpaar kehrt nicht wieder (Vorlauf 4, Zyklus 1)")
+        # With a bound it is error 9, as in the window.
+        self.assertEqual(self.scan_csv(*sequence_args(seq1, seq2), "--from", "4", "--to", "4")[0][5], ERROR_9)
+        report = self.fail_with(1, "show", *sequence_args(seq1, seq2), "-m", "4", "--max-terms", "none")
+        self.assertEqual(report, f"fibmod-cli: {rows[0][5]}")
+        report = self.fail_with(1, "next", *sequence_args(seq1, seq2), "-m", "3", "--max-terms", "none")
+        self.assertEqual(report, f"fibmod-cli: Modul 4: {rows[0][5]}")
+
+    def test_no_bound_with_inputs_that_are_not_whole_numbers_is_a_usage_error_saying_why(self):
+        for command in (["scan"], ["show", "-m", "3"], ["next", "-m", "3"]):
+            report = self.fail_with(2, *command, "--r1", "1.5", "--max-terms", "none")
+            self.assertIn("--max-terms", report)
+            self.assertIn("ganze Zahlen", report)
+
+    def test_rows_come_in_ascending_order_with_one_and_two_threads(self):
+        args = (*FIBONACCI_1, "--from", "1990", "--to", "2400", "--max-terms", "none")
+        one = run("scan", "--format", "csv", "--threads", "1", *args).stdout
+        two = run("scan", "--format", "csv", "--threads", "2", *args).stdout
+        self.assertEqual(one, two)
+        moduli = [int(line.split(b",")[0]) for line in one.split(b"\r\n")[1:-1]]
+        self.assertEqual(moduli, list(range(1990, 2401)))
+
+    def test_parts_of_a_range_join_into_the_whole_byte_for_byte(self):
+        args = ("--format", "csv", *FIBONACCI_1, "--max-terms", "none")
+        whole = run("scan", *args, "--from", "2", "--to", "3000").stdout
+        parts = (run("scan", *args, "--from", "2", "--to", "999").stdout
+                 + run("scan", *args, "--from", "1000", "--to", "2500", "--no-header").stdout
+                 + run("scan", *args, "--from", "2501", "--to", "3000", "--no-header").stdout)
+        self.assertEqual(parts, whole)
+
+    def test_next_with_another_limit_says_so_in_one_line(self):
+        self.assertEqual(self.succeed("next", "--r1", "4", "-m", "1950", "--limit", "2100"),
+                         "Kein Modul über 1950 bis 2100 hat genau einen gemeinsamen Rest\n")
+        single = [int(row[0]) for row in self.scan_csv("--from", "2001", "--to", "3000", "--max-terms", "none")
+                  if row[3] == "1"]
+        self.assertEqual(self.succeed("next", "-m", "2000", "--limit", "3000", "--max-terms", "none"),
+                         f"{single[0]}\n")
+        # With the window's bound the search soon stops at an error row.
+        stop = next(row for row in self.scan_csv(*FIBONACCI_1, "--from", "2001", "--to", "2100")
+                    if row[3] == "1" or row[5])
+        self.assertEqual(stop[5], ERROR_9)
+        self.assertEqual(self.fail_with(1, "next", *FIBONACCI_1, "-m", "2000", "--limit", "5000"),
+                         f"fibmod-cli: Modul {stop[0]}: {ERROR_9}")
+
+    def test_show_past_the_windows_bounds_agrees_with_the_scan(self):
+        row = next(row for row in self.scan_json(*FIBONACCI_1, "--from", "2001", "--to", "2100", "--max-terms", "none")
+                   if row["length1"] > 3000)
+        modulus = row["modulus"]
+        shown = json.loads(self.succeed("show", *FIBONACCI_1, "-m", str(modulus), "--max-terms", "none", "--json"))
+        self.assertEqual(len(lines(shown["sequence1"]["listing"])), row["length1"])
+        self.assertGreater(row["length1"], 3000)
+        self.assertEqual(shown["common"]["residues"], row["common_residues"])
+        summary = self.succeed("show", *FIBONACCI_1, "-m", str(modulus), "--max-terms", "none", "--summary")
+        out = summary.split("\n")
+        self.assertEqual(out[:5], [f"Modul {modulus}", "", f"Zykellänge: {row['length1']}",
+                                   f"Zykellänge: {row['length2']}",
+                                   f"Anzahl gemeinsamer Glieder: {row['common_count']}"])
+        self.assertEqual([int(r) for r in out[10:-1]], row["common_residues"])
+        self.assertEqual(len(out), 11 + len(row["common_residues"]))
+
+
+class InterruptionTest(ProgramCase):
+    def interrupt(self, signal_number, *args):
+        """Holds the command before modulus 600, sends the signal and
+        returns the exit code and the output. The output goes to a file, so
+        that a full pipe cannot hold the command before it gets there."""
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
+        with tempfile.TemporaryFile() as out:
+            process = subprocess.Popen([PROGRAM, *args], env=env, stdout=out, stderr=subprocess.PIPE)
+            try:
+                self.assertEqual(process.stderr.readline(), b"held at 600\n")
+                process.send_signal(signal_number)
+                _, err = process.communicate(timeout=20)
+            finally:
+                process.kill()
+                process.wait()
+            self.assertEqual(err, b"")
+            out.seek(0)
+            return process.returncode, out.read()
+
+    def test_sigint_ends_the_csv_on_a_whole_row_with_exit_130(self):
+        code, out = self.interrupt(signal.SIGINT, "scan", "--format", "csv", "--to", "100000", "--max-terms", "none")
+        self.assertEqual(code, 130)
+        whole = run("scan", "--format", "csv", "--to", "599", "--max-terms", "none").stdout
+        self.assertTrue(out.endswith(b"\r\n"))
+        self.assertTrue(whole.startswith(out), out[-200:])
+
+    def test_sigterm_ends_the_json_as_a_valid_array_with_exit_143(self):
+        code, out = self.interrupt(signal.SIGTERM, "scan", "--format", "json", "--to", "100000", "--max-terms", "none")
+        self.assertEqual(code, 143)
+        rows = json.loads(out)
+        self.assertEqual([row["modulus"] for row in rows], list(range(2, 2 + len(rows))))
+        self.assertLess(len(rows), 600 - 2)
+
+    def test_next_stops_too(self):
+        code, out = self.interrupt(signal.SIGINT, "next", "--r1", "4", "-m", "500", "--limit", "100000")
+        self.assertEqual((code, out), (130, b""))
+
+
+class ProgressTest(ProgramCase):
+    def held_on_a_terminal(self, *args):
+        """Runs a scan held before modulus 600 with standard error on a
+        terminal; reads the terminal until `until` is there, then stops the
+        scan with SIGINT and returns all it showed."""
+        controller, terminal = pty.openpty()
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
+        with open(os.devnull, "wb") as nowhere:
+            process = subprocess.Popen([PROGRAM, "scan", "--to", "100000", "--max-terms", "none", *args], env=env,
+                                       stdout=nowhere, stderr=terminal)
+        os.close(terminal)
+        shown = b""
+        try:
+            until = b"held at 600" if "--quiet" in args else b"moduli"
+            while until not in shown:
+                shown += os.read(controller, 4096)
+            process.send_signal(signal.SIGINT)
+            while True:
+                try:
+                    chunk = os.read(controller, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            process.wait(timeout=20)
+        finally:
+            process.kill()
+            process.wait()
+            os.close(controller)
+        self.assertEqual(process.returncode, 130)
+        return shown.decode("utf-8")
+
+    def test_a_terminal_shows_moduli_done_rate_and_time_left_and_the_line_is_wiped_at_the_end(self):
+        shown = self.held_on_a_terminal()
+        line = shown[shown.rindex("\r", 0, shown.index("moduli")):]
+        self.assertRegex(line, r"^\r[\d,]+ of 99,999 moduli(, [\d,]+/s, about \d+ (s|min|h) left)?\x1b\[K")
+        self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
+
+    def test_quiet_shows_no_progress(self):
+        self.assertNotIn("moduli", self.held_on_a_terminal("--quiet"))
+
+
+class FaultTest(ProgramCase):
+    def test_a_failed_write_is_one_line_and_exit_1(self):
+        for args in (["scan", "--format", "csv"], ["show", "-m", "3"], ["next", "-m", "2"],
+                     ["scan", "--to", "100000", "--max-terms", "none", "--format", "json"]):
+            with self.subTest(args=args), open("/dev/full", "wb") as full:
+                result = run(*args, stdout=full)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(text(result.stderr),
+                                 "fibmod-cli: cannot write the output: No space left on device\n")
+
+    def test_a_reader_that_goes_away_mid_scan_ends_it_quietly(self):
+        process = subprocess.Popen([PROGRAM, "scan", "--to", "1000000", "--max-terms", "none", "--format", "csv"],
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        try:
+            self.assertEqual(process.stdout.readline(), b"modulus,length1,length2,common_count,common_residues,error\r\n")
+            process.stdout.close()
+            err = process.stderr.read()
+            process.wait(timeout=20)
+        finally:
+            process.kill()
+            process.wait()
+        self.assertEqual((process.returncode, err), (0, b""))
+
+    def test_integer_options_take_decimal_digits_with_blanks_around(self):
+        self.assertEqual(self.scan_csv("--from", "010", "--to", " 12\t"), self.scan_csv("--from", "10", "--to", "12"))
+        self.assertEqual(self.succeed("show", "--modulus", " 3 "), self.succeed("show", "--modulus", "3"))
+        self.assertEqual(self.succeed("show", "--modulus", "09", "--summary").split("\n")[0], "Modul 9")
+        for value in ("1e3", "3.0", "0x10", "", " ", "1 0", "abc", "3.5", "&H10"):
+            with self.subTest(value=value):
+                report = self.fail_with(2, "show", "--modulus", value)
+                self.assertEqual(report, f"fibmod-cli: --modulus: '{value}' is not a whole number in decimal digits")
+        for option in ("--threads", "--max-terms", "--limit"):
+            self.assertIn("not a whole number in decimal digits", self.fail_with(2, "next", "-m", "3", option, "2.0"))
+
+    def test_a_modulus_outside_the_range_names_the_range(self):
+        for command in ("show", "next"):
+            for value in ("1", "-5", "2147483648", "1" + "0" * 30):
+                with self.subTest(command=command, value=value):
+                    report = self.fail_with(2, command, "--modulus", value)
+                    self.assertTrue(report.startswith(f"fibmod-cli: --modulus: {value[:20]}"), report)
+                    self.assertTrue(report.endswith("is outside the range 2 to 2147483647"), report)
+        self.assertEqual(self.fail_with(2, "scan", "--max-terms", "0"),
+                         "fibmod-cli: --max-terms: 0 is outside the range 1 to 4611686018427387904")
+
+    def test_an_unknown_subcommand_is_named_with_the_list_of_subcommands(self):
+        self.assertEqual(self.fail_with(2, "frobnicate"),
+                         "fibmod-cli: unknown subcommand 'frobnicate'; the subcommands are show, scan, next")
+
+    def test_huge_values_are_shortened_in_messages(self):
+        huge = "7" * 10000
+        cases = {"modulus": ["show", "--modulus", huge], "number": ["show", "-m", "3", "--r1", huge + "x"],
+                 "subcommand": [huge], "format": ["scan", "--format", huge]}
+        for case, args in cases.items():
+            with self.subTest(case=case):
+                report = self.fail_with(2, *args)
+                self.assertLess(len(report), 200, report)
+                self.assertIn("7" * 30 + "…", report)
+
+    def test_show_json_has_nested_objects_beside_the_fields(self):
+        shown = json.loads(self.succeed("show", "--modulus", "3", "--json"))
+        fields = shown["fields"]
+        self.assertEqual(shown["sequence1"], {"listing": fields["Text1(1)"], "length": 4})
+        self.assertEqual(shown["sequence2"], {"listing": fields["Text1(0)"], "length": 6})
+        self.assertEqual(shown["common"]["residues"], [1, 2])
+        self.assertEqual(shown["common"]["count"], 2)
+        self.assertEqual(lines(shown["common"]["members"]), lines(fields["Text1(6)"])[:8])
+        every = self.succeed("--help-all")
+        for key in ("sequence1", "sequence2", "members", "residues", "fields", "Text1(1)"):
+            self.assertIn(key, every)
+
+    def test_help_names_the_options_for_large_ranges(self):
+        every = self.succeed("--help-all")
+        for option in ("--max-terms", "--threads", "--quiet", "--limit", "--summary", "--no-header", "2147483647",
+                       "--max-terms none"):
+            self.assertIn(option, every)
 
 
 if __name__ == "__main__":

@@ -2,6 +2,8 @@
 // Which command-line values count as numbers.
 #include "cli/number_check.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "core/number_rules.h"
@@ -36,6 +38,23 @@ TEST(IsEntirelyANumber, AgreesWithTheWindowsReadingOnWhereTheNumberEnds)
     // An accepted text is read to its end: a digit appended still counts.
     for (const char* text : {"-1", "+6", ".5", "5.", "0007", "2E-2", "3d+1", " 7 "})
         EXPECT_NE(ValueOfText(text), ValueOfText(std::string(text) + "5")) << '"' << text << '"';
+}
+
+TEST(ReadNumber, TellsHowMuchOfTheTextTheNumberTakesAndWhetherItIsWhole)
+{
+    EXPECT_EQ(ReadNumber(" 12x").used, 3u);
+    EXPECT_TRUE(ReadNumber(" 12x").complete);
+    EXPECT_EQ(ReadNumber("1.5.7").used, 3u);
+    EXPECT_EQ(ReadNumber("1 2 ").used, 3u);
+    EXPECT_EQ(ReadNumber("1 2 ").value, 12);
+    EXPECT_FALSE(ReadNumber("1e+").complete);
+    EXPECT_EQ(ReadNumber("1e+").value, 1);
+    EXPECT_FALSE(ReadNumber(".").complete);
+    EXPECT_FALSE(ReadNumber("-").complete);
+    EXPECT_EQ(ReadNumber("abc").used, 0u);
+    // Beyond the double range: an infinity, where ValueOfText raises error 6.
+    EXPECT_EQ(ReadNumber("-1e400").value, -HUGE_VAL);
+    EXPECT_TRUE(ReadNumber("-1e400").complete);
 }
 
 } // namespace

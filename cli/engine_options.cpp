@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// The options that steer the engine, shared by show, scan and next.
+#include "cli/engine_options.h"
+
+#include "cli/whole_number_option.h"
+#include "core/modulus_row.h"
+#include "core/run_time_error.h"
+
+namespace fibmod::cli {
+
+namespace {
+
+const std::string kGroup = "Engine";
+
+// Threads beyond this many would only wait for each other.
+constexpr int kThreadsMax = 1024;
+
+} // namespace
+
+void AddMaxTermsOption(CLI::App& command, EngineOptions& options)
+{
+    command
+        .add_option("--max-terms", options.maxTerms,
+                    "the most terms a cycle may have (Laufzeitfehler 9 past it), from 1 to 2^62, or none: every "
+                    "cycle is walked to its end (whole-number inputs only); the window's bound is 3000")
+        ->type_name("N|none")
+        ->transform(TermBoundText())
+        ->capture_default_str()
+        ->group(kGroup);
+}
+
+void AddScanOptions(CLI::App& command, EngineOptions& options)
+{
+    AddMaxTermsOption(command, options);
+    command.add_option("--threads", options.threads, "worker threads; 0 takes one per core")
+        ->type_name("N")
+        ->transform(WholeNumberIn(0, kThreadsMax))
+        ->capture_default_str()
+        ->group(kGroup);
+    command.add_flag("-q,--quiet", options.quiet, "no progress line on standard error (shown only on a terminal)")
+        ->group(kGroup);
+}
+
+TermBound CheckedTermBound(const EngineOptions& options, const InputTexts& texts)
+{
+    const TermBound bound = TermBoundOf(options.maxTerms);
+    Inputs inputs;
+    try {
+        inputs = ValuesOf(texts);
+    } catch (const RunTimeError&) {
+        return bound;
+    }
+    if (!BoundFits(inputs, bound))
+        throw CLI::ValidationError("--max-terms", options.maxTerms + ": " + BoundProblem(inputs, bound));
+    return bound;
+}
+
+ScanOptions ScanOptionsOf(const EngineOptions& options, TermBound maxTerms)
+{
+    ScanOptions scan;
+    scan.maxTerms = maxTerms;
+    scan.threads = static_cast<unsigned>(options.threads);
+    return scan;
+}
+
+} // namespace fibmod::cli

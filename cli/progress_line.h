@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/scan.h"
+
+namespace fibmod::cli {
+
+// The progress of a scan in one line: moduli done of all, the rate and the
+// time left, e.g. "1,234 of 99,999 moduli, 850/s, about 2 min left". The time
+// left assumes that a modulus costs in proportion to its size.
+std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::duration<double> elapsed);
+
+// A progress line on standard error, redrawn at most 10 times a second from
+// its own thread while it lives, and wiped at the end. Shows nothing when
+// not `shown`.
+class ProgressLine {
+public:
+    ProgressLine(ModulusRange range, bool shown);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    // The row of `modulus` and every row before it are written.
+    void done(std::int64_t modulus) { last_.store(modulus, std::memory_order_relaxed); }
+
+private:
+    void draw(std::stop_token stop);
+
+    ModulusRange range_;
+    std::atomic<std::int64_t> last_;
+    std::jthread drawer_;
+};
+
+} // namespace fibmod::cli
