@@ -223,6 +223,22 @@ def _parser():
     return parser
 
 
+# The options that take no value.
+_FLAGS = {"-h", "--help", "--no-header"}
+
+
+def _values_attached(argv):
+    """The arguments with each option's value attached ("--r1=-1e3"), so that a value
+    that starts with "-" and is not a plain negative number is not taken for an option."""
+    attached = []
+    arguments = iter(argv)
+    for argument in arguments:
+        takes_value = argument.startswith("--") and "=" not in argument and argument not in _FLAGS
+        value = next(arguments, None) if takes_value else None
+        attached.append(argument if value is None else f"{argument}={value}")
+    return attached
+
+
 def _write_rows(client, arguments, out):
     """Writes the CSV, each chunk as soon as it and every chunk before it are done."""
     inputs = {name: getattr(arguments, name) for name in _DEFAULT_INPUTS}
@@ -239,7 +255,8 @@ def _write_rows(client, arguments, out):
 def main(argv=None):
     """The program: exit status 0, 1 for a failed write, 2 for a usage error."""
     parser = _parser()
-    arguments = parser.parse_args(argv)
+    argv = sys.argv[1:] if argv is None else list(argv)
+    arguments = parser.parse_args(_values_attached(argv))
     try:
         inputs = {name: getattr(arguments, name) for name in _DEFAULT_INPUTS}
         _core.check_arguments(arguments.first, arguments.last, **inputs, max_terms=arguments.max_terms)
