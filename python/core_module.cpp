@@ -45,6 +45,15 @@ void CheckBound(const PythonInputs& inputs, TermBound bound)
     if (!BoundFits(values, bound)) throw py::value_error("max_terms: " + BoundProblem(values, bound));
 }
 
+// The most worker threads a scan may be asked for.
+constexpr std::int64_t kThreadsMax = 1024;
+
+// threads: an int from 0 (one per core) to kThreadsMax.
+unsigned ThreadsOf(py::handle threads)
+{
+    return static_cast<unsigned>(WholeNumberOf(threads, "threads", 0, kThreadsMax));
+}
+
 struct Arguments {
     PythonInputs inputs;
     ScanOptions options;
@@ -107,14 +116,14 @@ py::dict RowDict(const ScanRow& row)
 }
 
 py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
-                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, unsigned threads,
+                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads,
                      Gate* gate)
 {
     Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    arguments.options.threads = threads;
+    arguments.options.threads = ThreadsOf(threads);
     if (gate) arguments.options.beforeModulus = [gate](std::int64_t m) { gate->hold(m); };
-    const std::int64_t from = ModulusOf(first, "first", kModulusMin, kEngineModulusMax);
-    const std::int64_t to = ModulusOf(last, "last", kModulusMin, kEngineModulusMax);
+    const std::int64_t from = WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
+    const std::int64_t to = WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);
     const std::vector<ScanRow> rows = ScanWithoutGil(arguments, from, to);
 
     const auto n = static_cast<py::ssize_t>(rows.size());
@@ -149,13 +158,13 @@ py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handl
 }
 
 py::str ScanCsvText(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
-                    py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, unsigned threads,
+                    py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads,
                     bool header)
 {
     Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    arguments.options.threads = threads;
-    const std::int64_t from = ModulusOf(first, "first", kModulusMin, kEngineModulusMax);
-    const std::int64_t to = ModulusOf(last, "last", kModulusMin, kEngineModulusMax);
+    arguments.options.threads = ThreadsOf(threads);
+    const std::int64_t from = WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
+    const std::int64_t to = WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);
     const std::vector<ScanRow> rows = ScanWithoutGil(arguments, from, to);
     std::string csv;
     {
@@ -178,7 +187,7 @@ py::dict Show(py::handle modulusValue, py::handle r1, py::handle s1, py::handle 
               py::handle start2, py::handle maxTerms, bool listings)
 {
     const Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    const std::int64_t modulus = ModulusOf(modulusValue, "modulus", kModulusMin, kEngineModulusMax);
+    const std::int64_t modulus = WholeNumberOf(modulusValue, "modulus", kModulusMin, kEngineModulusMax);
     ShownModulus shown;
     {
         const py::gil_scoped_release release;
@@ -204,8 +213,8 @@ py::object NextStopRow(py::handle modulusValue, py::handle r1, py::handle s1, py
 {
     Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
     if (gate) arguments.options.beforeModulus = [gate](std::int64_t m) { gate->hold(m); };
-    const std::int64_t modulus = ModulusOf(modulusValue, "modulus", kModulusMin, kEngineModulusMax);
-    const std::int64_t limit = ModulusOf(limitValue, "limit", kModulusMin, kEngineModulusMax);
+    const std::int64_t modulus = WholeNumberOf(modulusValue, "modulus", kModulusMin, kEngineModulusMax);
+    const std::int64_t limit = WholeNumberOf(limitValue, "limit", kModulusMin, kEngineModulusMax);
     std::optional<ScanRow> stop;
     {
         const py::gil_scoped_release release;
@@ -219,8 +228,8 @@ void CheckArguments(py::handle first, py::handle last, py::handle r1, py::handle
                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms)
 {
     ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    ModulusOf(first, "first", kModulusMin, kEngineModulusMax);
-    ModulusOf(last, "last", kModulusMin, kEngineModulusMax);
+    WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
+    WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);
 }
 
 } // namespace
@@ -250,11 +259,11 @@ PYBIND11_MODULE(_core, module)
 
     module.def("scan_columns", &ScanColumns, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
-               py::arg("max_terms"), py::arg("threads") = 0u, py::arg("gate") = nullptr,
+               py::arg("max_terms"), py::arg("threads") = 0, py::arg("gate") = nullptr,
                "The rows of first … last as columns (numpy arrays, lists).");
     module.def("scan_csv", &ScanCsvText, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
-               py::arg("max_terms"), py::arg("threads") = 0u, py::arg("header") = true,
+               py::arg("max_terms"), py::arg("threads") = 0, py::arg("header") = true,
                "The rows of first … last as the command line's CSV.");
     module.def("show", &Show, py::arg("modulus"), py::kw_only(), py::arg("r1"), py::arg("s1"), py::arg("start1"),
                py::arg("r2"), py::arg("s2"), py::arg("start2"), py::arg("max_terms"), py::arg("listings") = true,

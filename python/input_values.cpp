@@ -73,7 +73,7 @@ PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handl
     return inputs;
 }
 
-std::int64_t ModulusOf(py::handle value, const char* name, std::int64_t low, std::int64_t high)
+std::int64_t WholeNumberOf(py::handle value, const char* name, std::int64_t low, std::int64_t high)
 {
     if (!IsInt(value))
         throw py::type_error(std::string(name) + ": expected an int, not " +
@@ -90,7 +90,7 @@ std::int64_t ModulusOf(py::handle value, const char* name, std::int64_t low, std
 TermBound TermBoundOf(py::handle value)
 {
     if (value.is_none()) return std::nullopt;
-    return ModulusOf(value, "max_terms", 1, kTermBoundMax);
+    return WholeNumberOf(value, "max_terms", 1, kTermBoundMax);
 }
 
 } // namespace fibmod::python

@@ -30,10 +30,10 @@ std::string InputText(pybind11::handle value, const char* name);
 PythonInputs InputsOf(pybind11::handle r1, pybind11::handle s1, pybind11::handle start1, pybind11::handle r2,
                       pybind11::handle s2, pybind11::handle start2);
 
-// A modulus argument: an int from `low` to `high`. TypeError for anything
+// A whole-number argument (a modulus, a limit, a count): an int from `low` to `high`. TypeError for anything
 // that is not an int (bool included), ValueError outside the range; both name
 // `name`.
-std::int64_t ModulusOf(pybind11::handle value, const char* name, std::int64_t low, std::int64_t high);
+std::int64_t WholeNumberOf(pybind11::handle value, const char* name, std::int64_t low, std::int64_t high);
 
 // max_terms: None for no bound, or an int from 1 to kTermBoundMax.
 TermBound TermBoundOf(pybind11::handle value);

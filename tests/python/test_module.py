@@ -181,6 +181,12 @@ class TestBadArguments:
         with pytest.raises(ValueError, match="^limit: 1 is not in range"):
             fibmod.next_modulus(5, limit=1)
 
+    def test_of_the_threads_name_them(self):
+        with pytest.raises(ValueError, match="^threads: -1 is not in range 0 to"):
+            fibmod.scan(2, 3, threads=-1)
+        with pytest.raises(TypeError, match="^threads: expected an int, not str"):
+            fibmod.scan(2, 3, threads="2")
+
     def test_shorten_a_huge_value_in_the_message(self):
         with pytest.raises(ValueError) as raised:
             fibmod.scan(2, 3, r1="x" * 10_000)
