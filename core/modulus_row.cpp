@@ -16,19 +16,6 @@ namespace fibmod {
 
 namespace {
 
-ScanRow FailedRow(std::int64_t modulus, RowFailure failure)
-{
-    ScanRow row;
-    row.modulus = modulus;
-    row.failure = std::move(failure);
-    return row;
-}
-
-ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error)
-{
-    return FailedRow(modulus, {RowFailure::Kind::RunTimeError, error.number(), error.message()});
-}
-
 // Past the window's flag table the engine keeps no table: the flagged
 // residues are the common values rounded to the nearest integer, ties to
 // even, that lie in 0 … M. A negative one is error 9, as the table's index.
@@ -45,8 +32,10 @@ std::vector<std::int64_t> RoundedCommonResidues(std::span<const CommonMember> me
     return residues;
 }
 
+} // namespace
+
 // The window's computation in doubles, sequence 2 first.
-ScanRow DoubleRow(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms)
+ScanRow ScanModulusInDoubles(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms)
 {
     const auto M = static_cast<double>(modulus);
     try {
@@ -70,7 +59,7 @@ ScanRow DoubleRow(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTe
 }
 
 // The same in exact integers, sequence 2 first.
-ScanRow WholeRow(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
     const auto M = static_cast<std::uint64_t>(modulus);
     ResidueSet residues2(M);
@@ -79,8 +68,7 @@ ScanRow WholeRow(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
     const auto failed = [modulus](const WholeCycle& cycle, int sequence) -> std::optional<ScanRow> {
         if (cycle.end == WholeCycle::End::PastBound) return ErrorRow(modulus, SubscriptOutOfRange());
         if (cycle.end == WholeCycle::End::NeverRecurs)
-            return FailedRow(modulus, {RowFailure::Kind::NeverRecurs, 0,
-                                       NeverRecursMessage(sequence, cycle.tail, cycle.length)});
+            return NeverRecursRow(modulus, sequence, cycle.tail, cycle.length);
         return std::nullopt;
     };
     if (auto row = failed(cycle2, 2)) return *row;
@@ -93,8 +81,6 @@ ScanRow WholeRow(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
     row.residues = Common(residues1, residues2);
     return row;
 }
-
-} // namespace
 
 bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
@@ -116,18 +102,13 @@ std::string BoundProblem(const Inputs& inputs, TermBound maxTerms)
     return "Ohne Gliederbegrenzung müssen r, s und die Startwerte ganze Zahlen sein";
 }
 
-std::string NeverRecursMessage(int sequence, std::int64_t tail, std::int64_t cycle)
-{
-    return "Folge " + std::to_string(sequence) + ": Startpaar kehrt nicht wieder (Vorlauf " + std::to_string(tail) +
-           ", Zyklus " + std::to_string(cycle) + ")";
-}
 
 ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
     if (!BoundFits(inputs, maxTerms)) throw std::invalid_argument(BoundProblem(inputs, maxTerms));
     if (modulus < kModulusMin || modulus > kEngineModulusMax) throw std::invalid_argument("modulus out of range");
-    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return WholeRow(inputs, modulus, maxTerms);
-    return DoubleRow(inputs, modulus, *maxTerms);
+    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return ScanModulusInIntegers(inputs, modulus, maxTerms);
+    return ScanModulusInDoubles(inputs, modulus, *maxTerms);
 }
 
 } // namespace fibmod

@@ -19,6 +19,13 @@ namespace fibmod {
 // residue and error. std::invalid_argument when !BoundFits.
 ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms = kWindowTermBound);
 
+// The two ways ScanModulus computes, for whichever inputs they take: the
+// window's double arithmetic (any inputs, a bound needed) and exact
+// integers (whole-number inputs only). Where the window's arithmetic is
+// exact they give the same row.
+ScanRow ScanModulusInDoubles(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms);
+ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
+
 // True when `maxTerms` may be used with `inputs`: a bound from 1 to
 // kTermBoundMax, or no bound with inputs that are all whole numbers (only
 // for them is a start pair that never comes back found).
@@ -28,8 +35,5 @@ std::string BoundProblem(const Inputs& inputs, TermBound maxTerms);
 
 // True when ScanModulus computes this modulus in exact integers.
 bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
-
-// The message of a row whose start pair never comes back.
-std::string NeverRecursMessage(int sequence, std::int64_t tail, std::int64_t cycle);
 
 } // namespace fibmod

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "core/interleaved_walks.h"
 #include "core/run_time_error.h"
 
 namespace fibmod {
@@ -20,6 +21,9 @@ constexpr std::int64_t kChunk = 8;
 // How many chunks per thread the workers may run ahead of the row the sink
 // waits for: it bounds the rows held at once.
 constexpr std::int64_t kChunksAhead = 16;
+// No new chunk is taken while the rows held hold more residues than this
+// (32 MB), whatever their number: rows of large moduli can be large.
+constexpr std::size_t kHeldResiduesBudget = std::size_t{1} << 22;
 
 unsigned ThreadCount(unsigned asked)
 {
@@ -33,15 +37,19 @@ ModulusRange Clipped(ModulusRange range)
     return {std::max<std::int64_t>(range.from, kModulusMin), std::min(range.to, kEngineModulusMax)};
 }
 
+// Computes the moduli a source gives, handing each row to a sink as it is
+// done (in any order), until the source gives none while idle or `stop`.
+using Compute =
+    std::function<void(const InterleavedWalks::Source&, const InterleavedWalks::Sink&, std::stop_token)>;
+
 // Workers take chunks of moduli from a shared counter and put each row into
 // a ring of slots keyed by modulus; the calling thread hands the rows on in
 // order as soon as the next one is there. A worker takes a chunk only when it
 // fits into the ring, so it never runs further ahead than the ring is long.
-template <class RowOf>
 class OrderedScan {
 public:
-    OrderedScan(ModulusRange range, const ScanOptions& options, RowOf& rowOf, const RowSink& sink)
-        : range_(range), options_(options), rowOf_(rowOf), sink_(sink), threads_(ThreadCount(options.threads)),
+    OrderedScan(ModulusRange range, const ScanOptions& options, const Compute& compute, const RowSink& sink)
+        : range_(range), options_(options), compute_(compute), sink_(sink), threads_(ThreadCount(options.threads)),
           window_(static_cast<std::int64_t>(threads_) * kChunk * kChunksAhead),
           ring_(static_cast<std::size_t>(window_)), nextChunk_(range.from), wanted_(range.from)
     {
@@ -67,6 +75,12 @@ public:
     }
 
 private:
+    // A worker's moduli not yet begun.
+    struct Chunk {
+        std::int64_t next = 1;
+        std::int64_t last = 0;
+    };
+
     std::optional<ScanRow>& slot(std::int64_t modulus)
     {
         return ring_[static_cast<std::size_t>((modulus - range_.from) % window_)];
@@ -95,6 +109,7 @@ private:
                 if (ended_) return;
                 row = std::move(*slot(wanted_));
                 slot(wanted_).reset();
+                heldResidues_ -= row.residues.size();
                 ++wanted_;
             }
             changed_.notify_all();
@@ -107,36 +122,48 @@ private:
         }
     }
 
-    // A worker's part: chunk after chunk, while the ring has room.
+    // Takes the next chunk into `chunk`; waits for room in the ring only when
+    // `idle`. False when there is none (now, or at all).
+    bool claim(Chunk& chunk, bool idle)
+    {
+        std::unique_lock lock(mutex_);
+        const auto ready = [this] {
+            return ended_ || nextChunk_ > range_.to ||
+                   (nextChunk_ + kChunk <= wanted_ + window_ && heldResidues_ <= kHeldResiduesBudget);
+        };
+        if (idle ? !changed_.wait(lock, options_.stop, ready) : !ready()) return false;
+        if (ended_ || nextChunk_ > range_.to) return false;
+        chunk.next = nextChunk_;
+        chunk.last = std::min(nextChunk_ + kChunk - 1, range_.to);
+        nextChunk_ = chunk.last + 1;
+        return true;
+    }
+
+    void put(ScanRow&& row)
+    {
+        bool next;
+        {
+            const std::lock_guard lock(mutex_);
+            next = row.modulus == wanted_;
+            heldResidues_ += row.residues.size();
+            slot(row.modulus) = std::move(row);
+        }
+        if (next) changed_.notify_all();
+    }
+
+    // A worker's part: the moduli of chunk after chunk, while the ring has room.
     void work()
     {
         try {
-            for (;;) {
-                std::int64_t first = 0;
-                std::int64_t last = 0;
-                {
-                    std::unique_lock lock(mutex_);
-                    const bool go = changed_.wait(lock, options_.stop, [this] {
-                        return ended_ || nextChunk_ > range_.to || nextChunk_ + kChunk <= wanted_ + window_;
-                    });
-                    if (!go || ended_ || nextChunk_ > range_.to) return;
-                    first = nextChunk_;
-                    last = std::min(first + kChunk - 1, range_.to);
-                    nextChunk_ = last + 1;
-                }
-                for (std::int64_t m = first; m <= last; ++m) {
-                    if (options_.stop.stop_requested()) return;
-                    if (options_.beforeModulus) options_.beforeModulus(m);
-                    ScanRow row = rowOf_(m);
-                    bool next;
-                    {
-                        const std::lock_guard lock(mutex_);
-                        slot(m) = std::move(row);
-                        next = m == wanted_;
-                    }
-                    if (next) changed_.notify_all();
-                }
-            }
+            Chunk chunk;
+            const auto source = [&](bool idle) -> std::optional<std::int64_t> {
+                if (chunk.next > chunk.last && !claim(chunk, idle)) return std::nullopt;
+                if (options_.stop.stop_requested()) return std::nullopt;
+                const std::int64_t modulus = chunk.next++;
+                if (options_.beforeModulus) options_.beforeModulus(modulus);
+                return modulus;
+            };
+            compute_(source, [this](ScanRow&& row) { put(std::move(row)); }, options_.stop);
         } catch (...) {
             fail(std::current_exception());
         }
@@ -144,7 +171,7 @@ private:
 
     ModulusRange range_;
     const ScanOptions& options_;
-    RowOf& rowOf_;
+    const Compute& compute_;
     const RowSink& sink_;
     unsigned threads_;
     std::int64_t window_;
@@ -154,34 +181,29 @@ private:
     std::vector<std::optional<ScanRow>> ring_;
     std::int64_t nextChunk_;
     std::int64_t wanted_;
+    std::size_t heldResidues_ = 0;
     bool ended_ = false;
     std::exception_ptr failure_;
 };
 
-template <class RowOf>
-bool EachModulus(ModulusRange range, const ScanOptions& options, const RowSink& sink, RowOf rowOf)
+bool EachModulus(ModulusRange range, const ScanOptions& options, const RowSink& sink, const Compute& compute)
 {
     range = Clipped(range);
     if (range.from > range.to) return !options.stop.stop_requested();
-    OrderedScan<RowOf> scan(range, options, rowOf, sink);
+    OrderedScan scan(range, options, compute, sink);
     return scan.run();
 }
 
-ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error)
-{
-    ScanRow row;
-    row.modulus = modulus;
-    row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
-    return row;
-}
 
 } // namespace
 
 bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& options, const RowSink& sink)
 {
     if (!BoundFits(inputs, options.maxTerms)) throw std::invalid_argument(BoundProblem(inputs, options.maxTerms));
+    const InterleavedWalks walks(inputs, options.maxTerms);
     return EachModulus(range, options, sink,
-                       [&inputs, &options](std::int64_t m) { return ScanModulus(inputs, m, options.maxTerms); });
+                       [&walks](const InterleavedWalks::Source& next, const InterleavedWalks::Sink& done,
+                                std::stop_token stop) { walks.run(next, done, stop); });
 }
 
 bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& options, const RowSink& sink)
@@ -190,7 +212,12 @@ bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& op
     try {
         inputs = ValuesOf(texts);
     } catch (const RunTimeError& error) {
-        return EachModulus(range, options, sink, [&error](std::int64_t m) { return ErrorRow(m, error); });
+        return EachModulus(range, options, sink,
+                           [&error](const InterleavedWalks::Source& next, const InterleavedWalks::Sink& done,
+                                    std::stop_token) {
+                               while (const std::optional<std::int64_t> modulus = next(true))
+                                   done(ErrorRow(*modulus, error));
+                           });
     }
     return ScanRows(inputs, range, options, sink);
 }

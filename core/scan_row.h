@@ -50,6 +50,14 @@ struct ScanRow {
     friend bool operator==(const ScanRow&, const ScanRow&) = default;
 };
 
+class RunTimeError;
+
+// The row of a modulus whose computation ended in `error`.
+ScanRow ErrorRow(std::int64_t modulus, const RunTimeError& error);
+// The row of a modulus whose sequence (1 or 2) never comes back to its start
+// pair: after `tail` steps its pairs run round a cycle of `cycle` pairs.
+ScanRow NeverRecursRow(std::int64_t modulus, int sequence, std::int64_t tail, std::int64_t cycle);
+
 // True where "Nächster: Nur Rest 1 gemeinsam" stops: exactly one common
 // residue, or a row without figures (the window reports its error there).
 bool StopsStepping(const ScanRow& row);

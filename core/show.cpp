@@ -80,8 +80,7 @@ ShownModulus ShowModulus(const InputTexts& texts, std::int64_t modulus, TermBoun
     try {
         inputs = ValuesOf(texts);
     } catch (const RunTimeError& error) {
-        shown.row.modulus = modulus;
-        shown.row.failure = RowFailure{RowFailure::Kind::RunTimeError, error.number(), error.message()};
+        shown.row = ErrorRow(modulus, error);
         if (WindowReaches(modulus, maxTerms)) TypeIntoFields(texts, modulus, shown);
         return shown;
     }

@@ -89,10 +89,7 @@ WholeCycle Walk(const WholeSequence& seq, std::uint64_t M, TermBound bound, Keep
 {
     const Reducer reduce(M);
     const std::int64_t limit = bound.value_or(std::numeric_limits<std::int64_t>::max());
-    // When s is prime to M the step is a bijection of the pairs: every pair
-    // comes back.
-    const bool recurs = std::gcd(seq.s, M) == 1;
-    if (recurs || limit <= kPlainWalkFactor * static_cast<std::int64_t>(M)) return PlainWalk(seq, reduce, limit, keep);
+    if (WalksPlainly(seq, M, bound)) return PlainWalk(seq, reduce, limit, keep);
 
     const WholeCycle found = FindCycle(seq, reduce);
     if (found.end == WholeCycle::End::NeverRecurs) {
@@ -103,6 +100,14 @@ WholeCycle Walk(const WholeSequence& seq, std::uint64_t M, TermBound bound, Keep
 }
 
 } // namespace
+
+bool WalksPlainly(const WholeSequence& seq, std::uint64_t M, TermBound bound)
+{
+    // When s is prime to M the step is a bijection of the pairs: every pair
+    // comes back.
+    if (std::gcd(seq.s, M) == 1) return true;
+    return bound && *bound <= kPlainWalkFactor * static_cast<std::int64_t>(M);
+}
 
 bool IsWhole(const Sequence& sequence)
 {

@@ -109,6 +109,11 @@ private:
     std::vector<std::uint64_t> bits_;
 };
 
+// True when the walk below steps plainly through the terms: when s is prime
+// to M (then every pair comes back), or when the bound is small enough that
+// walking up to it costs less than searching the cycle first.
+bool WalksPlainly(const WholeSequence& seq, std::uint64_t M, TermBound bound);
+
 // Walks the cycle of `seq` modulo M, adding every term a(2), a(3), … to
 // `residues`, until the pair is back at the start pair, or past `bound`
 // terms. With no bound, a start pair that never comes back is found (by
