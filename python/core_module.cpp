@@ -127,15 +127,20 @@ py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handl
     const std::vector<ScanRow> rows = ScanWithoutGil(arguments, from, to);
 
     const auto n = static_cast<py::ssize_t>(rows.size());
+    std::size_t total = 0;
+    for (const ScanRow& row : rows) total += row.residues.size();
     py::array_t<std::int64_t> modulus(n), length1(n), length2(n), count(n);
     py::array_t<bool> failed(n);
-    py::list residues(n);
+    // Every residue is below its modulus, below 2^31.
+    py::array_t<std::int32_t> residues(static_cast<py::ssize_t>(total));
     py::list errors(n);
     auto m = modulus.mutable_unchecked<1>();
     auto l1 = length1.mutable_unchecked<1>();
     auto l2 = length2.mutable_unchecked<1>();
     auto c = count.mutable_unchecked<1>();
     auto f = failed.mutable_unchecked<1>();
+    auto r = residues.mutable_unchecked<1>();
+    py::ssize_t k = 0;
     for (py::ssize_t i = 0; i < n; ++i) {
         const ScanRow& row = rows[static_cast<std::size_t>(i)];
         m(i) = row.modulus;
@@ -143,18 +148,11 @@ py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handl
         l2(i) = row.length2;
         c(i) = row.commonCount();
         f(i) = row.failed();
-        if (row.failed()) {
-            residues[i] = py::none();
-            errors[i] = py::str(row.failure->message);
-        } else {
-            py::list list(row.residues.size());
-            for (std::size_t k = 0; k < row.residues.size(); ++k) list[k] = py::int_(row.residues[k]);
-            residues[i] = std::move(list);
-            errors[i] = py::none();
-        }
+        for (const std::int64_t residue : row.residues) r(k++) = static_cast<std::int32_t>(residue);
+        errors[i] = row.failed() ? py::object(py::str(row.failure->message)) : py::object(py::none());
     }
     return py::dict("modulus"_a = modulus, "length1"_a = length1, "length2"_a = length2, "common_count"_a = count,
-                    "failed"_a = failed, "common_residues"_a = residues, "error"_a = errors);
+                    "failed"_a = failed, "residues"_a = residues, "error"_a = errors);
 }
 
 py::str ScanCsvText(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
@@ -224,6 +222,31 @@ py::object NextStopRow(py::handle modulusValue, py::handle r1, py::handle s1, py
     return RowDict(*stop);
 }
 
+// The residues of each row as a list of ints, None for a failed row, from
+// the columns scan_columns gives (or those of consecutive scans joined).
+py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>& residues,
+                      const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
+                      const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
+{
+    const auto r = residues.unchecked<1>();
+    const auto c = counts.unchecked<1>();
+    const auto f = failed.unchecked<1>();
+    if (c.shape(0) != f.shape(0)) throw py::value_error("counts and failed differ in length");
+    py::list lists(static_cast<std::size_t>(c.shape(0)));
+    py::ssize_t k = 0;
+    for (py::ssize_t i = 0; i < c.shape(0); ++i) {
+        if (f(i)) {
+            lists[static_cast<std::size_t>(i)] = py::none();
+            continue;
+        }
+        if (c(i) < 0 || k + c(i) > r.shape(0)) throw py::value_error("the counts exceed the residues");
+        py::list list(static_cast<std::size_t>(c(i)));
+        for (py::ssize_t j = 0; j < c(i); ++j) list[static_cast<std::size_t>(j)] = py::int_(r(k++));
+        lists[static_cast<std::size_t>(i)] = std::move(list);
+    }
+    return lists;
+}
+
 void CheckArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms)
 {
@@ -260,7 +283,7 @@ PYBIND11_MODULE(_core, module)
     module.def("scan_columns", &ScanColumns, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("gate") = nullptr,
-               "The rows of first … last as columns (numpy arrays, lists).");
+               "The rows of first … last as columns: numpy arrays, the residues of every row one after another, the errors.");
     module.def("scan_csv", &ScanCsvText, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("header") = true,
@@ -273,6 +296,8 @@ PYBIND11_MODULE(_core, module)
                py::arg("max_terms"), py::arg("gate") = nullptr,
                "The row where the stepping stops above modulus, up to limit, or None.");
 
+    module.def("residue_lists", &ResidueLists, py::arg("residues"), py::arg("counts"), py::arg("failed"),
+               "The residues of each row as a list of ints (None for a failed row).");
     module.def(
         "csv_header", [] { return fibmod::ScanCsv({}); }, "The header line of the command line's CSV, CR LF ended.");
     module.def("check_arguments", &CheckArguments, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),

@@ -140,7 +140,8 @@ def _frame(columns):
         "length1": integers["length1"],
         "length2": integers["length2"],
         "common_count": integers["common_count"],
-        "common_residues": _pandas.Series(columns["common_residues"], dtype=object),
+        "common_residues": _pandas.Series(
+            _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object),
         "error": _pandas.Series(columns["error"], dtype=object),
     })
 

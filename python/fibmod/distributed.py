@@ -21,7 +21,7 @@ import os
 import signal
 import sys
 
-import pandas
+import numpy
 
 import fibmod
 from fibmod import _core
@@ -97,9 +97,20 @@ def _die_once_if_armed():
 
 
 def _scan_chunk(first, last, inputs, max_terms):
-    """A task: the rows of first … last as a DataFrame, on one thread of a worker."""
+    """A task: the rows of first … last as the extension's columns, on one thread of a worker.
+
+    Numpy arrays, the residues of all rows one after another: they travel
+    as plain memory, where lists of ints would be pickled one int at a time.
+    """
     _die_once_if_armed()
-    return fibmod.scan(first, last, **inputs, max_terms=max_terms, threads=1)
+    return _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1)
+
+
+def _joined(parts):
+    """The columns of consecutive chunks as the columns of the whole range."""
+    joined = {name: numpy.concatenate([part[name] for part in parts]) for name in parts[0] if name != "error"}
+    joined["error"] = [error for part in parts for error in part["error"]]
+    return joined
 
 
 def _csv_chunk(first, last, inputs, max_terms):
@@ -138,11 +149,11 @@ def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1,
     if not futures:
         return fibmod.scan(first, last, **inputs, max_terms=max_terms)
     try:
-        frames = client.gather(futures)
+        parts = client.gather(futures)
     finally:
         for future in futures:
             future.release()
-    return pandas.concat(frames, ignore_index=True)
+    return fibmod._frame(_joined(parts))
 
 
 # The command line.
