@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 """fibmod.distributed on a real LocalCluster: two worker processes of one thread each."""
+import multiprocessing
 import os
 import subprocess
 import sys
@@ -30,6 +31,7 @@ def client(marker):
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None,
                                   silence_logs=40) as cluster, distributed.Client(cluster) as client:
         yield client
+    assert multiprocessing.active_children() == [], "the cluster left worker processes behind"
 
 
 class TestScan:
