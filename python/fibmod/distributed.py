@@ -139,8 +139,9 @@ def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1,
     The same DataFrame as :func:`fibmod.scan` with the same arguments, in
     modulus order. The range is split into ``chunks`` chunks of about equal
     cost (by default 8 per worker thread, and at most 50,000 moduli each);
-    each chunk is one task calling :func:`fibmod.scan` on one thread of a
-    worker. Bad arguments raise ValueError or TypeError here, before any task
+    each chunk is one task that computes its rows with the engine behind
+    :func:`fibmod.scan` on one thread of a worker and sends them back as numpy
+    columns; the DataFrame is made here, once. Bad arguments raise ValueError or TypeError here, before any task
     is sent. A worker that dies mid-chunk costs only time: the scheduler runs
     its task again elsewhere.
     """
