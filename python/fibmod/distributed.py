@@ -264,8 +264,17 @@ def _write_rows(client, arguments, out):
         future.release()
 
 
+class _Terminated(Exception):
+    """SIGTERM arrived: end as after Ctrl-C, with the cluster shut down."""
+
+
+def _on_sigterm(signum, frame):
+    raise _Terminated
+
+
 def main(argv=None):
-    """The program: exit status 0, 1 for a failed write, 2 for a usage error."""
+    """The program: exit status 0, 1 for a failed write, 2 for a usage error,
+    130 after SIGINT and 143 after SIGTERM (the output so far ends on a whole row)."""
     parser = _parser()
     argv = sys.argv[1:] if argv is None else list(argv)
     arguments = parser.parse_args(_values_attached(argv))
@@ -280,6 +289,7 @@ def main(argv=None):
     import distributed  # here, so that importing this module needs no Dask for chunk_bounds
 
     out = sys.stdout.buffer
+    signal.signal(signal.SIGTERM, _on_sigterm)
     try:
         if arguments.scheduler:
             with distributed.Client(arguments.scheduler) as client:
@@ -296,6 +306,10 @@ def main(argv=None):
     except OSError as error:
         print(f"{parser.prog}: writing the rows failed: {error.strerror or error}", file=sys.stderr)
         return 1
+    except KeyboardInterrupt:
+        return 130
+    except _Terminated:
+        return 143
     return 0
 
 

@@ -2,6 +2,7 @@
 """fibmod.distributed on a real LocalCluster: two worker processes of one thread each."""
 import multiprocessing
 import os
+import signal
 import subprocess
 import sys
 
@@ -32,6 +33,30 @@ def client(marker):
                                   silence_logs=40) as cluster, distributed.Client(cluster) as client:
         yield client
     assert multiprocessing.active_children() == [], "the cluster left worker processes behind"
+
+
+def living_processes_in_group(group):
+    """The processes of a process group that still run code of their own.
+
+    Left out: ended ones waiting to be reaped (state Z), and those in the
+    middle of ending, whose memory (and with it their command line) is gone
+    already, such as a worker the cluster killed when it closed.
+    """
+    living = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rpartition(")")[2].split()
+        except OSError:
+            continue
+        state, process_group = fields[0], int(fields[2])
+        if process_group == group and state not in ("Z", "X"):
+            with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
+                if cmdline.read():
+                    living.append(int(entry))
+    return living
 
 
 class TestScan:
@@ -133,6 +158,27 @@ class TestCommandLine:
             result = self.program(*args)
             assert result.returncode == 2 and result.stdout == b""
             assert message in result.stderr.decode()
+
+    @pytest.mark.parametrize("signal_number, status", [(signal.SIGINT, 130), (signal.SIGTERM, 143)])
+    def test_stops_on_a_signal_after_a_whole_row_and_leaves_no_process(self, signal_number, status):
+        # Far more than it could finish; the header shows that the scan is under way. In a session
+        # of its own, so that every process it started can be looked for afterwards.
+        program = subprocess.Popen([sys.executable, "-m", "fibmod.distributed", "--workers", "1", "--from", "100000",
+                                    "--to", "10000000", "--max-terms", "none"],
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
+        try:
+            header = program.stdout.readline()
+            assert header.startswith(b"modulus,")
+            program.send_signal(signal_number)
+            rest, errors = program.communicate(timeout=60)
+            assert program.returncode == status, errors.decode()
+            assert (header + rest).endswith(b"\r\n")
+            assert living_processes_in_group(program.pid) == []
+        finally:
+            try:
+                os.killpg(program.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
 
     def test_reports_a_failed_write(self):
         with open("/dev/full", "wb") as full:
