@@ -1,0 +1,186 @@
+# SPDX-License-Identifier: MIT
+"""Two linear recurrences a(n+1) = r*a(n) + s*a(n-1) modulo M, from Python.
+
+The same three operations as ``fibmod-cli``, from the same engine, with the
+same defaults (the window's inputs when it opens: r1=6, s1=-1, r2=4, s2=-1,
+both start pairs (1, 1)) and the same term bound (3000 terms, the window's;
+``max_terms=None`` walks every cycle to its end):
+
+- :func:`show` — one modulus: listings, lengths, common members and residues;
+- :func:`scan` — every modulus of a range as a :class:`pandas.DataFrame`;
+- :func:`next_modulus` — where "Nächster: Nur Rest 1 gemeinsam" stops.
+
+Inputs are ints, floats or strings. Strings are read with the window's number
+rules and must be a number and nothing else (blanks around it are fine).
+Every number is read as the window reads it, as a double: an int above 2**53
+becomes that double. The engine runs without the GIL, so Python threads and
+Dask workers compute in parallel. ``fibmod.distributed`` runs a scan on a Dask
+cluster.
+"""
+
+from __future__ import annotations
+
+import dataclasses
+
+import pandas as _pandas
+
+from fibmod import _core
+from fibmod._errors import NeverRecursError, RunTimeError
+
+__all__ = ["Shown", "WindowTexts", "RunTimeError", "NeverRecursError", "show", "scan", "next_modulus",
+           "COLUMNS", "MODULUS_MIN", "MODULUS_MAX", "ENGINE_MODULUS_MAX", "WINDOW_TERM_BOUND"]
+__version__ = _core.__version__
+
+#: The columns of a scan, as the command line's CSV names them.
+COLUMNS = ("modulus", "length1", "length2", "common_count", "common_residues", "error")
+#: The window's moduli: the default range of a scan and the stepping's limit.
+MODULUS_MIN = _core.MODULUS_MIN
+MODULUS_MAX = _core.MODULUS_MAX
+#: The largest modulus the engine computes.
+ENGINE_MODULUS_MAX = _core.ENGINE_MODULUS_MAX
+#: The window's bound on a cycle's length, the default max_terms.
+WINDOW_TERM_BOUND = _core.WINDOW_TERM_BOUND
+
+
+@dataclasses.dataclass(frozen=True)
+class WindowTexts:
+    """The window's texts for one modulus, every line ended by CR LF.
+
+    listing1, listing2: the cycles' listings (empty without listings);
+    common: the common members (left out without listings), then the summary;
+    length1, length2, count: the three result fields.
+    """
+
+    listing1: str
+    listing2: str
+    common: str
+    length1: str
+    length2: str
+    count: str
+
+
+@dataclasses.dataclass(frozen=True)
+class Shown:
+    """What the window shows for one modulus (see :func:`show`).
+
+    modulus: M.
+    length1, length2: the cycle lengths; None when the row has an error.
+    common_count, common_residues: the common residues (ascending) and their
+        number; None when the row has an error.
+    members: every common member as (value, position in sequence 1, position
+        in sequence 2), ordered as the window lists them; empty without
+        listings.
+    listing1, listing2: the terms a(2), a(3), … of each cycle, as the window
+        lists them: ints where every term is whole, floats otherwise; empty
+        without listings.
+    error: None, or the row's German message when a start pair never comes
+        back (only with max_terms=None).
+    texts: the window's texts.
+    """
+
+    modulus: int
+    length1: int | None
+    length2: int | None
+    common_count: int | None
+    common_residues: list[int] | None
+    members: list[tuple[int | float, int, int]]
+    listing1: list[int | float]
+    listing2: list[int | float]
+    error: str | None
+    texts: WindowTexts
+
+
+
+def _raise_for(row):
+    """Raises the run-time error a row carries; returns quietly otherwise."""
+    if row["error_number"] in (6, 9):
+        raise RunTimeError(row["error_number"], row["error"], row["modulus"])
+
+
+def show(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000, listings=True):
+    """What the window shows after ``modulus`` is typed into its modulus field.
+
+    ``modulus`` from 2 to 2**31-1 (the window's 2 … 2000 and beyond). Returns
+    a :class:`Shown`. ``listings=False`` leaves out the listings and the
+    members, which for long cycles grow very large; the lengths and residues
+    stay. Raises :class:`RunTimeError` (``.number`` 6 or 9) where the window
+    reports a run-time error, ValueError or TypeError for bad arguments.
+    """
+    result = _core.show(modulus, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2, max_terms=max_terms,
+                        listings=listings)
+    _raise_for(result)
+    failed = result["error"] is not None
+    terms = result["terms1"] + result["terms2"]
+    whole = all(term.is_integer() for term in terms)
+    number = int if whole else float
+    texts = result["texts"]
+    return Shown(
+        modulus=result["modulus"],
+        length1=result["length1"],
+        length2=result["length2"],
+        common_count=None if failed else len(result["residues"]),
+        common_residues=result["residues"],
+        members=[(number(value), p1, p2) for value, p1, p2 in result["members"]],
+        listing1=[number(term) for term in result["terms1"]],
+        listing2=[number(term) for term in result["terms2"]],
+        error=result["error"],
+        texts=WindowTexts(**texts),
+    )
+
+
+def _frame(columns):
+    """The DataFrame of a scan from the extension's columns."""
+    failed = columns["failed"]
+    integers = {
+        name: _pandas.arrays.IntegerArray(columns[name], failed.copy())
+        for name in ("length1", "length2", "common_count")
+    }
+    return _pandas.DataFrame({
+        "modulus": _pandas.array(columns["modulus"], dtype="Int64"),
+        "length1": integers["length1"],
+        "length2": integers["length2"],
+        "common_count": integers["common_count"],
+        "common_residues": _pandas.Series(
+            _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object),
+        "error": _pandas.Series(columns["error"], dtype=object),
+    })
+
+
+def scan(first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000, threads=0):
+    """One row per modulus from ``first`` to ``last``, both included.
+
+    Returns a :class:`pandas.DataFrame` with the command line's columns
+    ``modulus, length1, length2, common_count, common_residues, error``, in
+    ascending modulus order. Integer columns are nullable ``Int64``;
+    ``common_residues`` holds lists of ints (ascending). A row where the
+    window reports a run-time error, or (with ``max_terms=None``) whose start
+    pair never comes back, has ``<NA>`` in the integer columns, None in
+    ``common_residues`` and its German message in ``error``, which is None
+    elsewhere. ``first`` and ``last`` lie in 2 … 2**31-1; ``first > last``
+    gives an empty frame. ``threads=0`` uses every core; the rows do not
+    depend on it. Ctrl-C stops a long scan (KeyboardInterrupt).
+    """
+    columns = _core.scan_columns(first, last, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2,
+                                 max_terms=max_terms, threads=threads)
+    return _frame(columns)
+
+
+def next_modulus(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), limit=2000, max_terms=3000):
+    """Where "Nächster: Nur Rest 1 gemeinsam" stops when pressed at ``modulus``.
+
+    The first modulus above ``modulus``, up to ``limit``, with exactly one
+    common residue; None when there is none. Like the window, the stepping
+    stops at a row with a run-time error: that raises :class:`RunTimeError`
+    (with the ``.modulus`` it stopped at); a start pair that never comes back
+    (only with ``max_terms=None``) raises :class:`NeverRecursError`. With the
+    default bound of 3000 terms the search soon stops at an error 9 row;
+    ``max_terms=None`` goes on.
+    """
+    row = _core.next_stop(modulus, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2, limit=limit,
+                          max_terms=max_terms)
+    if row is None:
+        return None
+    _raise_for(row)
+    if row["never_recurs"]:
+        raise NeverRecursError(row["error"], row["modulus"])
+    return row["modulus"]

@@ -1,0 +1,25 @@
+# SPDX-License-Identifier: MIT
+# Type stub of fibmod.distributed, so that editors complete its names.
+from typing import Sequence
+
+import distributed
+import pandas
+
+from fibmod import Number, Pair
+
+def chunk_bounds(first: int, last: int, chunks: int, max_terms: int | None = ...) -> list[tuple[int, int]]: ...
+def scan(
+    client: distributed.Client,
+    first: int = ...,
+    last: int = ...,
+    *,
+    r1: Number = ...,
+    s1: Number = ...,
+    start1: Pair = ...,
+    r2: Number = ...,
+    s2: Number = ...,
+    start2: Pair = ...,
+    max_terms: int | None = ...,
+    chunks: int | None = ...,
+) -> pandas.DataFrame: ...
+def main(argv: Sequence[str] | None = ...) -> int: ...

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+// Python values as the texts and numbers the engine takes.
+#include "python/input_values.h"
+
+#include <cstdio>
+
+#include "cli/number_check.h"
+
+namespace py = pybind11;
+
+namespace fibmod::python {
+
+namespace {
+
+// A long text shortened for a message.
+std::string Shortened(std::string text)
+{
+    constexpr std::size_t kMost = 40;
+    if (text.size() <= kMost) return text;
+    text.resize(kMost);
+    return text + "…";
+}
+
+bool IsInt(py::handle value)
+{
+    return !py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr());
+}
+
+std::string Repr(py::handle value) { return Shortened(py::repr(value).cast<std::string>()); }
+
+} // namespace
+
+std::string InputText(py::handle value, const char* name)
+{
+    if (py::isinstance<py::str>(value)) {
+        std::string text = value.cast<std::string>();
+        if (!cli::IsEntirelyANumber(text))
+            throw py::value_error(std::string(name) + ": '" + Shortened(text) + "' is not a number");
+        return text;
+    }
+    if (IsInt(value)) return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
+    if (py::isinstance<py::float_>(value)) {
+        const double x = value.cast<double>();
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", x);
+        if (!cli::IsEntirelyANumber(text))
+            throw py::value_error(std::string(name) + ": " + Repr(value) + " is not a number");
+        return text;
+    }
+    throw py::type_error(std::string(name) + ": expected an int, a float or a str, not " +
+                         Shortened(py::str(value.get_type().attr("__name__"))));
+}
+
+PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
+                      py::handle start2)
+{
+    PythonInputs inputs;
+    HeldInputTexts& held = inputs.held;
+    const auto pair = [](py::handle start, const char* name, std::string& first, std::string& second) {
+        const bool sequence = py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start);
+        if (!sequence || py::len(start) != 2)
+            throw py::type_error(std::string(name) + ": expected two start values (a0, a1), not " + Repr(start));
+        const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
+        first = InputText(values[0], name);
+        second = InputText(values[1], name);
+    };
+    held.r1 = InputText(r1, "r1");
+    held.s1 = InputText(s1, "s1");
+    pair(start1, "start1", held.first1, held.second1);
+    held.r2 = InputText(r2, "r2");
+    held.s2 = InputText(s2, "s2");
+    pair(start2, "start2", held.first2, held.second2);
+    return inputs;
+}
+
+std::int64_t WholeNumberOf(py::handle value, const char* name, std::int64_t low, std::int64_t high)
+{
+    if (!IsInt(value))
+        throw py::type_error(std::string(name) + ": expected an int, not " +
+                             Shortened(py::str(value.get_type().attr("__name__"))));
+    const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
+    const py::int_ lowest(low);
+    const py::int_ highest(high);
+    if (number < lowest || number > highest)
+        throw py::value_error(std::string(name) + ": " + Repr(number) + " is not in range " + std::to_string(low) +
+                              " to " + std::to_string(high));
+    return number.cast<std::int64_t>();
+}
+
+TermBound TermBoundOf(py::handle value)
+{
+    if (value.is_none()) return std::nullopt;
+    return WholeNumberOf(value, "max_terms", 1, kTermBoundMax);
+}
+
+} // namespace fibmod::python

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <pybind11/pybind11.h>
+
+#include "core/inputs.h"
+#include "core/term_bound.h"
+
+namespace fibmod::python {
+
+// The eight texts of the two recurrences, made from Python values and held
+// by value, so that the engine may read them with the GIL released.
+struct PythonInputs {
+    HeldInputTexts held;
+
+    // The texts to type into the window's fields, the modulus field empty.
+    InputTexts texts() const { return held.texts(); }
+};
+
+// The text a Python value stands for in an input field: an int in decimal
+// digits, a float in 17 significant digits (so that reading it gives the same
+// double back), a str as given. A str must be a number and nothing else, as
+// on the command line. ValueError or TypeError naming `name` otherwise.
+std::string InputText(pybind11::handle value, const char* name);
+
+// The inputs r1, s1, start1 = (a0, a1), r2, s2, start2 as Python passes them.
+PythonInputs InputsOf(pybind11::handle r1, pybind11::handle s1, pybind11::handle start1, pybind11::handle r2,
+                      pybind11::handle s2, pybind11::handle start2);
+
+// A whole-number argument (a modulus, a limit, a count): an int from `low` to `high`. TypeError for anything
+// that is not an int (bool included), ValueError outside the range; both name
+// `name`.
+std::int64_t WholeNumberOf(pybind11::handle value, const char* name, std::int64_t low, std::int64_t high);
+
+// max_terms: None for no bound, or an int from 1 to kTermBoundMax.
+TermBound TermBoundOf(pybind11::handle value);
+
+} // namespace fibmod::python
