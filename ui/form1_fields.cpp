@@ -127,6 +127,7 @@ void Form1::reportError(const QString& text)
 
 void Form1::endProgram()
 {
+    emit ending();
     std::fflush(nullptr);
     std::_Exit(0);
 }
