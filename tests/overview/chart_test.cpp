@@ -10,6 +10,7 @@
 
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/point_layer.h"
 #include "ui/overview/scan_table_model.h"
 
 namespace {
@@ -24,12 +25,12 @@ TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
     fibmod::overview::OverviewWindow& overview = open();
     overview.show();
     fibmod::overview::OverviewChart* chart = overview.chart();
-    QXYSeries* series = chart->length1Series();
-    ASSERT_GT(series->count(), 10);
-    const QPointF point = series->at(10);
+    const QList<QPointF>& points = chart->points(fibmod::overview::OverviewChart::Length1);
+    ASSERT_GT(points.size(), 10);
+    const QPointF point = points.at(10);
     const int modulus = static_cast<int>(point.x());
 
-    emit series->hovered(point + QPointF(0.3, 0), true);
+    emit chart->pointLayer()->hovered(point, true);
     ASSERT_TRUE(QToolTip::isVisible());
     const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4) << QToolTip::text().toStdString();
@@ -43,6 +44,19 @@ TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
         const QString cell = overview.model()->index(modulus - 2, column).data().toString();
         EXPECT_EQ(lines[line++], header + QStringLiteral(": ") + cell);
     }
+}
+
+TEST_F(OverviewTest, ClickingAPointOnScreenShowsItsModulus)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    overview.show();
+    fibmod::overview::OverviewChart* chart = overview.chart();
+    const QPointF point = chart->points(fibmod::overview::OverviewChart::Count).at(20);
+    const QPoint at = chart->mapFromScene(
+        chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->countSeries())));
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(overview.detailText().startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
+        << overview.detailText().toStdString();
 }
 
 TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)

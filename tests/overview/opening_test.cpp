@@ -55,14 +55,14 @@ TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
 
 // Every point of `series` is the row of its modulus, with `y` of that row.
 template <class Y>
-void ExpectPointsOfRows(const QXYSeries* series, const std::vector<fibmod::ScanRow>& rows, Y y)
+void ExpectPointsOfRows(const QList<QPointF>& points, const std::vector<fibmod::ScanRow>& rows, Y y)
 {
-    ASSERT_GT(series->count(), 0) << series->name().toStdString();
-    for (const QPointF& point : series->points()) {
+    ASSERT_GT(points.size(), 0);
+    for (const QPointF& point : points) {
         const auto modulus = static_cast<std::size_t>(point.x());
         ASSERT_GE(modulus, 2u);
         ASSERT_LT(modulus - 2, rows.size());
-        EXPECT_EQ(point.y(), y(rows[modulus - 2])) << series->name().toStdString() << " at " << modulus;
+        EXPECT_EQ(point.y(), y(rows[modulus - 2])) << " at " << modulus;
     }
 }
 
@@ -76,15 +76,15 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
 
     // Points that share pixels are drawn once: each one drawn is a real row's.
     fibmod::overview::OverviewChart* chart = overview.chart();
-    ExpectPointsOfRows(chart->length1Series(), expected, [](const fibmod::ScanRow& row) { return row.length1; });
-    ExpectPointsOfRows(chart->length2Series(), expected, [](const fibmod::ScanRow& row) { return row.length2; });
-    ExpectPointsOfRows(chart->countSeries(), expected, [](const fibmod::ScanRow& row) { return row.commonCount(); });
-    ExpectPointsOfRows(chart->singleSeries(), expected, [](const fibmod::ScanRow& row) {
+    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Length1), expected, [](const fibmod::ScanRow& row) { return row.length1; });
+    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Length2), expected, [](const fibmod::ScanRow& row) { return row.length2; });
+    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Count), expected, [](const fibmod::ScanRow& row) { return row.commonCount(); });
+    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Single), expected, [](const fibmod::ScanRow& row) {
         EXPECT_TRUE(fibmod::HasSingleCommonResidue(row)) << row.modulus;
         return 1;
     });
-    EXPECT_EQ(chart->errorSeries()->count(), 0);
-    EXPECT_EQ(chart->singleSeries()->at(0), QPointF(2, 1));
+    EXPECT_EQ(chart->points(fibmod::overview::OverviewChart::Error).size(), 0);
+    EXPECT_EQ(chart->points(fibmod::overview::OverviewChart::Single).at(0), QPointF(2, 1));
     EXPECT_EQ(overview.summaryText(), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
                                                      "0 mit Laufzeitfehler, 0 mit nicht wiederkehrendem Startpaar"));
 }
@@ -98,9 +98,9 @@ TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
     OverviewWindow& overview = open();
     EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
     EXPECT_EQ(overview.rows(), expectedRows());
-    ASSERT_GT(overview.chart()->errorSeries()->count(), 0);
-    for (const QPointF& point : overview.chart()->errorSeries()->points()) EXPECT_EQ(point.y(), 0);
-    EXPECT_EQ(overview.chart()->singleSeries()->count(), 0);
+    ASSERT_GT(overview.chart()->points(fibmod::overview::OverviewChart::Error).size(), 0);
+    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), 0);
+    EXPECT_EQ(overview.chart()->points(fibmod::overview::OverviewChart::Single).size(), 0);
     EXPECT_TRUE(overview.summaryText().contains(QStringLiteral("1999 mit Laufzeitfehler")))
         << overview.summaryText().toStdString();
 

@@ -12,6 +12,7 @@
 #include "core/modulus_row.h"
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/point_layer.h"
 #include "ui/overview/scan_table_model.h"
 
 namespace {
@@ -43,7 +44,7 @@ TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMa
     form.moveScrollBar(5);
     const std::string shownModulus = form.getText(fibmod::Text2);
 
-    emit overview.chart()->length2Series()->clicked(QPointF(2050, 1));
+    emit overview.chart()->pointLayer()->clicked(QPointF(2050, 1));
     const fibmod::ScanRow& row = overview.rows()[2050 - 1990];
     const QString detail = overview.detailText();
     EXPECT_TRUE(detail.startsWith(QStringLiteral("Modul 2050: Zykellänge Folge 1: %1, Zykellänge Folge 2: %2, %3 "
@@ -68,7 +69,7 @@ TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMa
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 5);
 
     // Up to 2000 the main window follows, and nothing is said about its reach.
-    emit overview.chart()->length2Series()->clicked(QPointF(1995, 1));
+    emit overview.chart()->pointLayer()->clicked(QPointF(1995, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "1995");
     EXPECT_FALSE(overview.detailText().contains(kBeyond));
     EXPECT_FALSE(overview.detailText().contains(QStringLiteral("anderes")));
@@ -97,7 +98,7 @@ TEST_F(RangeTest, ABoundOtherThanTheMainWindowsIsNamedWhereTheRowsMayDiffer)
 {
     OverviewWindow& overview = openOver(2, 40, 5000);
     EXPECT_EQ(overview.rows(), expectedRows({2, 40}, 5000));
-    emit overview.chart()->length1Series()->clicked(QPointF(30, 1));
+    emit overview.chart()->pointLayer()->clicked(QPointF(30, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "30");
     EXPECT_TRUE(overview.detailText().contains(
         QStringLiteral("Das Hauptfenster rechnet mit höchstens 3000 Gliedern und kann hier anderes zeigen.")))
@@ -175,14 +176,14 @@ TEST_F(RangeTest, LogarithmicPutsTheLengthsOnALogAxisAndErrorsOnItsLowerEdge)
     auto* axis = qobject_cast<QLogValueAxis*>(overview.chart()->lengthAxis());
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(overview.chart()->chart()->axes(Qt::Vertical).count(), 2);
-    ASSERT_GT(overview.chart()->errorSeries()->count(), 0);
-    for (const QPointF& point : overview.chart()->errorSeries()->points()) EXPECT_EQ(point.y(), axis->min());
+    ASSERT_GT(overview.chart()->points(fibmod::overview::OverviewChart::Error).size(), 0);
+    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), axis->min());
     EXPECT_GT(axis->min(), 0);
 
     logarithmic->setChecked(false);
     overview.chart()->refreshNow();
     ASSERT_NE(qobject_cast<QValueAxis*>(overview.chart()->lengthAxis()), nullptr);
-    for (const QPointF& point : overview.chart()->errorSeries()->points()) EXPECT_EQ(point.y(), 0);
+    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), 0);
     box(QStringLiteral("bis"))->setValue(2000);
 }
 

@@ -20,7 +20,7 @@ using fibmod::overview::OverviewWindow;
 double LastModulusDrawn(const OverviewWindow& overview)
 {
     double last = 0;
-    for (const QPointF& point : overview.chart()->length1Series()->points()) last = std::max(last, point.x());
+    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Length1)) last = std::max(last, point.x());
     return last;
 }
 
@@ -72,7 +72,7 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     box(QStringLiteral("von"))->setValue(1200);
     EXPECT_TRUE(overview.rows().empty()) << "the old range's rows go at once";
     EXPECT_FALSE(overview.computing()) << "and its scan stops";
-    EXPECT_EQ(overview.chart()->length1Series()->count(), 0);
+    EXPECT_EQ(overview.chart()->points(fibmod::overview::OverviewChart::Length1).size(), 0);
 
     gate.open();
     overview.recomputeIfChanged();

@@ -16,6 +16,7 @@
 #include <QValueAxis>
 #include <QWheelEvent>
 
+#include "ui/overview/point_layer.h"
 #include "ui/overview/point_thinning.h"
 #include "ui/overview/qt_boundary.h"
 #include "ui/overview/scan_table_model.h"
@@ -38,8 +39,7 @@ constexpr Marker kCount{QColor(0x2c, 0xa0, 0x2c), QColor(0x2c, 0xa0, 0x2c), 3, f
 constexpr Marker kSingle{QColor(0x94, 0x67, 0xbd), QColor(0x4b, 0x2a, 0x6b), 7, true};
 constexpr Marker kError{QColor(0xff, 0, 0), QColor(0x80, 0, 0), 8, false};
 
-// A point drawn as a small picture: the chart paints it once per point
-// instead of keeping an item per point in its scene.
+// A point drawn as a small picture.
 QImage MarkerImage(const Marker& marker)
 {
     const int side = static_cast<int>(std::ceil(marker.size));
@@ -65,7 +65,6 @@ QScatterSeries* PointSeries(const QString& name, const Marker& marker)
     series->setMarkerSize(marker.size);
     series->setColor(marker.fill);
     series->setBorderColor(marker.border);
-    series->setLightMarker(MarkerImage(marker));
     return series;
 }
 
@@ -119,16 +118,29 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     for (QScatterSeries* series : {count_, singles_}) series->attachAxis(countAxis_);
 
     setRenderHint(QPainter::Antialiasing, false);
-    setRubberBand(QChartView::RectangleRubberBand);
+    // A click without a drag still reaches the points.
+    setRubberBand(QChartView::RubberBands(QChartView::RectangleRubberBand) | QChartView::ClickThroughRubberBand);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Diagramm aller Moduln"));
+
+    layer_ = new PointLayer(chart);
+    int at = 0;
+    for (auto [series, marker] : {std::pair{length1_, kLength1}, std::pair{length2_, kLength2},
+                                  std::pair{count_, kCount}, std::pair{singles_, kSingle},
+                                  std::pair{errors_, kError}}) {
+        layer_->setLayer(at++, series, MarkerImage(marker));
+    }
+    connect(layer_, &PointLayer::hovered, this, [this](const QPointF& point, bool entered) {
+        AtQtBoundary("hover", [&] { showPoint(point, entered); });
+    });
+    connect(layer_, &PointLayer::clicked, this,
+            [this](const QPointF& point) { emit modulusClicked(static_cast<std::int64_t>(std::llround(point.x()))); });
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setSingleShot(true);
     refreshTimer_->setInterval(0);
     connect(refreshTimer_, &QTimer::timeout, this, [this] { AtQtBoundary("points", [this] { refresh(); }); });
 
-    for (QScatterSeries* series : {length1_, length2_, count_, singles_, errors_}) watch(series);
     connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(linearAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { axisMoved(); });
@@ -144,15 +156,6 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
 QAbstractAxis* OverviewChart::lengthAxis() const
 {
     return logarithmic_ ? static_cast<QAbstractAxis*>(logAxis_) : static_cast<QAbstractAxis*>(linearAxis_);
-}
-
-void OverviewChart::watch(QXYSeries* series)
-{
-    connect(series, &QXYSeries::hovered, this, [this](const QPointF& point, bool entered) {
-        AtQtBoundary("hover", [&] { showPoint(point, entered); });
-    });
-    connect(series, &QXYSeries::clicked, this,
-            [this](const QPointF& point) { emit modulusClicked(static_cast<std::int64_t>(std::llround(point.x()))); });
 }
 
 void OverviewChart::showPoint(const QPointF& point, bool entered)
@@ -241,8 +244,8 @@ void OverviewChart::setLogarithmic(bool logarithmic)
     logarithmic_ = logarithmic;
     QAbstractAxis* now = lengthAxis();
     for (QScatterSeries* series : {length1_, length2_, errors_}) series->detachAxis(old);
-    // Their points at 0 have no place on a logarithmic axis; refitting draws them again.
-    errors_->clear();
+    // Points at 0 have no place on a logarithmic axis; refitting draws them again.
+    for (int layer = 0; layer < PointLayer::kLayers; ++layer) layer_->setPoints(layer, {});
     chart->removeAxis(old);
     old->setParent(this); // kept for the way back
     chart->addAxis(now, Qt::AlignLeft);
@@ -250,6 +253,8 @@ void OverviewChart::setLogarithmic(bool logarithmic)
     zoomed_ = false;
     fitAxes();
 }
+
+const QList<QPointF>& OverviewChart::points(Points which) const { return layer_->points(which); }
 
 void OverviewChart::scheduleRefresh() { refreshTimer_->start(); }
 
@@ -292,11 +297,12 @@ void OverviewChart::refresh()
         count.add(x, static_cast<double>(at->commonCount()));
         if (HasSingleCommonResidue(*at)) single.add(x, 1);
     }
-    length1_->replace(one.take());
-    length2_->replace(two.take());
-    count_->replace(count.take());
-    singles_->replace(single.take());
-    errors_->replace(error.take());
+    layer_->setPoints(Length1, one.take());
+    layer_->setPoints(Length2, two.take());
+    layer_->setPoints(Count, count.take());
+    layer_->setPoints(Single, single.take());
+    layer_->setPoints(Error, error.take());
+    layer_->place();
 }
 
 void OverviewChart::resizeEvent(QResizeEvent* event)
@@ -311,6 +317,7 @@ void OverviewChart::wheelEvent(QWheelEvent* event)
         const int steps = event->angleDelta().y();
         if (steps == 0) return QChartView::wheelEvent(event);
         chart()->zoom(steps > 0 ? 1.25 : 0.8);
+        refreshNow();
         event->accept();
     });
 }
@@ -321,8 +328,8 @@ void OverviewChart::keyPressEvent(QKeyEvent* event)
         const qreal step = chart()->plotArea().width() / 10;
         switch (event->key()) {
         case Qt::Key_Home: resetZoom(); break;
-        case Qt::Key_Left: chart()->scroll(-step, 0); break;
-        case Qt::Key_Right: chart()->scroll(step, 0); break;
+        case Qt::Key_Left: chart()->scroll(-step, 0), refreshNow(); break;
+        case Qt::Key_Right: chart()->scroll(step, 0), refreshNow(); break;
         default: QChartView::keyPressEvent(event); return;
         }
         event->accept();

@@ -6,6 +6,7 @@
 #include <QChartView>
 
 class QLogValueAxis;
+class QImage;
 class QScatterSeries;
 class QTimer;
 class QValueAxis;
@@ -13,6 +14,7 @@ class QXYSeries;
 
 namespace fibmod::overview {
 
+class PointLayer;
 class ScanTableModel;
 
 // The chart of a scan's moduli: both cycle lengths and the count of common
@@ -42,7 +44,15 @@ public:
     // next turn of the event loop. For tests and benchmarks.
     void refreshNow();
 
-    // The series, for tests: length 1, length 2, count, single common, errors.
+    // The points drawn, in values of their axes: of each cell of a few
+    // pixels the first row's.
+    enum Points { Length1, Length2, Count, Single, Error };
+    const QList<QPointF>& points(Points which) const;
+    // The item that draws them and finds the one under the mouse.
+    PointLayer* pointLayer() const { return layer_; }
+
+    // The series, holding no points themselves: each names and colours its
+    // points in the legend, and ties them to their axes.
     QScatterSeries* length1Series() const { return length1_; }
     QScatterSeries* length2Series() const { return length2_; }
     QScatterSeries* countSeries() const { return count_; }
@@ -67,7 +77,6 @@ private:
     void fitAxes();
     void scheduleRefresh();
     void refresh();
-    void watch(QXYSeries* series);
     void showPoint(const QPointF& point, bool entered);
     void axisMoved();
 
@@ -82,6 +91,7 @@ private:
     QLogValueAxis* logAxis_ = nullptr;
     QValueAxis* countAxis_ = nullptr;
     QTimer* refreshTimer_ = nullptr;
+    PointLayer* layer_ = nullptr;
     std::int64_t from_ = 0;
     std::int64_t to_ = 0;
     std::int64_t longest_ = 0;
