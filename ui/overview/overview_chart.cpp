@@ -124,12 +124,11 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     setAccessibleName(QStringLiteral("Diagramm aller Moduln"));
 
     layer_ = new PointLayer(chart);
-    int at = 0;
-    for (auto [series, marker] : {std::pair{length1_, kLength1}, std::pair{length2_, kLength2},
-                                  std::pair{count_, kCount}, std::pair{singles_, kSingle},
-                                  std::pair{errors_, kError}}) {
-        layer_->setLayer(at++, series, MarkerImage(marker));
-    }
+    layer_->setLayer(Count, count_, MarkerImage(kCount));
+    layer_->setLayer(Length1, length1_, MarkerImage(kLength1));
+    layer_->setLayer(Length2, length2_, MarkerImage(kLength2));
+    layer_->setLayer(Single, singles_, MarkerImage(kSingle));
+    layer_->setLayer(Error, errors_, MarkerImage(kError));
     connect(layer_, &PointLayer::hovered, this, [this](const QPointF& point, bool entered) {
         AtQtBoundary("hover", [&] { showPoint(point, entered); });
     });

@@ -45,8 +45,8 @@ public:
     void refreshNow();
 
     // The points drawn, in values of their axes: of each cell of a few
-    // pixels the first row's.
-    enum Points { Length1, Length2, Count, Single, Error };
+    // pixels the first row's. Drawn in this order, the counts beneath.
+    enum Points { Count, Length1, Length2, Single, Error };
     const QList<QPointF>& points(Points which) const;
     // The item that draws them and finds the one under the mouse.
     PointLayer* pointLayer() const { return layer_; }
