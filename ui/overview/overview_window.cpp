@@ -253,7 +253,15 @@ void OverviewWindow::wireControls()
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { guarded([this] { saveSettings(); }); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { guarded([this] { saveSettings(); }); });
     for (QSpinBox* box : {from_, to_, maxTerms_}) {
-        connect(box, &QSpinBox::valueChanged, this, [this] { guarded([this] { changed(); }); });
+        connect(box, &QSpinBox::valueChanged, this, [this] {
+            guarded([this] {
+                QSettings settings = Settings();
+                settings.setValue(QLatin1String(kFromKey), from_->value());
+                settings.setValue(QLatin1String(kToKey), to_->value());
+                settings.setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
+                changed();
+            });
+        });
     }
     connect(pause_, &QTimer::timeout, this, [this] { guarded([this] { recomputeIfChanged(); }); });
     connect(runner_, &ScanRunner::rowsArrived, this,
@@ -333,9 +341,6 @@ QString OverviewWindow::refusal(const Request& request) const
 void OverviewWindow::changed()
 {
     const Request now = request();
-    Settings().setValue(QLatin1String(kFromKey), from_->value());
-    Settings().setValue(QLatin1String(kToKey), to_->value());
-    Settings().setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
     if (shown_ && now == *shown_) {
         pause_->stop();
         return;
