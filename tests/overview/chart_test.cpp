@@ -3,6 +3,7 @@
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
@@ -10,7 +11,6 @@
 
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
-#include "ui/overview/point_layer.h"
 #include "ui/overview/scan_table_model.h"
 
 namespace {
@@ -30,7 +30,12 @@ TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
     const QPointF point = points.at(10);
     const int modulus = static_cast<int>(point.x());
 
-    emit chart->pointLayer()->hovered(point, true);
+    // The mouse moved onto the point, as the window system reports it.
+    const QPointF at = chart->mapFromScene(
+        chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->length1Series())));
+    QMouseEvent move(QEvent::MouseMove, at, chart->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(chart->viewport(), &move);
     ASSERT_TRUE(QToolTip::isVisible());
     const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4) << QToolTip::text().toStdString();
