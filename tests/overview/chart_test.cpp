@@ -15,6 +15,8 @@
 
 namespace {
 
+using Chart = fibmod::overview::OverviewChart;
+
 QValueAxis* ModulusAxis(fibmod::overview::OverviewChart* chart)
 {
     return qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal).front());
@@ -25,7 +27,7 @@ TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
     fibmod::overview::OverviewWindow& overview = open();
     overview.show();
     fibmod::overview::OverviewChart* chart = overview.chart();
-    const QList<QPointF>& points = chart->points(fibmod::overview::OverviewChart::Length1);
+    const QList<QPointF>& points = chart->points(Chart::Length1);
     ASSERT_GT(points.size(), 10);
     const QPointF point = points.at(10);
     const int modulus = static_cast<int>(point.x());
@@ -56,7 +58,7 @@ TEST_F(OverviewTest, ClickingAPointOnScreenShowsItsModulus)
     fibmod::overview::OverviewWindow& overview = open();
     overview.show();
     fibmod::overview::OverviewChart* chart = overview.chart();
-    const QPointF point = chart->points(fibmod::overview::OverviewChart::Count).at(20);
+    const QPointF point = chart->points(Chart::Count).at(20);
     const QPoint at = chart->mapFromScene(
         chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->countSeries())));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);

@@ -18,6 +18,8 @@
 
 namespace {
 
+using Chart = fibmod::overview::OverviewChart;
+
 using fibmod::overview::OverviewWindow;
 
 TEST_F(OverviewTest, F2OpensItAndASecondF2KeepsTheSameWindow)
@@ -76,15 +78,15 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
 
     // Points that share pixels are drawn once: each one drawn is a real row's.
     fibmod::overview::OverviewChart* chart = overview.chart();
-    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Length1), expected, [](const fibmod::ScanRow& row) { return row.length1; });
-    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Length2), expected, [](const fibmod::ScanRow& row) { return row.length2; });
-    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Count), expected, [](const fibmod::ScanRow& row) { return row.commonCount(); });
-    ExpectPointsOfRows(chart->points(fibmod::overview::OverviewChart::Single), expected, [](const fibmod::ScanRow& row) {
+    ExpectPointsOfRows(chart->points(Chart::Length1), expected, [](const fibmod::ScanRow& row) { return row.length1; });
+    ExpectPointsOfRows(chart->points(Chart::Length2), expected, [](const fibmod::ScanRow& row) { return row.length2; });
+    ExpectPointsOfRows(chart->points(Chart::Count), expected, [](const fibmod::ScanRow& row) { return row.commonCount(); });
+    ExpectPointsOfRows(chart->points(Chart::Single), expected, [](const fibmod::ScanRow& row) {
         EXPECT_TRUE(fibmod::HasSingleCommonResidue(row)) << row.modulus;
         return 1;
     });
-    EXPECT_EQ(chart->points(fibmod::overview::OverviewChart::Error).size(), 0);
-    EXPECT_EQ(chart->points(fibmod::overview::OverviewChart::Single).at(0), QPointF(2, 1));
+    EXPECT_EQ(chart->points(Chart::Error).size(), 0);
+    EXPECT_EQ(chart->points(Chart::Single).at(0), QPointF(2, 1));
     EXPECT_EQ(overview.summaryText(), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
                                                      "0 mit Laufzeitfehler, 0 mit nicht wiederkehrendem Startpaar"));
 }
@@ -98,9 +100,9 @@ TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
     OverviewWindow& overview = open();
     EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
     EXPECT_EQ(overview.rows(), expectedRows());
-    ASSERT_GT(overview.chart()->points(fibmod::overview::OverviewChart::Error).size(), 0);
-    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), 0);
-    EXPECT_EQ(overview.chart()->points(fibmod::overview::OverviewChart::Single).size(), 0);
+    ASSERT_GT(overview.chart()->points(Chart::Error).size(), 0);
+    for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), 0);
+    EXPECT_EQ(overview.chart()->points(Chart::Single).size(), 0);
     EXPECT_TRUE(overview.summaryText().contains(QStringLiteral("1999 mit Laufzeitfehler")))
         << overview.summaryText().toStdString();
 

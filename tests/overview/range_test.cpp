@@ -17,6 +17,8 @@
 
 namespace {
 
+using Chart = fibmod::overview::OverviewChart;
+
 using fibmod::overview::OverviewWindow;
 using Column = fibmod::overview::ScanTableModel::Column;
 
@@ -176,14 +178,14 @@ TEST_F(RangeTest, LogarithmicPutsTheLengthsOnALogAxisAndErrorsOnItsLowerEdge)
     auto* axis = qobject_cast<QLogValueAxis*>(overview.chart()->lengthAxis());
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(overview.chart()->chart()->axes(Qt::Vertical).count(), 2);
-    ASSERT_GT(overview.chart()->points(fibmod::overview::OverviewChart::Error).size(), 0);
-    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), axis->min());
+    ASSERT_GT(overview.chart()->points(Chart::Error).size(), 0);
+    for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), axis->min());
     EXPECT_GT(axis->min(), 0);
 
     logarithmic->setChecked(false);
     overview.chart()->refreshNow();
     ASSERT_NE(qobject_cast<QValueAxis*>(overview.chart()->lengthAxis()), nullptr);
-    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Error)) EXPECT_EQ(point.y(), 0);
+    for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), 0);
     box(QStringLiteral("bis"))->setValue(2000);
 }
 

@@ -14,13 +14,15 @@
 
 namespace {
 
+using Chart = fibmod::overview::OverviewChart;
+
 using fibmod::overview::OverviewWindow;
 
 // The largest modulus among the chart's points of the lengths.
 double LastModulusDrawn(const OverviewWindow& overview)
 {
     double last = 0;
-    for (const QPointF& point : overview.chart()->points(fibmod::overview::OverviewChart::Length1)) last = std::max(last, point.x());
+    for (const QPointF& point : overview.chart()->points(Chart::Length1)) last = std::max(last, point.x());
     return last;
 }
 
@@ -72,7 +74,7 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     box(QStringLiteral("von"))->setValue(1200);
     EXPECT_TRUE(overview.rows().empty()) << "the old range's rows go at once";
     EXPECT_FALSE(overview.computing()) << "and its scan stops";
-    EXPECT_EQ(overview.chart()->points(fibmod::overview::OverviewChart::Length1).size(), 0);
+    EXPECT_EQ(overview.chart()->points(Chart::Length1).size(), 0);
 
     gate.open();
     overview.recomputeIfChanged();

@@ -75,7 +75,8 @@ int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.si
 // logarithmic from 1 to a power of ten.
 double LogTop(std::int64_t longest)
 {
-    return std::pow(10.0, std::max(1.0, std::ceil(std::log10(static_cast<double>(std::max<std::int64_t>(longest, 2))))));
+    const double digits = std::ceil(std::log10(static_cast<double>(std::max<std::int64_t>(longest, 2))));
+    return std::pow(10.0, std::max(1.0, digits));
 }
 
 } // namespace
@@ -282,8 +283,8 @@ void OverviewChart::refresh()
     PointThinner error(grid(kError, yMin, yMax, logarithmic_));
 
     const std::vector<ScanRow>& rows = rows_->rows();
-    const auto begin = std::lower_bound(rows.begin(), rows.end(), xMin,
-                                        [](const ScanRow& row, double x) { return static_cast<double>(row.modulus) < x; });
+    const auto before = [](const ScanRow& row, double x) { return static_cast<double>(row.modulus) < x; };
+    const auto begin = std::lower_bound(rows.begin(), rows.end(), xMin, before);
     for (auto at = begin; at != rows.end() && static_cast<double>(at->modulus) <= xMax; ++at) {
         const auto x = static_cast<double>(at->modulus);
         if (at->failed()) {
