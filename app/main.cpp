@@ -25,6 +25,8 @@ int main(int argc, char* argv[])
     // Only the name, not a display name: Qt would append a display name to
     // the window's caption on some platforms.
     QApplication::setApplicationName(fibmod::ui::ToQString(fibmod::ui::kApplicationTitle));
+    // Settings live in ~/.config/fibmod/fibmod.conf, named for the organization.
+    QApplication::setOrganizationName(QStringLiteral("fibmod"));
     QApplication::setDesktopFileName(QStringLiteral(FIBMOD_DESKTOP_ID));
     Form1 window;
     fibmod::overview::OfferOverview(window);

@@ -1,17 +1,30 @@
 // SPDX-License-Identifier: MIT
 // Timings of the overview on Qt's offscreen platform: from F2 until the
-// chart and the table show every modulus, and the main window's run for a
-// modulus change with and without the overview's scan beside it.
+// chart and the table show every modulus, the scan of 2 … 100,000 beside the
+// engine's own, how late the main window answers meanwhile, a frame of zoom
+// and pan with 100,000 moduli, and the main window's run for a modulus
+// change with and without the overview's scan beside it.
+#include <algorithm>
+#include <chrono>
+
 #include <QApplication>
+#include <QChart>
+#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QScrollBar>
+#include <QPixmap>
+#include <QScatterSeries>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include "core/field_roles.h"
+#include "core/inputs.h"
+#include "core/scan.h"
 #include "ui/form1.h"
+#include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"
 
 namespace {
@@ -42,39 +55,167 @@ BENCHMARK(OverviewFromF2)->Unit(benchmark::kMillisecond)->Iterations(10)->Repeti
 
 // The main window's run for the modulus 1999, after r of sequence 1 was
 // changed (which runs nothing in the main window). With `beside` set, the
-// overview is open and scans the changed inputs while the main window runs.
+// overview is open and scans the changed inputs (2 … 20,000, long enough to
+// outlast the run) while the main window runs; runs_without_scan counts the
+// runs the scan had ended before.
 void MainWindowRun(benchmark::State& bench, bool beside)
 {
     Form1 form;
     form.show();
     OverviewWindow* window = beside ? fibmod::overview::OpenOverview(form) : nullptr;
-    if (window != nullptr) window->waitForWorker();
+    if (window != nullptr) {
+        for (QSpinBox* box : window->findChildren<QSpinBox*>())
+            if (box->accessibleName() == QStringLiteral("bis")) box->setValue(20000);
+        window->recomputeIfChanged();
+        window->waitForWorker();
+    }
+    double withoutScan = 0;
     QCoreApplication::processEvents();
-    auto* scroll = form.findChild<QScrollBar*>("HScroll1");
     bool odd = false;
     for (auto _ : bench) {
         bench.PauseTiming();
-        scroll->setValue(2);
+        form.moveScrollBar(2);
         odd = !odd;
         form.setText(fibmod::kSequence1Fields.r, odd ? "5" : "6");
         if (window != nullptr) window->recomputeIfChanged();
         // The overview repaints its progress over a few turns of the event
         // loop; those belong to the input change, not to the run timed next.
         for (int turn = 0; turn < 5; ++turn) QCoreApplication::processEvents();
+        if (window != nullptr && !window->computing()) ++withoutScan;
         bench.ResumeTiming();
-        scroll->setValue(1999);
+        form.moveScrollBar(1999);
         QCoreApplication::processEvents();
         bench.PauseTiming();
         if (window != nullptr) {
-            if (!window->computing()) bench.SkipWithError("the scan ended before the main window's run");
             window->waitForWorker();
+            window->deliverNow();
             QCoreApplication::processEvents();
         }
         bench.ResumeTiming();
     }
+    bench.counters["runs_without_scan"] = withoutScan;
 }
 BENCHMARK_CAPTURE(MainWindowRun, alone, false)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
 BENCHMARK_CAPTURE(MainWindowRun, beside_overview_scan, true)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+
+constexpr fibmod::ModulusRange kWide{2, 100000};
+
+// The overview's range controls set to 2 … 100,000 with no term bound.
+void SetWideRange(OverviewWindow& window)
+{
+    for (QSpinBox* box : window.findChildren<QSpinBox*>()) {
+        if (box->accessibleName() == QStringLiteral("bis")) box->setValue(static_cast<int>(kWide.to));
+        if (box->accessibleName() == QStringLiteral("von")) box->setValue(static_cast<int>(kWide.from));
+        if (box->accessibleName() == QStringLiteral("max. Glieder")) box->setValue(0);
+    }
+}
+
+// The engine alone: 2 … 100,000, design-time inputs, no term bound, both cores.
+void EngineWideScan(benchmark::State& bench)
+{
+    fibmod::ScanOptions options;
+    options.maxTerms = std::nullopt;
+    for (auto _ : bench) {
+        std::int64_t rows = 0;
+        fibmod::ScanRows(fibmod::kDesignTimeInputs, kWide, options, [&rows](fibmod::ScanRow&&) { ++rows; });
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(EngineWideScan)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+
+// The same scan in the overview, from its start until the last row is in
+// the table and the chart, with the window shown. Also reports how late the
+// main window's event loop answered a 5 ms timer meanwhile (max_late_ms).
+void OverviewWideScan(benchmark::State& bench)
+{
+    Form1 form;
+    form.show();
+    OverviewWindow* window = fibmod::overview::OpenOverview(form);
+    window->resize(1000, 720);
+    double maxLate = 0;
+    double idleLate = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        {
+            // The same probe for a second without a scan: the machine's own lateness.
+            QTimer probe;
+            QElapsedTimer since;
+            QEventLoop second;
+            probe.setInterval(5);
+            QObject::connect(&probe, &QTimer::timeout,
+                             [&] { idleLate = std::max(idleLate, static_cast<double>(since.restart()) - 5); });
+            QTimer::singleShot(1000, &second, &QEventLoop::quit);
+            since.start();
+            probe.start();
+            second.exec();
+        }
+        // The design-time inputs as the engine's scan has them; a range
+        // changed away and back, so that the scan starts again.
+        SetWideRange(*window);
+        for (QSpinBox* box : window->findChildren<QSpinBox*>())
+            if (box->accessibleName() == QStringLiteral("von")) box->setValue(3);
+        window->recomputeIfChanged();
+        SetWideRange(*window);
+        window->waitForWorker();
+        QCoreApplication::processEvents();
+        QEventLoop shown;
+        QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
+        QTimer probe;
+        QElapsedTimer since;
+        probe.setInterval(5);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            maxLate = std::max(maxLate, static_cast<double>(since.restart()) - 5);
+        });
+        bench.ResumeTiming();
+        window->recomputeIfChanged();
+        since.start();
+        probe.start();
+        shown.exec();
+        bench.PauseTiming();
+        probe.stop();
+        if (window->rows().size() != 99999) bench.SkipWithError("not every modulus shown");
+        bench.ResumeTiming();
+    }
+    bench.counters["max_late_ms"] = maxLate;
+    bench.counters["idle_late_ms"] = idleLate;
+}
+BENCHMARK(OverviewWideScan)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+
+// One frame of zooming (in and out in turn) or panning with 100,000 moduli:
+// the points thinned again and the chart drawn.
+void ChartFrame(benchmark::State& bench, bool pan)
+{
+    Form1 form;
+    form.show();
+    OverviewWindow* window = fibmod::overview::OpenOverview(form);
+    window->resize(1000, 720);
+    SetWideRange(*window);
+    QEventLoop shown;
+    QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
+    window->recomputeIfChanged();
+    shown.exec();
+    fibmod::overview::OverviewChart* chart = window->chart();
+    QPixmap frame(chart->size());
+    bool in = true;
+    QElapsedTimer part;
+    double thinning = 0;
+    for (auto _ : bench) {
+        if (pan)
+            chart->chart()->scroll(in ? 40 : -40, 0);
+        else
+            chart->chart()->zoom(in ? 1.25 : 0.8);
+        in = !in;
+        part.start();
+        chart->refreshNow();
+        thinning += static_cast<double>(part.nsecsElapsed()) / 1e6;
+        static_cast<QWidget*>(chart)->render(&frame);
+    }
+    bench.counters["thin_and_replace_ms"] = thinning / static_cast<double>(bench.iterations());
+    bench.counters["points"] = static_cast<double>(chart->points(fibmod::overview::OverviewChart::Length1).size() + chart->points(fibmod::overview::OverviewChart::Length2).size() +
+                                                   chart->points(fibmod::overview::OverviewChart::Count).size());
+}
+BENCHMARK_CAPTURE(ChartFrame, zoom, false)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
+BENCHMARK_CAPTURE(ChartFrame, pan, true)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
 
 } // namespace
 
@@ -82,6 +223,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("fibmod"));
     // The overview remembers its geometry; the benchmark leaves the user's alone.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());

@@ -13,6 +13,7 @@
 #include "cli/text_table.h"
 #include "cli/whole_number_option.h"
 #include "core/field_access.h"
+#include "core/field_roles.h"
 #include "core/listing_text.h"
 #include "core/modulus_range.h"
 #include "core/show.h"
@@ -117,12 +118,12 @@ nlohmann::ordered_json FieldTexts(const ShownModulus& shown, const InputTexts& t
 {
     KeptFields fields;
     WriteInputs(fields, texts);
-    fields.setText(Text1(1), shown.listing1);
-    fields.setText(Text1(0), shown.listing2);
-    fields.setText(Text1(6), shown.common);
-    fields.setText(Text3(0), shown.length1);
-    fields.setText(Text3(1), shown.length2);
-    fields.setText(Text3(2), shown.count);
+    fields.setText(kSequence1Fields.listing, shown.listing1);
+    fields.setText(kSequence2Fields.listing, shown.listing2);
+    fields.setText(kCommonMembersField, shown.common);
+    fields.setText(kSequence1Fields.length, shown.length1);
+    fields.setText(kSequence2Fields.length, shown.length2);
+    fields.setText(kCommonCountField, shown.count);
     nlohmann::ordered_json object;
     for (const NamedField& field : kFields) object[field.name] = fields.getText(field.id);
     return object;

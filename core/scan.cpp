@@ -159,6 +159,7 @@ private:
             const auto source = [&](bool idle) -> std::optional<std::int64_t> {
                 if (chunk.next > chunk.last && !claim(chunk, idle)) return std::nullopt;
                 if (options_.stop.stop_requested()) return std::nullopt;
+                if (!idle && options_.mayBegin && !options_.mayBegin(chunk.next)) return std::nullopt;
                 const std::int64_t modulus = chunk.next++;
                 if (options_.beforeModulus) options_.beforeModulus(modulus);
                 return modulus;

@@ -30,10 +30,15 @@ struct ScanOptions {
     // When stop is requested, the scan ends early: rows already handed on
     // stay handed on, no further row follows.
     std::stop_token stop;
-    // Called on a worker before it computes a modulus; it may block, so that
+    // Called on a worker before it begins a modulus; it may block, so that
     // other work goes first (or a test holds the scan). The rows do not
     // depend on it.
     std::function<void(std::int64_t modulus)> beforeModulus;
+    // Asked on a worker that still has moduli in flight before it begins
+    // another; false leaves that modulus until they are done. With it a
+    // beforeModulus that blocks holds the scan only once every row before
+    // the held modulus is handed on. Must answer at once.
+    std::function<bool(std::int64_t modulus)> mayBegin;
 };
 
 // Receives the rows of a scan, one at a time, in ascending modulus order.

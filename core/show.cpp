@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/field_access.h"
+#include "core/field_roles.h"
 #include "core/listing_text.h"
 #include "core/memory_fields.h"
 #include "core/modulus_range.h"
@@ -43,17 +44,17 @@ void TypeIntoFields(const InputTexts& texts, std::int64_t modulus, ShownModulus&
     try {
         // The user empties the modulus field, types the inputs and then the
         // modulus, whose change runs the computation.
-        fields.setText(Text2, "");
+        fields.setText(kModulusField, "");
         WriteInputs(fields, withModulus);
     } catch (const RunTimeError&) {
         // The row carries the error; the fields keep what was written.
     }
-    shown.listing1 = fields.getText(Text1(1));
-    shown.listing2 = fields.getText(Text1(0));
-    shown.common = fields.getText(Text1(6));
-    shown.length1 = fields.getText(Text3(0));
-    shown.length2 = fields.getText(Text3(1));
-    shown.count = fields.getText(Text3(2));
+    shown.listing1 = fields.getText(kSequence1Fields.listing);
+    shown.listing2 = fields.getText(kSequence2Fields.listing);
+    shown.common = fields.getText(kCommonMembersField);
+    shown.length1 = fields.getText(kSequence1Fields.length);
+    shown.length2 = fields.getText(kSequence2Fields.length);
+    shown.count = fields.getText(kCommonCountField);
 }
 
 // The same texts made from the figures, where the window does not reach.

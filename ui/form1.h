@@ -53,6 +53,9 @@ public:
     void showMessage(std::string_view text) override;
     [[noreturn]] void endProgram() override;
 
+    // Moves the scroll bar to `value` as a user's drag does, so that the
+    // window computes that modulus. Shows nothing else.
+    void moveScrollBar(int value);
     // When set, message boxes go to the hook instead of a person.
     void setMessageHook(std::function<void(const QString&)> hook);
     // Writes every text changed by code into its widget now.
@@ -75,6 +78,9 @@ signals:
     // A procedure entered from Qt began (true) or ended (false), outermost
     // only: while busy, the window computes.
     void busyChanged(bool busy);
+    // The program ends now ("ende", or the window closed): other windows
+    // save what they keep. Nothing may hold the end up.
+    void ending();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

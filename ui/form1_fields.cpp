@@ -143,6 +143,7 @@ void Form1::reportError(const QString& text)
 
 void Form1::endProgram()
 {
+    emit ending();
     std::fflush(nullptr);
 #ifdef FIBMOD_END_THROUGH_EXIT
     // Sanitizer builds leave through exit(), so that the leak check runs.

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The window's ways out to the overview: F2, the background's context menu,
-// and the signal that an input changed. None of them shows on the window.
+// the signal that an input changed, and the scroll bar moved for it. None of
+// them shows on the window.
 #include "ui/form1.h"
 
 #include <QContextMenuEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QShortcut>
 
 #include "core/inputs.h"
@@ -42,3 +44,5 @@ void Form1::noteEdit(fibmod::FieldId id)
 {
     if (fibmod::IsInputField(id)) emit inputChanged();
 }
+
+void Form1::moveScrollBar(int value) { scroll_->setValue(value); }

@@ -1,34 +1,69 @@
 // SPDX-License-Identifier: MIT
 // The chart's hover figures and its zoom.
-#include <QLineSeries>
-#include <QPushButton>
 #include <QScatterSeries>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QToolTip>
 #include <QValueAxis>
 
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/scan_table_model.h"
 
 namespace {
+
+using Chart = fibmod::overview::OverviewChart;
 
 QValueAxis* ModulusAxis(fibmod::overview::OverviewChart* chart)
 {
     return qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal).front());
 }
 
-TEST_F(OverviewTest, HoveringAPointShowsItsFigures)
+TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
 {
     fibmod::overview::OverviewWindow& overview = open();
     overview.show();
-    const fibmod::ScanRow& nine = overview.rows()[9 - 2];
-    emit overview.chart()->length1Series()->hovered(QPointF(9.3, 12), true);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("Modul 9\nZykellänge Folge 1: %1\nZykellänge Folge 2: %2\n"
-                                               "Anzahl gemeinsamer Reste: %3")
-                                    .arg(nine.length1)
-                                    .arg(nine.length2)
-                                    .arg(nine.commonCount()));
-    EXPECT_TRUE(QToolTip::isVisible());
+    fibmod::overview::OverviewChart* chart = overview.chart();
+    const QList<QPointF>& points = chart->points(Chart::Length1);
+    ASSERT_GT(points.size(), 10);
+    const QPointF point = points.at(10);
+    const int modulus = static_cast<int>(point.x());
+
+    // The mouse moved onto the point, as the window system reports it.
+    const QPointF at = chart->mapFromScene(
+        chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->length1Series())));
+    QMouseEvent move(QEvent::MouseMove, at, chart->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(chart->viewport(), &move);
+    ASSERT_TRUE(QToolTip::isVisible());
+    const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4) << QToolTip::text().toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Modul %1").arg(modulus));
+    // Each figure under the table's header for it, as the table shows it.
+    const QAbstractItemModel* table = overview.tableView()->model();
+    using Column = fibmod::overview::ScanTableModel::Column;
+    int line = 1;
+    for (int column : {int(Column::Length1), int(Column::Length2), int(Column::CommonCount)}) {
+        const QString header = table->headerData(column, Qt::Horizontal).toString();
+        const QString cell = overview.model()->index(modulus - 2, column).data().toString();
+        EXPECT_EQ(lines[line++], header + QStringLiteral(": ") + cell);
+    }
+}
+
+TEST_F(OverviewTest, ClickingAPointOnScreenShowsItsModulus)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    overview.show();
+    fibmod::overview::OverviewChart* chart = overview.chart();
+    const QPointF point = chart->points(Chart::Count).at(20);
+    const QPoint at = chart->mapFromScene(
+        chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->countSeries())));
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(overview.detailText().startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
+        << overview.detailText().toStdString();
 }
 
 TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)
@@ -36,6 +71,7 @@ TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)
     fibmod::overview::OverviewWindow& overview = open();
     fibmod::overview::OverviewChart* chart = overview.chart();
     QValueAxis* axis = ModulusAxis(chart);
+    ASSERT_NE(axis, nullptr);
     const double whole = axis->max() - axis->min();
 
     QWheelEvent wheel(QPointF(chart->rect().center()), chart->mapToGlobal(QPointF(chart->rect().center())), {},

@@ -4,7 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QLineSeries>
+#include <QHeaderView>
+#include <QScatterSeries>
 #include <QMenu>
 #include <QScatterSeries>
 #include <QTableView>
@@ -16,6 +17,8 @@
 #include "ui/overview/scan_table_model.h"
 
 namespace {
+
+using Chart = fibmod::overview::OverviewChart;
 
 using fibmod::overview::OverviewWindow;
 
@@ -52,6 +55,19 @@ TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
     opened->waitForWorker();
 }
 
+// Every point of `series` is the row of its modulus, with `y` of that row.
+template <class Y>
+void ExpectPointsOfRows(const QList<QPointF>& points, const std::vector<fibmod::ScanRow>& rows, Y y)
+{
+    ASSERT_GT(points.size(), 0);
+    for (const QPointF& point : points) {
+        const auto modulus = static_cast<std::size_t>(point.x());
+        ASSERT_GE(modulus, 2u);
+        ASSERT_LT(modulus - 2, rows.size());
+        EXPECT_EQ(point.y(), y(rows[modulus - 2])) << " at " << modulus;
+    }
+}
+
 TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
 {
     OverviewWindow& overview = open();
@@ -60,31 +76,35 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
     EXPECT_EQ(overview.rows(), expected);
     EXPECT_EQ(overview.tableView()->model()->rowCount(), 1999);
 
+    // Points that share pixels are drawn once: each one drawn is a real row's.
     fibmod::overview::OverviewChart* chart = overview.chart();
-    ASSERT_EQ(chart->length1Series()->count(), 1999);
-    EXPECT_EQ(chart->length2Series()->count(), 1999);
-    EXPECT_EQ(chart->countSeries()->count(), 1999);
-    EXPECT_EQ(chart->singleSeries()->count(), 159);
-    EXPECT_EQ(chart->errorSeries()->count(), 0);
-    // Spot checks that x and y come from the right columns.
-    const fibmod::ScanRow& at500 = expected[500 - 2];
-    EXPECT_EQ(chart->length1Series()->at(500 - 2), QPointF(500, at500.length1));
-    EXPECT_EQ(chart->length2Series()->at(500 - 2), QPointF(500, at500.length2));
-    EXPECT_EQ(chart->countSeries()->at(500 - 2), QPointF(500, at500.commonCount()));
-    EXPECT_EQ(chart->singleSeries()->at(0), QPointF(2, 1));
+    ExpectPointsOfRows(chart->points(Chart::Length1), expected, [](const fibmod::ScanRow& row) { return row.length1; });
+    ExpectPointsOfRows(chart->points(Chart::Length2), expected, [](const fibmod::ScanRow& row) { return row.length2; });
+    ExpectPointsOfRows(chart->points(Chart::Count), expected, [](const fibmod::ScanRow& row) { return row.commonCount(); });
+    ExpectPointsOfRows(chart->points(Chart::Single), expected, [](const fibmod::ScanRow& row) {
+        EXPECT_TRUE(fibmod::HasSingleCommonResidue(row)) << row.modulus;
+        return 1;
+    });
+    EXPECT_EQ(chart->points(Chart::Error).size(), 0);
+    EXPECT_EQ(chart->points(Chart::Single).at(0), QPointF(2, 1));
+    EXPECT_EQ(overview.summaryText(), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
+                                                     "0 mit Laufzeitfehler, 0 mit nicht wiederkehrendem Startpaar"));
 }
 
 TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
 {
     // Doubling from 1, 1 never returns to the start pair: error 9 everywhere.
-    form.setText(fibmod::Text4(0), "0");
-    form.setText(fibmod::Text4(1), "2");
+    form.setText(fibmod::kSequence1Fields.s, "0");
+    form.setText(fibmod::kSequence1Fields.r, "2");
     messages.clear();
     OverviewWindow& overview = open();
     EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
     EXPECT_EQ(overview.rows(), expectedRows());
-    EXPECT_EQ(overview.chart()->errorSeries()->count(), 1999);
-    EXPECT_EQ(overview.chart()->singleSeries()->count(), 0);
+    ASSERT_GT(overview.chart()->points(Chart::Error).size(), 0);
+    for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), 0);
+    EXPECT_EQ(overview.chart()->points(Chart::Single).size(), 0);
+    EXPECT_TRUE(overview.summaryText().contains(QStringLiteral("1999 mit Laufzeitfehler")))
+        << overview.summaryText().toStdString();
 
     const QAbstractItemModel* table = overview.tableView()->model();
     using Column = fibmod::overview::ScanTableModel::Column;
@@ -116,7 +136,22 @@ TEST_F(OverviewTest, LabelsAxesLegendAndControlsInGerman)
         EXPECT_FALSE(button->accessibleName().isEmpty()) << button->text().toStdString();
         ++named;
     }
-    EXPECT_EQ(named, 4);
+    EXPECT_EQ(named, 6);
+    for (const QString& name : {QStringLiteral("von"), QStringLiteral("bis"), QStringLiteral("max. Glieder")})
+        EXPECT_NE(box(name), nullptr);
+    EXPECT_EQ(box(QStringLiteral("max. Glieder"))->specialValueText(), QStringLiteral("unbegrenzt"));
+}
+
+TEST_F(OverviewTest, EachHeaderOfTheTableFitsItsColumn)
+{
+    OverviewWindow& overview = open();
+    overview.show();
+    QHeaderView* header = overview.tableView()->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const QString text = header->model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << text.toStdString();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(text), header->sectionSize(column)) << text.toStdString();
+    }
 }
 
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The overview follows the main window's inputs; superseded runs never show.
-#include <QScrollBar>
+#include <atomic>
+#include <memory>
+
 #include <QSignalSpy>
 
 #include "tests/overview/overview_fixture.h"
@@ -13,8 +15,9 @@ TEST_F(OverviewTest, AChangedInputRecomputesAfterAPause)
     fibmod::overview::OverviewWindow& overview = open();
     const std::vector<fibmod::ScanRow> before = overview.rows();
     QSignalSpy shown(&overview, &fibmod::overview::OverviewWindow::rowsShown);
-    form.setText(fibmod::Text4(3), "5");
+    form.setText(fibmod::kSequence2Fields.r, "5");
     EXPECT_FALSE(overview.computing()) << "not at every key, only after a pause";
+    EXPECT_TRUE(overview.rows().empty()) << "the rows of the old inputs go at once";
     ASSERT_TRUE(waitForRecompute(shown));
     settle();
     EXPECT_EQ(overview.rows(), expectedRows());
@@ -24,10 +27,10 @@ TEST_F(OverviewTest, AChangedInputRecomputesAfterAPause)
 TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    form.setText(fibmod::Text4(3), "3");
+    form.setText(fibmod::kSequence2Fields.r, "3");
     overview.recomputeIfChanged();
     ASSERT_TRUE(overview.computing());
-    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(50);
+    form.moveScrollBar(50);
     EXPECT_EQ(form.getText(fibmod::Text2), "50");
     settle();
     const fibmod::ScanRow& fifty = overview.rows()[50 - 2];
@@ -40,7 +43,7 @@ TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
 TEST_F(OverviewTest, TheModulusAloneChangesNoRow)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(9);
+    form.moveScrollBar(9);
     overview.recomputeIfChanged();
     EXPECT_FALSE(overview.computing());
 }
@@ -48,22 +51,25 @@ TEST_F(OverviewTest, TheModulusAloneChangesNoRow)
 TEST_F(OverviewTest, ASupersededRunIsNeverShown)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    std::vector<std::vector<fibmod::ScanRow>> seen;
-    QObject::connect(&overview, &fibmod::overview::OverviewWindow::rowsShown, &overview,
-                     [&] { seen.push_back(overview.rows()); });
+    QSignalSpy shown(&overview, &fibmod::overview::OverviewWindow::rowsShown);
 
-    // A run that has finished but not yet delivered, then one stopped at once.
-    form.setText(fibmod::Text4(1), "3");
+    // A run that has finished but not yet handed on its rows, then one
+    // stopped at once, then the one that counts.
+    form.setText(fibmod::kSequence1Fields.r, "3");
     overview.recomputeIfChanged();
     overview.waitForWorker();
-    form.setText(fibmod::Text4(1), "5");
+    std::vector<fibmod::ScanRow> seen;
+    QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview, [&](const QModelIndex&, int first, int last) {
+        seen.insert(seen.end(), overview.rows().begin() + first, overview.rows().begin() + last + 1);
+    });
+    form.setText(fibmod::kSequence1Fields.r, "5");
     overview.recomputeIfChanged();
-    form.setText(fibmod::Text4(1), "7");
+    form.setText(fibmod::kSequence1Fields.r, "7");
     overview.recomputeIfChanged();
     settle();
 
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen.front(), expectedRows());
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(seen, expectedRows()) << "every row shown belongs to the newest inputs";
     EXPECT_EQ(overview.rows(), expectedRows());
 }
 
@@ -75,25 +81,39 @@ TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
 {
     const fibmod::InputTexts& d = fibmod::kDesignTimeInputs;
     const fibmod::HeldInputTexts inputs{std::string(d.s1), std::string(d.r1), std::string(d.first1),
-                                              std::string(d.second1), std::string(d.s2), std::string(d.r2),
-                                              std::string(d.first2), std::string(d.second2)};
+                                        std::string(d.second1), std::string(d.s2), std::string(d.r2),
+                                        std::string(d.first2), std::string(d.second2)};
+    std::atomic<int> computed{0};
+    const auto count = [&computed](std::int64_t, std::stop_token) { ++computed; };
     {
         fibmod::overview::ScanRunner runner;
+        runner.setGate({.wait = count, .isOpen = {}});
         std::vector<fibmod::ScanRow> rows;
-        QObject::connect(&runner, &fibmod::overview::ScanRunner::finished,
-                         [&rows](std::uint64_t, const std::vector<fibmod::ScanRow>& delivered) { rows = delivered; });
+        QObject::connect(&runner, &fibmod::overview::ScanRunner::rowsArrived,
+                         [&rows](const std::vector<fibmod::ScanRow>& batch, std::int64_t, std::int64_t) {
+                             rows.insert(rows.end(), batch.begin(), batch.end());
+                         });
         runner.hold(true);
-        runner.start(inputs);
-        QCoreApplication::processEvents();
+        runner.start(inputs, {}, fibmod::kWindowTermBound);
+        runner.deliverNow();
         EXPECT_TRUE(rows.empty()) << "no row while held";
+        EXPECT_EQ(computed, 0);
         runner.hold(false);
         runner.waitForWorkers();
-        QCoreApplication::processEvents();
+        runner.deliverNow();
+        EXPECT_FALSE(runner.running());
         EXPECT_EQ(rows, *fibmod::Scan(inputs.texts(), {}));
     }
-    // Destroying a runner whose scan is held stops it; a hang would fail on
-    // the test's time limit.
-    fibmod::overview::ScanRunner held;
-    held.hold(true);
-    held.start(inputs);
+    // Destroying a runner whose scan is held stops the scan: the destructor
+    // returns, and not one modulus was computed.
+    computed = 0;
+    auto held = std::make_unique<fibmod::overview::ScanRunner>();
+    held->setGate({.wait = count, .isOpen = {}});
+    QSignalSpy arrived(held.get(), &fibmod::overview::ScanRunner::rowsArrived);
+    held->hold(true);
+    held->start(inputs, {}, fibmod::kWindowTermBound);
+    EXPECT_TRUE(held->running());
+    held.reset();
+    EXPECT_EQ(computed, 0);
+    EXPECT_EQ(arrived.count(), 0);
 }

@@ -8,6 +8,7 @@
 
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/point_layer.h"
 #include "ui/overview/scan_table_model.h"
 
 namespace {
@@ -24,7 +25,9 @@ std::vector<int> Column0(const QAbstractItemModel& model, int column)
 TEST_F(OverviewTest, TheFilterLeavesExactlyTheSteppingsStops)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    auto* only = overview.findChild<QCheckBox*>();
+    QCheckBox* only = nullptr;
+    for (QCheckBox* check : overview.findChildren<QCheckBox*>())
+        if (check->text() == QStringLiteral("nur genau ein gemeinsamer Rest")) only = check;
     ASSERT_NE(only, nullptr);
     EXPECT_EQ(only->text(), QStringLiteral("nur genau ein gemeinsamer Rest"));
     const QAbstractItemModel& table = *overview.tableView()->model();
@@ -84,7 +87,8 @@ TEST_F(OverviewTest, DoubleClickingARowShowsThatModulusInTheMainWindow)
 TEST_F(OverviewTest, ClickingAChartPointShowsThatModulusInTheMainWindow)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    emit overview.chart()->singleSeries()->clicked(QPointF(10.2, 1));
+    emit overview.chart()->pointLayer()->clicked(QPointF(10.2, 1));
+    EXPECT_TRUE(overview.detailText().startsWith(QStringLiteral("Modul 10: "))) << overview.detailText().toStdString();
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 10);
     EXPECT_EQ(form.getText(fibmod::Text2), "10");
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");

@@ -1,41 +1,87 @@
 // SPDX-License-Identifier: MIT
-// The overview's chart: series, axes, markers, hover and zoom.
+// The overview's chart: series, axes, markers, hover, zoom and pan.
 #include "ui/overview/overview_chart.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include <QPen>
-
 #include <QChart>
+#include <QImage>
 #include <QKeyEvent>
-#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPainter>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
 #include <QWheelEvent>
 
-#include "core/modulus_range.h"
+#include "ui/overview/point_layer.h"
+#include "ui/overview/point_thinning.h"
 #include "ui/overview/qt_boundary.h"
 #include "ui/overview/scan_table_model.h"
-#include "ui/overview/series_feed.h"
 
 namespace fibmod::overview {
 
 namespace {
 
-template <class Series> Series* FedSeries(const QString& name, QAbstractItemModel* model, int yColumn)
+// The look of one series' points.
+struct Marker {
+    QColor fill;
+    QColor border;
+    qreal size;
+    bool square;
+};
+
+constexpr Marker kLength1{QColor(0x1f, 0x77, 0xb4), QColor(0x1f, 0x77, 0xb4), 3, false};
+constexpr Marker kLength2{QColor(0xff, 0x7f, 0x0e), QColor(0xff, 0x7f, 0x0e), 3, false};
+constexpr Marker kCount{QColor(0x2c, 0xa0, 0x2c), QColor(0x2c, 0xa0, 0x2c), 3, false};
+constexpr Marker kSingle{QColor(0x94, 0x67, 0xbd), QColor(0x4b, 0x2a, 0x6b), 7, true};
+constexpr Marker kError{QColor(0xff, 0, 0), QColor(0x80, 0, 0), 8, false};
+
+// A point drawn as a small picture.
+QImage MarkerImage(const Marker& marker)
 {
-    auto* series = new Series;
+    const int side = static_cast<int>(std::ceil(marker.size));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, !marker.square && side > 3);
+    painter.setPen(side > 4 ? QPen(marker.border, 1) : QPen(Qt::NoPen));
+    painter.setBrush(marker.fill);
+    const QRectF box = side > 4 ? QRectF(0.5, 0.5, side - 1, side - 1) : QRectF(0, 0, side, side);
+    if (marker.square || side <= 3)
+        painter.drawRect(box);
+    else
+        painter.drawEllipse(box);
+    return image;
+}
+
+QScatterSeries* PointSeries(const QString& name, const Marker& marker)
+{
+    auto* series = new QScatterSeries;
     series->setName(name);
-    new SeriesFeed(model, ScanTableModel::Modulus, yColumn, series);
+    series->setMarkerShape(marker.square ? QScatterSeries::MarkerShapeRectangle : QScatterSeries::MarkerShapeCircle);
+    series->setMarkerSize(marker.size);
+    series->setColor(marker.fill);
+    series->setBorderColor(marker.border);
     return series;
+}
+
+// Points closer than this many pixels are drawn as one.
+int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.size) / 2); }
+
+// The lengths' axis' top for the longest length: linear from 0, or
+// logarithmic from 1 to a power of ten.
+double LogTop(std::int64_t longest)
+{
+    const double digits = std::ceil(std::log10(static_cast<double>(std::max<std::int64_t>(longest, 2))));
+    return std::pow(10.0, std::max(1.0, digits));
 }
 
 } // namespace
 
-OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, QAbstractItemModel* errors,
-                             QWidget* parent)
+OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     // Given its chart at once: a chart set later would leave the default one behind.
     : QChartView(new QChart, parent), rows_(rows)
 {
@@ -44,75 +90,72 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QAbstractItemModel* singles, 
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
 
-    length1_ = FedSeries<QLineSeries>(QStringLiteral("Zykellänge Folge 1"), rows, ScanTableModel::Length1);
-    length2_ = FedSeries<QLineSeries>(QStringLiteral("Zykellänge Folge 2"), rows, ScanTableModel::Length2);
-    count_ = FedSeries<QLineSeries>(QStringLiteral("Anzahl gemeinsamer Reste"), rows, ScanTableModel::CommonCount);
-    singles_ = FedSeries<QScatterSeries>(QStringLiteral("genau ein gemeinsamer Rest"), singles,
-                                            ScanTableModel::CommonCount);
-    // Error rows have no lengths: their markers sit on the axis, at 0.
-    errors_ = FedSeries<QScatterSeries>(QStringLiteral("Laufzeitfehler"), errors, ScanTableModel::Length1);
+    length1_ = PointSeries(QStringLiteral("Zykellänge Folge 1"), kLength1);
+    length2_ = PointSeries(QStringLiteral("Zykellänge Folge 2"), kLength2);
+    count_ = PointSeries(QStringLiteral("Anzahl gemeinsamer Reste"), kCount);
+    singles_ = PointSeries(QStringLiteral("genau ein gemeinsamer Rest"), kSingle);
+    errors_ = PointSeries(QStringLiteral("Laufzeitfehler"), kError);
+    for (QScatterSeries* series : {length1_, length2_, count_, singles_, errors_}) chart->addSeries(series);
 
-    // Thin lines: neighbouring moduli are a pixel or two apart.
-    length1_->setPen(QPen(QColor(0x1f, 0x77, 0xb4), 1));
-    length2_->setPen(QPen(QColor(0xff, 0x7f, 0x0e), 1));
-    count_->setPen(QPen(QColor(0x2c, 0xa0, 0x2c), 1));
-    singles_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    singles_->setMarkerSize(7);
-    singles_->setColor(QColor(0x94, 0x67, 0xbd));
-    singles_->setBorderColor(QColor(0x4b, 0x2a, 0x6b));
-    errors_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    errors_->setMarkerSize(8);
-    errors_->setColor(Qt::red);
-    errors_->setBorderColor(QColor(0x80, 0, 0));
-    for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(length1_), static_cast<QAbstractSeries*>(length2_),
-                                    static_cast<QAbstractSeries*>(count_), static_cast<QAbstractSeries*>(singles_),
-                                    static_cast<QAbstractSeries*>(errors_)}) {
-        chart->addSeries(series);
-    }
-
-    auto* modulusAxis = new QValueAxis;
-    modulusAxis->setTitleText(QStringLiteral("Modul"));
-    modulusAxis->setRange(0, kModulusMax);
-    modulusAxis->setTickCount(11);
-    modulusAxis->setLabelFormat(QStringLiteral("%d"));
-    lengthAxis_ = new QValueAxis;
-    lengthAxis_->setTitleText(QStringLiteral("Zykellänge"));
-    lengthAxis_->setLabelFormat(QStringLiteral("%d"));
+    modulusAxis_ = new QValueAxis;
+    modulusAxis_->setTitleText(QStringLiteral("Modul"));
+    modulusAxis_->setLabelFormat(QStringLiteral("%d"));
+    linearAxis_ = new QValueAxis;
+    linearAxis_->setTitleText(QStringLiteral("Zykellänge"));
+    linearAxis_->setLabelFormat(QStringLiteral("%d"));
+    logAxis_ = new QLogValueAxis(this);
+    logAxis_->setTitleText(QStringLiteral("Zykellänge (logarithmisch)"));
+    logAxis_->setLabelFormat(QStringLiteral("%g"));
+    logAxis_->setBase(10);
+    logAxis_->setMinorTickCount(8);
     countAxis_ = new QValueAxis;
     countAxis_->setTitleText(QStringLiteral("Anzahl gemeinsamer Reste"));
     countAxis_->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(modulusAxis, Qt::AlignBottom);
-    chart->addAxis(lengthAxis_, Qt::AlignLeft);
+    chart->addAxis(modulusAxis_, Qt::AlignBottom);
+    chart->addAxis(linearAxis_, Qt::AlignLeft);
     chart->addAxis(countAxis_, Qt::AlignRight);
-    for (QAbstractSeries* series : chart->series()) series->attachAxis(modulusAxis);
-    for (QXYSeries* series : {static_cast<QXYSeries*>(length1_), static_cast<QXYSeries*>(length2_),
-                              static_cast<QXYSeries*>(errors_)}) {
-        series->attachAxis(lengthAxis_);
-    }
-    count_->attachAxis(countAxis_);
-    singles_->attachAxis(countAxis_);
+    for (QAbstractSeries* series : chart->series()) series->attachAxis(modulusAxis_);
+    for (QScatterSeries* series : {length1_, length2_, errors_}) series->attachAxis(linearAxis_);
+    for (QScatterSeries* series : {count_, singles_}) series->attachAxis(countAxis_);
 
     setRenderHint(QPainter::Antialiasing, false);
-    setRubberBand(QChartView::RectangleRubberBand);
+    // A click without a drag still reaches the points.
+    setRubberBand(QChartView::RubberBands(QChartView::RectangleRubberBand) | QChartView::ClickThroughRubberBand);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Diagramm aller Moduln"));
 
-    for (QXYSeries* series : {static_cast<QXYSeries*>(length1_), static_cast<QXYSeries*>(length2_),
-                              static_cast<QXYSeries*>(count_), static_cast<QXYSeries*>(singles_),
-                              static_cast<QXYSeries*>(errors_)}) {
-        watch(series);
-    }
-    connect(rows_, &QAbstractItemModel::modelReset, this, [this] { AtQtBoundary("axes", [this] { fitAxes(); }); });
-    fitAxes();
-}
-
-void OverviewChart::watch(QXYSeries* series)
-{
-    connect(series, &QXYSeries::hovered, this, [this](const QPointF& point, bool entered) {
+    layer_ = new PointLayer(chart);
+    layer_->setLayer(Count, count_, MarkerImage(kCount));
+    layer_->setLayer(Length1, length1_, MarkerImage(kLength1));
+    layer_->setLayer(Length2, length2_, MarkerImage(kLength2));
+    layer_->setLayer(Single, singles_, MarkerImage(kSingle));
+    layer_->setLayer(Error, errors_, MarkerImage(kError));
+    connect(layer_, &PointLayer::hovered, this, [this](const QPointF& point, bool entered) {
         AtQtBoundary("hover", [&] { showPoint(point, entered); });
     });
-    connect(series, &QXYSeries::clicked, this,
-            [this](const QPointF& point) { emit modulusClicked(static_cast<int>(std::lround(point.x()))); });
+    connect(layer_, &PointLayer::clicked, this,
+            [this](const QPointF& point) { emit modulusClicked(static_cast<std::int64_t>(std::llround(point.x()))); });
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(0);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] { AtQtBoundary("points", [this] { refresh(); }); });
+
+    connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    connect(linearAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    connect(countAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    connect(chart, &QChart::plotAreaChanged, this, [this] { scheduleRefresh(); });
+    connect(rows_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+        AtQtBoundary("rows", [&] { rowsAdded(first, last); });
+    });
+    connect(rows_, &QAbstractItemModel::modelReset, this, [this] { AtQtBoundary("rows", [this] { rowsReset(); }); });
+    rowsReset();
+}
+
+QAbstractAxis* OverviewChart::lengthAxis() const
+{
+    return logarithmic_ ? static_cast<QAbstractAxis*>(logAxis_) : static_cast<QAbstractAxis*>(linearAxis_);
 }
 
 void OverviewChart::showPoint(const QPointF& point, bool entered)
@@ -122,37 +165,151 @@ void OverviewChart::showPoint(const QPointF& point, bool entered)
         return;
     }
     const auto modulus = static_cast<std::int64_t>(std::llround(point.x()));
-    const std::vector<ScanRow>& rows = rows_->rows();
-    const auto at = std::lower_bound(rows.begin(), rows.end(), modulus,
-                                     [](const ScanRow& row, std::int64_t m) { return row.modulus < m; });
-    if (at == rows.end() || at->modulus != modulus) return;
+    const ScanRow* row = rows_->find(modulus);
+    if (row == nullptr) return;
     const QString text =
-        at->failed()
-            ? QStringLiteral("Modul %1\n%2").arg(modulus).arg(QString::fromStdString(at->failureText()))
+        row->failed()
+            ? QStringLiteral("Modul %1\n%2").arg(modulus).arg(QString::fromStdString(row->failureText()))
             : QStringLiteral("Modul %1\nZykellänge Folge 1: %2\nZykellänge Folge 2: %3\nAnzahl gemeinsamer Reste: %4")
                   .arg(modulus)
-                  .arg(at->length1)
-                  .arg(at->length2)
-                  .arg(at->commonCount());
-    QToolTip::showText(QCursor::pos(), text);
+                  .arg(row->length1)
+                  .arg(row->length2)
+                  .arg(row->commonCount());
+    QToolTip::showText(QCursor::pos(), text, this);
+}
+
+void OverviewChart::setModulusRange(std::int64_t from, std::int64_t to)
+{
+    from_ = from;
+    to_ = std::max(from, to);
+    zoomed_ = false;
+    fitAxes();
+}
+
+void OverviewChart::rowsAdded(int first, int last)
+{
+    const std::vector<ScanRow>& rows = rows_->rows();
+    const std::int64_t longest = longest_;
+    const std::int64_t most = most_;
+    for (int at = first; at <= last; ++at) {
+        const ScanRow& row = rows[static_cast<std::size_t>(at)];
+        longest_ = std::max({longest_, row.length1, row.length2});
+        most_ = std::max(most_, row.commonCount());
+    }
+    if (!zoomed_ && (longest_ != longest || most_ != most)) fitAxes();
+    scheduleRefresh();
+}
+
+void OverviewChart::rowsReset()
+{
+    longest_ = 0;
+    most_ = 0;
+    rowsAdded(0, rows_->rowCount() - 1);
+    if (!zoomed_) fitAxes();
+    // At once: no point of rows that are gone may stay.
+    refreshNow();
 }
 
 void OverviewChart::fitAxes()
 {
-    std::int64_t longest = 0;
-    std::int64_t most = 0;
-    for (const ScanRow& row : rows_->rows()) {
-        longest = std::max({longest, row.length1, row.length2});
-        most = std::max(most, row.commonCount());
-    }
-    chart()->zoomReset();
-    lengthAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(longest, 1)));
-    lengthAxis_->applyNiceNumbers();
-    countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most, 1)));
+    fitting_ = true;
+    modulusAxis_->setRange(static_cast<double>(from_), static_cast<double>(std::max(to_, from_ + 1)));
+    modulusAxis_->applyNiceNumbers();
+    linearAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(longest_, 1)));
+    linearAxis_->applyNiceNumbers();
+    logAxis_->setRange(1, LogTop(longest_));
+    countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most_, 1)));
     countAxis_->applyNiceNumbers();
+    fitting_ = false;
+    scheduleRefresh();
 }
 
-void OverviewChart::resetZoom() { chart()->zoomReset(); }
+void OverviewChart::axisMoved()
+{
+    if (!fitting_) zoomed_ = true;
+    scheduleRefresh();
+}
+
+void OverviewChart::resetZoom()
+{
+    zoomed_ = false;
+    fitAxes();
+}
+
+void OverviewChart::setLogarithmic(bool logarithmic)
+{
+    if (logarithmic == logarithmic_) return;
+    QChart* chart = this->chart();
+    QAbstractAxis* old = lengthAxis();
+    logarithmic_ = logarithmic;
+    QAbstractAxis* now = lengthAxis();
+    for (QScatterSeries* series : {length1_, length2_, errors_}) series->detachAxis(old);
+    // Points at 0 have no place on a logarithmic axis; refitting draws them again.
+    for (int layer = 0; layer < PointLayer::kLayers; ++layer) layer_->setPoints(layer, {});
+    chart->removeAxis(old);
+    old->setParent(this); // kept for the way back
+    chart->addAxis(now, Qt::AlignLeft);
+    for (QScatterSeries* series : {length1_, length2_, errors_}) series->attachAxis(now);
+    zoomed_ = false;
+    fitAxes();
+}
+
+const QList<QPointF>& OverviewChart::points(Points which) const { return layer_->points(which); }
+
+void OverviewChart::scheduleRefresh() { refreshTimer_->start(); }
+
+void OverviewChart::refreshNow()
+{
+    refreshTimer_->stop();
+    refresh();
+}
+
+void OverviewChart::refresh()
+{
+    const QRectF area = chart()->plotArea();
+    const int width = std::max(1, static_cast<int>(area.width()));
+    const int height = std::max(1, static_cast<int>(area.height()));
+    const double xMin = modulusAxis_->min();
+    const double xMax = modulusAxis_->max();
+    const double yMin = logarithmic_ ? logAxis_->min() : linearAxis_->min();
+    const double yMax = logarithmic_ ? logAxis_->max() : linearAxis_->max();
+    const auto grid = [&](const Marker& marker, double low, double high, bool logY) {
+        return PixelGrid{xMin, xMax, low, high, width, height, CellOf(marker), logY};
+    };
+    PointThinner one(grid(kLength1, yMin, yMax, logarithmic_));
+    PointThinner two(grid(kLength2, yMin, yMax, logarithmic_));
+    PointThinner count(grid(kCount, countAxis_->min(), countAxis_->max(), false));
+    PointThinner single(grid(kSingle, countAxis_->min(), countAxis_->max(), false));
+    PointThinner error(grid(kError, yMin, yMax, logarithmic_));
+
+    const std::vector<ScanRow>& rows = rows_->rows();
+    const auto before = [](const ScanRow& row, double x) { return static_cast<double>(row.modulus) < x; };
+    const auto begin = std::lower_bound(rows.begin(), rows.end(), xMin, before);
+    for (auto at = begin; at != rows.end() && static_cast<double>(at->modulus) <= xMax; ++at) {
+        const auto x = static_cast<double>(at->modulus);
+        if (at->failed()) {
+            // No figures: on the lengths' lower edge.
+            error.add(x, yMin);
+            continue;
+        }
+        one.add(x, static_cast<double>(at->length1));
+        two.add(x, static_cast<double>(at->length2));
+        count.add(x, static_cast<double>(at->commonCount()));
+        if (HasSingleCommonResidue(*at)) single.add(x, 1);
+    }
+    layer_->setPoints(Length1, one.take());
+    layer_->setPoints(Length2, two.take());
+    layer_->setPoints(Count, count.take());
+    layer_->setPoints(Single, single.take());
+    layer_->setPoints(Error, error.take());
+    layer_->place();
+}
+
+void OverviewChart::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    scheduleRefresh();
+}
 
 void OverviewChart::wheelEvent(QWheelEvent* event)
 {
@@ -160,6 +317,7 @@ void OverviewChart::wheelEvent(QWheelEvent* event)
         const int steps = event->angleDelta().y();
         if (steps == 0) return QChartView::wheelEvent(event);
         chart()->zoom(steps > 0 ? 1.25 : 0.8);
+        refreshNow();
         event->accept();
     });
 }
@@ -167,12 +325,14 @@ void OverviewChart::wheelEvent(QWheelEvent* event)
 void OverviewChart::keyPressEvent(QKeyEvent* event)
 {
     AtQtBoundary("key", [&] {
-        if (event->key() == Qt::Key_Home) {
-            resetZoom();
-            event->accept();
-            return;
+        const qreal step = chart()->plotArea().width() / 10;
+        switch (event->key()) {
+        case Qt::Key_Home: resetZoom(); break;
+        case Qt::Key_Left: chart()->scroll(-step, 0), refreshNow(); break;
+        case Qt::Key_Right: chart()->scroll(step, 0), refreshNow(); break;
+        default: QChartView::keyPressEvent(event); return;
         }
-        QChartView::keyPressEvent(event);
+        event->accept();
     });
 }
 

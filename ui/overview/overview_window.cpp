@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The window "Übersicht": chart, table, recomputing and saving.
+// The window "Übersicht": range, chart, table, recomputing and saving.
 #include "ui/overview/overview_window.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -15,16 +18,23 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScrollBar>
+#include <QScreen>
 #include <QSettings>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/modulus_range.h"
+#include "core/modulus_row.h"
+#include "core/run_time_error.h"
 #include "core/scan_csv.h"
 #include "ui/form1.h"
+#include "ui/native_window_watch.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/placement.h"
+#include "ui/overview/plain_icon_provider.h"
 #include "ui/overview/qt_boundary.h"
 #include "ui/overview/scan_filter_model.h"
 #include "ui/overview/scan_runner.h"
@@ -36,9 +46,44 @@ namespace {
 
 // After the last key in an input field, the overview waits this long.
 constexpr int kPauseMs = 300;
-const char* const kGeometryKey = "overview/geometry";
+// The largest modulus the range controls offer.
+constexpr int kRangeMax = 1'000'000;
+// The detail line lists this many residues before it cuts the list short.
+constexpr std::size_t kDetailResidues = 300;
+// The size the overview asks for the first time, frame included.
+constexpr QSize kFirstSize(1000, 720);
 
-QSettings Settings() { return QSettings(QStringLiteral("fibmod"), QStringLiteral("fibmod")); }
+const char* const kGeometryKey = "overview/geometry";
+const char* const kFromKey = "overview/from";
+const char* const kToKey = "overview/to";
+const char* const kMaxTermsKey = "overview/maxTerms";
+const char* const kLogarithmicKey = "overview/logarithmic";
+
+// The program's settings, in the file named for the organization as they
+// always were (~/.config/fibmod/fibmod.conf): the main window's title names
+// the application, and must not name the file.
+QSettings Settings()
+{
+    const QString owner = QCoreApplication::organizationName();
+    return QSettings(owner, owner);
+}
+
+QSpinBox* RangeBox(const QString& name, int minimum, int maximum)
+{
+    auto* box = new QSpinBox;
+    box->setRange(minimum, maximum);
+    box->setAccessibleName(name);
+    box->setKeyboardTracking(true);
+    box->setGroupSeparatorShown(false);
+    return box;
+}
+
+QLabel* LabelFor(const QString& text, QWidget* box)
+{
+    auto* label = new QLabel(text);
+    label->setBuddy(box);
+    return label;
+}
 
 } // namespace
 
@@ -48,26 +93,24 @@ OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(
     setWindowTitle(QStringLiteral("Übersicht"));
     setAccessibleName(QStringLiteral("Übersicht aller Moduln"));
     buildControls();
+    restoreRange();
     wireControls();
-    // The first time, it opens beside the main window.
-    if (!restoreGeometry(Settings().value(QLatin1String(kGeometryKey)).toByteArray())) {
-        resize(1000, 720);
-        move(main_.frameGeometry().topRight() + QPoint(8, 0));
-    }
-    start(ReadInputTexts(main_));
+    place();
+    // The window system may destroy the window without a close.
+    nativeWatch_ = std::make_unique<fibmod::ui::NativeWindowWatch>(
+        *this, [this] { guarded([this] { windowDestroyed(); }); });
+    start(request());
 }
 
-OverviewWindow::~OverviewWindow() { saveGeometryNow(); }
+OverviewWindow::~OverviewWindow() { AtQtBoundary("settings", [this] { saveSettings(); }); }
 
 void OverviewWindow::buildControls()
 {
     model_ = new ScanTableModel(this);
     table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, this);
-    singles_ = new ScanFilterModel(model_, ScanFilterModel::Rows::SingleCommon, this);
-    errors_ = new ScanFilterModel(model_, ScanFilterModel::Rows::Errors, this);
     runner_ = new ScanRunner(this);
 
-    chart_ = new OverviewChart(model_, singles_, errors_);
+    chart_ = new OverviewChart(model_);
 
     view_ = new QTableView;
     view_->setModel(table_);
@@ -81,16 +124,39 @@ void OverviewWindow::buildControls()
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair{ScanTableModel::Modulus, 60}, std::pair{ScanTableModel::Length1, 130},
-                                 std::pair{ScanTableModel::Length2, 130}, std::pair{ScanTableModel::CommonCount, 170},
-                                 std::pair{ScanTableModel::Residues, 240}}) {
-        view_->setColumnWidth(column, width);
+    // Each column as wide as its header needs, and the numbers' columns as
+    // wide as a seven-digit number.
+    QHeaderView* header = view_->horizontalHeader();
+    const int digits = view_->fontMetrics().horizontalAdvance(QStringLiteral("00000000"));
+    for (int column = 0; column < ScanTableModel::ColumnCount; ++column) {
+        const int wanted = column == ScanTableModel::Residues ? 240 : digits;
+        view_->setColumnWidth(column, std::max(wanted, header->sectionSizeHint(column) + 8));
     }
     view_->setAccessibleName(QStringLiteral("Tabelle aller Moduln"));
-    view_->setToolTip(QStringLiteral("Doppelklick zeigt den Modul im Hauptfenster"));
+    view_->setToolTip(QStringLiteral("Klick zeigt die Zahlen des Moduls unter dem Diagramm, "
+                                     "Doppelklick zeigt ihn im Hauptfenster (bis %1)")
+                          .arg(kModulusMax));
+
+    from_ = RangeBox(QStringLiteral("von"), kModulusMin, kRangeMax);
+    to_ = RangeBox(QStringLiteral("bis"), kModulusMin, kRangeMax);
+    maxTerms_ = RangeBox(QStringLiteral("max. Glieder"), 0, std::numeric_limits<int>::max());
+    maxTerms_->setSpecialValueText(QStringLiteral("unbegrenzt"));
+    maxTerms_->setToolTip(QStringLiteral("Die meisten Glieder eines Zyklus; 0 oder „unbegrenzt“ für keine Grenze "
+                                         "(nur mit ganzen Zahlen als Eingaben)"));
+    logarithmic_ = new QCheckBox(QStringLiteral("logarithmisch"));
+    logarithmic_->setAccessibleName(logarithmic_->text());
+    logarithmic_->setToolTip(QStringLiteral("Zykellängen auf logarithmischer Achse"));
+    problem_ = new QLabel;
+    problem_->setAccessibleName(QStringLiteral("Hinweis"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00000;"));
 
     onlySingle_ = new QCheckBox(QStringLiteral("nur genau ein gemeinsamer Rest"));
     onlySingle_->setAccessibleName(onlySingle_->text());
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"));
+    cancel_->setAccessibleName(cancel_->text());
+    cancel_->setToolTip(QStringLiteral("Hält die Berechnung an; die Zeilen bis dahin bleiben"));
+    cancel_->setEnabled(false);
     resetZoom_ = new QPushButton(QStringLiteral("Zoom zurücksetzen"));
     resetZoom_->setAccessibleName(resetZoom_->text());
     resetZoom_->setToolTip(QStringLiteral("Zeigt wieder alle Moduln (Taste Pos1 im Diagramm)"));
@@ -103,25 +169,44 @@ void OverviewWindow::buildControls()
     progress_ = new QProgressBar;
     progress_->setAccessibleName(QStringLiteral("Fortschritt der Berechnung"));
     progress_->setFormat(QStringLiteral("%v von %m Moduln"));
+    progress_->setMinimumWidth(view_->fontMetrics().horizontalAdvance(QStringLiteral("0000000 von 0000000 Moduln")));
     status_ = new QLabel;
     status_->setAccessibleName(QStringLiteral("Ergebnis"));
+    status_->setWordWrap(true);
+    detail_ = new QLabel;
+    detail_->setAccessibleName(QStringLiteral("Einzelheiten"));
+    detail_->setWordWrap(true);
+    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* rangeRow = new QHBoxLayout;
+    for (auto [text, box] : {std::pair{QStringLiteral("von"), from_}, std::pair{QStringLiteral("bis"), to_},
+                             std::pair{QStringLiteral("max. Glieder"), maxTerms_}}) {
+        rangeRow->addWidget(LabelFor(text, box));
+        rangeRow->addWidget(box);
+        rangeRow->addSpacing(8);
+    }
+    rangeRow->addWidget(logarithmic_);
+    rangeRow->addSpacing(8);
+    rangeRow->addWidget(problem_, 1);
+
+    auto* chartSide = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartSide);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(chart_, 1);
+    chartLayout->addWidget(detail_);
 
     auto* tableSide = new QWidget;
     auto* tableLayout = new QVBoxLayout(tableSide);
     tableLayout->setContentsMargins(0, 0, 0, 0);
-    auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(onlySingle_);
-    filterRow->addStretch();
-    filterRow->addWidget(status_);
-    tableLayout->addLayout(filterRow);
+    tableLayout->addWidget(onlySingle_);
     tableLayout->addWidget(view_);
 
     auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(chart_);
+    split->addWidget(chartSide);
     split->addWidget(tableSide);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
-    split->setSizes({400, 270});
+    split->setSizes({400, 250});
     split->setChildrenCollapsible(false);
 
     auto* commands = new QHBoxLayout;
@@ -129,59 +214,222 @@ void OverviewWindow::buildControls()
     commands->addWidget(saveCsv_);
     commands->addWidget(savePng_);
     commands->addStretch();
+    commands->addWidget(cancel_);
     commands->addWidget(progress_);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(rangeRow);
     layout->addWidget(split, 1);
     layout->addLayout(commands);
+    layout->addWidget(status_);
 
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
 }
 
+void OverviewWindow::restoreRange()
+{
+    QSettings settings = Settings();
+    from_->setValue(settings.value(QLatin1String(kFromKey), kModulusMin).toInt());
+    to_->setValue(settings.value(QLatin1String(kToKey), kModulusMax).toInt());
+    maxTerms_->setValue(
+        settings.value(QLatin1String(kMaxTermsKey), static_cast<int>(*kWindowTermBound)).toInt());
+    logarithmic_->setChecked(settings.value(QLatin1String(kLogarithmicKey), false).toBool());
+    chart_->setLogarithmic(logarithmic_->isChecked());
+}
+
 void OverviewWindow::wireControls()
 {
     connect(&main_, &Form1::inputChanged, this, [this] {
-        if (isVisible()) pause_->start();
+        guarded([this] {
+            if (isVisible()) changed();
+        });
     });
     // The main window's own procedures run first; the scan waits meanwhile.
     connect(&main_, &Form1::busyChanged, runner_, &ScanRunner::hold);
-    connect(pause_, &QTimer::timeout, this, [this] { guarded([this] { recomputeIfChanged(); }); });
-    connect(runner_, &ScanRunner::progress, this, [this](int done, int total) {
-        guarded([&] {
-            progress_->setMaximum(total);
-            progress_->setValue(done);
-        });
-    });
-    connect(runner_, &ScanRunner::finished, this,
-            [this](std::uint64_t generation, const std::vector<ScanRow>& rows) {
-                guarded([&] { display(generation, rows); });
+    // Every way out keeps the window's place.
+    connect(&main_, &Form1::ending, this, [this] { guarded([this] { saveSettings(); }); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { guarded([this] { saveSettings(); }); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { guarded([this] { saveSettings(); }); });
+    for (QSpinBox* box : {from_, to_, maxTerms_}) {
+        connect(box, &QSpinBox::valueChanged, this, [this] {
+            guarded([this] {
+                QSettings settings = Settings();
+                settings.setValue(QLatin1String(kFromKey), from_->value());
+                settings.setValue(QLatin1String(kToKey), to_->value());
+                settings.setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
+                changed();
             });
+        });
+    }
+    connect(pause_, &QTimer::timeout, this, [this] { guarded([this] { recomputeIfChanged(); }); });
+    connect(runner_, &ScanRunner::rowsArrived, this,
+            [this](const std::vector<ScanRow>& rows, std::int64_t done, std::int64_t total) {
+                guarded([&] { arrived(rows, done, total); });
+            });
+    connect(runner_, &ScanRunner::finished, this, [this] { guarded([this] { finish(); }); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { guarded([this] { cancel(); }); });
     connect(onlySingle_, &QCheckBox::toggled, this, [this](bool only) {
         guarded([&] { table_->setRows(only ? ScanFilterModel::Rows::SingleCommon : ScanFilterModel::Rows::All); });
     });
+    connect(logarithmic_, &QCheckBox::toggled, this, [this](bool on) {
+        guarded([&] {
+            chart_->setLogarithmic(on);
+            Settings().setValue(QLatin1String(kLogarithmicKey), on);
+        });
+    });
+    connect(view_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { guarded([&] { onTableClick(index, false); }); });
     connect(view_, &QTableView::doubleClicked, this,
-            [this](const QModelIndex& index) { guarded([&] { onDoubleClick(index); }); });
+            [this](const QModelIndex& index) { guarded([&] { onTableClick(index, true); }); });
     connect(view_, &QTableView::activated, this,
-            [this](const QModelIndex& index) { guarded([&] { onDoubleClick(index); }); });
+            [this](const QModelIndex& index) { guarded([&] { onTableClick(index, true); }); });
     connect(chart_, &OverviewChart::modulusClicked, this,
-            [this](int modulus) { guarded([&] { showModulus(modulus); }); });
+            [this](std::int64_t modulus) { guarded([&] { showModulus(modulus); }); });
     connect(resetZoom_, &QPushButton::clicked, this, [this] { guarded([this] { chart_->resetZoom(); }); });
     connect(saveCsv_, &QPushButton::clicked, this, [this] { guarded([this] { saveCsv(); }); });
     connect(savePng_, &QPushButton::clicked, this, [this] { guarded([this] { savePng(); }); });
 }
 
-// Every slot entered from Qt runs through here: nothing is thrown into Qt.
-template <class Action> void OverviewWindow::guarded(Action&& action)
+// Inside the screen's free area: where it was last time if that is still on
+// a screen, else beside the main window where there is room, else over it.
+void OverviewWindow::place()
 {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        tell(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));
-    } catch (...) {
-        tell(QStringLiteral("Interner Fehler"));
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+    const QByteArray saved = Settings().value(QLatin1String(kGeometryKey)).toByteArray();
+    const std::optional<QRect> frame = SavedFrame(saved);
+    if (frame && OnSomeScreen(*frame, screens) && restoreGeometry(saved)) {
+        const QScreen* screen = QGuiApplication::screenAt(frame->center());
+        if (screen == nullptr) screen = main_.screen();
+        resize(size().boundedTo(screen->availableGeometry().size()));
+        return;
     }
+    // The frame the window system draws around it, taken from the main window's.
+    const QRect outer = main_.frameGeometry();
+    const QRect inner = main_.geometry();
+    const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                           outer.bottom() - inner.bottom());
+    const QRect placed = PlaceBeside(outer, kFirstSize, main_.screen()->availableGeometry());
+    setGeometry(placed.marginsRemoved(margins));
+}
+
+OverviewWindow::Request OverviewWindow::request()
+{
+    Request now{ReadInputTexts(main_), {from_->value(), to_->value()}, std::nullopt};
+    if (maxTerms_->value() > 0) now.maxTerms = maxTerms_->value();
+    return now;
+}
+
+QString OverviewWindow::refusal(const Request& request) const
+{
+    if (request.range.from > request.range.to) {
+        return QStringLiteral("„von“ (%1) ist größer als „bis“ (%2): bitte „von“ kleiner oder „bis“ größer wählen.")
+            .arg(request.range.from)
+            .arg(request.range.to);
+    }
+    Inputs values;
+    try {
+        values = ValuesOf(request.inputs.texts());
+    } catch (const RunTimeError&) {
+        return {}; // every row then reports the error, as the main window would
+    }
+    return QString::fromStdString(BoundProblem(values, request.maxTerms));
+}
+
+void OverviewWindow::changed()
+{
+    const Request now = request();
+    if (shown_ && now == *shown_) {
+        pause_->stop();
+        return;
+    }
+    clearRows();
+    problem_->setText(refusal(now));
+    if (problem_->text().isEmpty()) pause_->start();
+}
+
+void OverviewWindow::clearRows()
+{
+    runner_->stop();
+    shown_.reset();
+    cancelled_ = false;
+    model_->setRows({});
+    detail_->clear();
+    progress_->setValue(0);
+    cancel_->setEnabled(false);
+    saveCsv_->setEnabled(false);
+    savePng_->setEnabled(false);
+    updateSummary();
+}
+
+void OverviewWindow::recomputeIfChanged()
+{
+    const Request now = request();
+    if (shown_ && now == *shown_) return;
+    start(now);
+}
+
+void OverviewWindow::start(Request request)
+{
+    pause_->stop();
+    clearRows();
+    shown_ = request;
+    problem_->setText(refusal(request));
+    if (!problem_->text().isEmpty()) {
+        status_->clear();
+        return;
+    }
+    chart_->setModulusRange(request.range.from, request.range.to);
+    progress_->setRange(0, static_cast<int>(request.range.to - request.range.from + 1));
+    runner_->start(std::move(request.inputs), request.range, request.maxTerms);
+    cancel_->setEnabled(true);
+    updateSummary();
+}
+
+void OverviewWindow::cancel()
+{
+    if (!runner_->running()) return;
+    runner_->stop();
+    cancelled_ = true;
+    cancel_->setEnabled(false);
+    saveCsv_->setEnabled(true);
+    savePng_->setEnabled(true);
+    updateSummary();
+}
+
+void OverviewWindow::arrived(const std::vector<ScanRow>& rows, std::int64_t done, std::int64_t)
+{
+    model_->appendRows(rows);
+    progress_->setValue(static_cast<int>(done));
+    updateSummary();
+}
+
+void OverviewWindow::finish()
+{
+    cancel_->setEnabled(false);
+    saveCsv_->setEnabled(true);
+    savePng_->setEnabled(true);
+    progress_->setValue(progress_->maximum());
+    updateSummary();
+    emit rowsShown();
+}
+
+void OverviewWindow::updateSummary()
+{
+    const ScanTableModel::Tally& tally = model_->tally();
+    QString text = QStringLiteral("%1 Moduln, %2 mit genau einem gemeinsamen Rest, %3 mit Laufzeitfehler, "
+                                  "%4 mit nicht wiederkehrendem Startpaar")
+                       .arg(model_->rowCount())
+                       .arg(tally.singleCommon)
+                       .arg(tally.runTimeErrors)
+                       .arg(tally.neverRecurring);
+    if (runner_->running())
+        text += QStringLiteral(" – wird berechnet …");
+    else if (cancelled_)
+        text += QStringLiteral(" – abgebrochen");
+    status_->setText(text);
 }
 
 void OverviewWindow::setPathQuestion(PathQuestion ask) { pathQuestion_ = std::move(ask); }
@@ -194,49 +442,100 @@ bool OverviewWindow::computing() const { return runner_->running(); }
 
 void OverviewWindow::waitForWorker() { runner_->waitForWorkers(); }
 
-void OverviewWindow::recomputeIfChanged()
+void OverviewWindow::deliverNow() { runner_->deliverNow(); }
+
+void OverviewWindow::setScanGate(ScanRunner::Gate gate)
 {
-    HeldInputTexts now = ReadInputTexts(main_);
-    if (now == inputs_) return;
-    start(std::move(now));
+    runner_->setGate(std::move(gate));
 }
 
-void OverviewWindow::start(HeldInputTexts inputs)
-{
-    inputs_ = inputs;
-    status_->setText(QStringLiteral("wird berechnet …"));
-    runner_->start(std::move(inputs));
-}
+QString OverviewWindow::detailText() const { return detail_->text(); }
 
-void OverviewWindow::display(std::uint64_t, const std::vector<ScanRow>& rows)
-{
-    model_->setRows(rows);
-    status_->setText(QStringLiteral("%1 Moduln, %2 mit genau einem gemeinsamen Rest, %3 mit Laufzeitfehler")
-                         .arg(model_->rowCount())
-                         .arg(singles_->rowCount())
-                         .arg(errors_->rowCount()));
-    saveCsv_->setEnabled(true);
-    savePng_->setEnabled(true);
-    emit rowsShown();
-}
+QString OverviewWindow::summaryText() const { return status_->text(); }
 
-void OverviewWindow::onDoubleClick(const QModelIndex& index)
+QString OverviewWindow::problemText() const { return problem_->text(); }
+
+void OverviewWindow::onTableClick(const QModelIndex& index, bool doubleClick)
 {
     if (!index.isValid()) return;
-    const QModelIndex source = table_->mapToSource(index);
-    showModulus(model_->rowAt(source.row()).modulus);
+    const std::int64_t modulus = model_->rowAt(table_->mapToSource(index).row()).modulus;
+    if (doubleClick)
+        showModulus(modulus);
+    else
+        showDetail(modulus);
 }
 
-void OverviewWindow::showModulus(int modulus)
+void OverviewWindow::showModulus(std::int64_t modulus)
 {
+    showDetail(modulus);
     // As a user's scroll: the scroll bar's own signal runs the window's procedures.
-    if (auto* scroll = main_.findChild<QScrollBar*>(QStringLiteral("HScroll1"))) scroll->setValue(modulus);
+    if (modulus >= kModulusMin && modulus <= kModulusMax) main_.moveScrollBar(static_cast<int>(modulus));
+}
+
+void OverviewWindow::showDetail(std::int64_t modulus)
+{
+    const ScanRow* row = model_->find(modulus);
+    if (row == nullptr) {
+        detail_->clear();
+        return;
+    }
+    QString text = QStringLiteral("Modul %1: ").arg(modulus);
+    if (row->failed()) {
+        text += QString::fromStdString(row->failureText());
+    } else {
+        // The core's text of the residues, of the first few hundred.
+        ScanRow shown;
+        const std::size_t listed = std::min(row->residues.size(), kDetailResidues);
+        shown.residues.assign(row->residues.begin(), row->residues.begin() + static_cast<std::ptrdiff_t>(listed));
+        QString residues = QString::fromStdString(shown.residuesText());
+        if (listed < row->residues.size()) residues += QStringLiteral(" …");
+        text += QStringLiteral("Zykellänge Folge 1: %1, Zykellänge Folge 2: %2, %3 gemeinsame Reste: %4")
+                    .arg(row->length1)
+                    .arg(row->length2)
+                    .arg(row->commonCount())
+                    .arg(residues);
+    }
+    if (modulus > kModulusMax) {
+        text += QStringLiteral("\nDas Hauptfenster reicht nur bis %1; diesen Modul zeigt nur die Übersicht.")
+                    .arg(kModulusMax);
+    } else if (shown_ && shown_->maxTerms != kWindowTermBound) {
+        text += QStringLiteral("\nDas Hauptfenster rechnet mit höchstens %1 Gliedern und kann hier anderes zeigen.")
+                    .arg(*kWindowTermBound);
+    }
+    detail_->setText(text);
+}
+
+void OverviewWindow::windowDestroyed()
+{
+    saveSettings();
+    // F2 then opens a new overview; this one goes once its handler returned.
+    setObjectName(QStringLiteral("OverviewDestroyed"));
+    runner_->stop();
+    deleteLater();
 }
 
 QString OverviewWindow::askPath(const QString& caption, const QString& suggested, const QString& filter)
 {
     if (pathQuestion_) return pathQuestion_(caption, suggested, filter);
-    return QFileDialog::getSaveFileName(this, caption, suggested, filter);
+    // Qt's own dialog would read the first bytes of every file it lists.
+    PlainIconProvider icons;
+    QFileDialog dialog(this, caption, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setIconProvider(&icons);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+// Every slot entered from Qt runs through here: nothing is thrown into Qt.
+template <class Action> void OverviewWindow::guarded(Action&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        tell(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));
+    } catch (...) {
+        tell(QStringLiteral("Interner Fehler"));
+    }
 }
 
 void OverviewWindow::tell(const QString& text)
@@ -253,7 +552,7 @@ void OverviewWindow::saveCsv()
     const QString path = askPath(QStringLiteral("Als CSV speichern"), QStringLiteral("fibmod-moduln.csv"),
                                  QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"));
     if (path.isEmpty()) return;
-    const std::string csv = ScanCsv(rows());
+    const std::string csv = ScanCsv(model_->rows());
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) &&
                          file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
@@ -276,17 +575,25 @@ void OverviewWindow::savePng()
     }
 }
 
-void OverviewWindow::saveGeometryNow() { Settings().setValue(QLatin1String(kGeometryKey), saveGeometry()); }
+void OverviewWindow::saveSettings()
+{
+    QSettings settings = Settings();
+    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    settings.setValue(QLatin1String(kFromKey), from_->value());
+    settings.setValue(QLatin1String(kToKey), to_->value());
+    settings.setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
+    settings.setValue(QLatin1String(kLogarithmicKey), logarithmic_->isChecked());
+}
 
 void OverviewWindow::closeEvent(QCloseEvent* event)
 {
-    saveGeometryNow();
+    guarded([this] { saveSettings(); });
     event->accept();
 }
 
 OverviewWindow* OpenOverview(Form1& main)
 {
-    auto* window = main.findChild<OverviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* window = main.findChild<OverviewWindow*>(QStringLiteral("Overview"), Qt::FindDirectChildrenOnly);
     if (window == nullptr)
         window = new OverviewWindow(main);
     else

@@ -3,33 +3,43 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <stop_token>
 #include <vector>
 
 #include <QWidget>
 
-#include "core/scan.h"
 #include "core/inputs.h"
+#include "core/scan.h"
+#include "ui/overview/scan_runner.h"
 
 class Form1;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QTableView;
 class QTimer;
+
+namespace fibmod::ui {
+class NativeWindowWatch;
+}
 
 namespace fibmod::overview {
 
 class OverviewChart;
 class ScanFilterModel;
-class ScanRunner;
 class ScanTableModel;
 
 // The window "Übersicht": for the inputs in the main window's fields, every
-// modulus 2 … 2000 as a chart and as a table, computed on a worker thread.
-// It reads the main window's fields and moves its scroll bar as a user does,
-// and touches nothing else of it. It recomputes a short pause after the
-// last change of an input, and remembers its size and position.
+// modulus of a range ("von", "bis", 2 … 2000 unless set) with at most "max.
+// Glieder" terms a cycle, as a chart and as a table that fill in as the
+// worker threads compute. It reads the main window's fields and moves its
+// scroll bar as a user does, and touches nothing else of it. A changed input
+// or range clears the rows at once and recomputes a short pause after the
+// last change. It keeps its range, its size and its position.
 class OverviewWindow : public QWidget {
     Q_OBJECT
 
@@ -45,66 +55,109 @@ public:
     // When set, messages go to the hook instead of a message box.
     void setMessageHook(std::function<void(const QString&)> hook);
 
-    // The rows shown now, ascending by modulus; empty before the first scan ends.
+    // The rows shown now, ascending by modulus.
     const std::vector<ScanRow>& rows() const;
-    // The inputs of the rows shown, or of the scan running.
-    const HeldInputTexts& inputs() const { return inputs_; }
-    // True from the start of a scan until its rows are shown.
+    // True from the start of a scan until its last row is shown or it is
+    // stopped.
     bool computing() const;
-    // Blocks until the worker is idle; its rows still wait in the event queue.
+    // Blocks until the workers are idle; their rows wait for the next batch.
     void waitForWorker();
+    // Shows at once the rows computed so far, as the next batch would.
+    void deliverNow();
+    // Called on a worker before each modulus of the scans started from now
+    // on; a test may block in it (until its stop is requested) to hold a
+    // scan at a known place.
+    void setScanGate(ScanRunner::Gate gate);
 
-    // Its parts, for tests and benchmarks: the rows, the table's sorted and
-    // filtered view of them, the chart and the table.
+    // Its parts, for tests and benchmarks: the rows, the chart and the table.
     ScanTableModel* model() const { return model_; }
-    ScanFilterModel* tableModel() const { return table_; }
     OverviewChart* chart() const { return chart_; }
     QTableView* tableView() const { return view_; }
+    // The line under the chart with a clicked modulus' figures.
+    QString detailText() const;
+    // The summary line and the line that refuses a range or bound.
+    QString summaryText() const;
+    QString problemText() const;
 
-    // Reads the fields and starts a scan unless the rows already belong to them.
+    // Starts a scan unless the rows shown or computing belong to the inputs,
+    // range and bound as they are now.
     void recomputeIfChanged();
-    // Shows the main window's computation for `modulus` through its scroll bar.
-    void showModulus(int modulus);
+    // Shows the figures of `modulus` in the detail line and, where the main
+    // window reaches, its computation there through its scroll bar.
+    void showModulus(std::int64_t modulus);
     // The two commands behind the save buttons.
     void saveCsv();
     void savePng();
+    // Writes the window's size, position and range to the settings.
+    void saveSettings();
 
 signals:
-    // The rows of a completed scan are shown in the table and the chart.
+    // The last row of a scan is shown in the table and the chart.
     void rowsShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What a scan computes: the inputs, the moduli and the term bound.
+    struct Request {
+        HeldInputTexts inputs;
+        ModulusRange range;
+        TermBound maxTerms;
+        friend bool operator==(const Request& a, const Request& b)
+        {
+            return a.inputs == b.inputs && a.range.from == b.range.from && a.range.to == b.range.to &&
+                   a.maxTerms == b.maxTerms;
+        }
+    };
+
     void buildControls();
     void wireControls();
-    void start(HeldInputTexts inputs);
-    void display(std::uint64_t generation, const std::vector<ScanRow>& rows);
-    void onDoubleClick(const QModelIndex& index);
+    void place();
+    void restoreRange();
+    Request request();
+    QString refusal(const Request& request) const;
+    void changed();
+    void clearRows();
+    void start(Request request);
+    void cancel();
+    void arrived(const std::vector<ScanRow>& rows, std::int64_t done, std::int64_t total);
+    void finish();
+    void updateSummary();
+    void onTableClick(const QModelIndex& index, bool doubleClick);
+    void showDetail(std::int64_t modulus);
+    void windowDestroyed();
     QString askPath(const QString& caption, const QString& suggested, const QString& filter);
     void tell(const QString& text);
     template <class Action> void guarded(Action&& action);
-    void saveGeometryNow();
 
     Form1& main_;
     ScanTableModel* model_ = nullptr;
     ScanFilterModel* table_ = nullptr;
-    ScanFilterModel* singles_ = nullptr;
-    ScanFilterModel* errors_ = nullptr;
     ScanRunner* runner_ = nullptr;
     OverviewChart* chart_ = nullptr;
     QTableView* view_ = nullptr;
+    QSpinBox* from_ = nullptr;
+    QSpinBox* to_ = nullptr;
+    QSpinBox* maxTerms_ = nullptr;
     QCheckBox* onlySingle_ = nullptr;
+    QCheckBox* logarithmic_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* detail_ = nullptr;
+    QPushButton* cancel_ = nullptr;
     QPushButton* resetZoom_ = nullptr;
     QPushButton* saveCsv_ = nullptr;
     QPushButton* savePng_ = nullptr;
     QTimer* pause_ = nullptr;
-    HeldInputTexts inputs_;
+    // The request whose rows are shown or computing; none after a change
+    // cleared them.
+    std::optional<Request> shown_;
+    bool cancelled_ = false;
     PathQuestion pathQuestion_;
     std::function<void(const QString&)> messageHook_;
+    std::unique_ptr<fibmod::ui::NativeWindowWatch> nativeWatch_;
 };
 
 // Opens the overview of `main`, or brings the open one to the front and

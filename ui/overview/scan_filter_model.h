@@ -18,7 +18,6 @@ public:
 
     explicit ScanFilterModel(ScanTableModel* source, Rows rows = Rows::All, QObject* parent = nullptr);
 
-    Rows rows() const { return rows_; }
     // Refilters at once.
     void setRows(Rows rows);
 

@@ -1,36 +1,54 @@
 // SPDX-License-Identifier: MIT
-// The overview's scan on a worker thread.
+// The overview's scan on worker threads, its rows handed on in batches.
 #include "ui/overview/scan_runner.h"
 
 #include <algorithm>
-#include <atomic>
 #include <thread>
+#include <utility>
 
+#include <QCoreApplication>
 #include <QMetaObject>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "core/modulus_range.h"
 #include "ui/overview/qt_boundary.h"
 
 namespace fibmod::overview {
 
 namespace {
 
-constexpr int kTotal = kModulusMax - kModulusMin + 1;
-// Progress reaches the window every this many rows.
-constexpr int kProgressStep = 100;
+constexpr std::chrono::milliseconds kBatchInterval{1000 / ScanRunner::kBatchesPerSecond};
+
+// One per core, and one where the core count is unknown (0).
+unsigned WorkerThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 } // namespace
 
+// What the workers of one run share with the owner's thread.
+struct ScanRunner::Run {
+    std::stop_source stop;
+    std::int64_t total = 0;
+    std::int64_t handedOn = 0;
+    std::mutex mutex;
+    // Guarded by mutex: rows computed and not yet handed on, whether a
+    // flush is queued to the owner's thread, whether the scan completed.
+    std::vector<ScanRow> pending;
+    bool flushQueued = false;
+    bool complete = false;
+};
+
 ScanRunner::ScanRunner(QObject* parent) : QObject(parent)
 {
-    // One scan at a time; a stopped one ends within one modulus.
+    // One run at a time; a stopped one ends within one modulus.
     pool_.setMaxThreadCount(1);
+    batchTimer_ = new QTimer(this);
+    batchTimer_->setSingleShot(true);
+    connect(batchTimer_, &QTimer::timeout, this, [this] { AtQtBoundary("rows", [this] { flush(); }); });
 }
 
 ScanRunner::~ScanRunner()
 {
-    stop_.request_stop();
+    if (run_) run_->stop.request_stop();
     waitForWorkers();
 }
 
@@ -45,63 +63,121 @@ void ScanRunner::hold(bool held)
     if (!held) gateOpen_.notify_all();
 }
 
-std::uint64_t ScanRunner::start(HeldInputTexts inputs)
+void ScanRunner::stop()
 {
-    stop_.request_stop();
-    stop_ = std::stop_source();
-    const std::uint64_t generation = ++generation_;
-    running_ = true;
-    emit progress(0, kTotal);
+    if (!run_) return;
+    run_->stop.request_stop();
+    run_.reset();
+    batchTimer_->stop();
+}
 
-    auto task = [this, generation, inputs = std::move(inputs), stop = stop_.get_token()] {
+void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxTerms)
+{
+    stop();
+    auto run = std::make_shared<Run>();
+    run->total = std::max<std::int64_t>(0, range.to - range.from + 1);
+    run_ = run;
+    lastBatch_ = {};
+
+    auto task = [this, run, range, maxTerms, gate = gate_, inputs = std::move(inputs)] {
+        ScanOptions options;
+        options.stop = run->stop.get_token();
+        options.maxTerms = maxTerms;
+        options.threads = WorkerThreads();
         // The main window's runs come first through hold(), not through the
         // thread's priority: at idle priority any other busy program on the
         // machine would keep the overview from ever finishing.
-        std::atomic<int> done{0};
-        ScanOptions options;
-        options.stop = stop;
-        // One core stays free for the windows' painting and input.
-        options.threads = std::max(1u, std::thread::hardware_concurrency() - 1);
-        options.beforeModulus = [this, stop](std::int64_t) {
-            std::unique_lock lock(gateMutex_);
-            gateOpen_.wait(lock, stop, [this] { return !held_; });
+        options.beforeModulus = [this, &gate, stop = options.stop](std::int64_t modulus) {
+            {
+                std::unique_lock lock(gateMutex_);
+                gateOpen_.wait(lock, stop, [this] { return !held_; });
+            }
+            if (gate.wait && !stop.stop_requested()) gate.wait(modulus, stop);
         };
-        std::vector<ScanRow> rows;
-        const auto onRow = [this, generation, &done, &rows](ScanRow&& row) {
-            rows.push_back(std::move(row));
-            const int now = ++done;
-            if (now % kProgressStep != 0) return;
-            // Called on the scan's threads, where nothing may escape either.
-            AtQtBoundary("progress", [&] {
-                QMetaObject::invokeMethod(
-                    this, [this, generation, now] { AtQtBoundary("progress", [&] { report(generation, now); }); },
-                    Qt::QueuedConnection);
-            });
+        // A worker with rows in flight finishes them before it waits.
+        options.mayBegin = [this, &gate](std::int64_t modulus) {
+            {
+                const std::lock_guard lock(gateMutex_);
+                if (held_) return false;
+            }
+            return !gate.isOpen || gate.isOpen(modulus);
         };
+        // On the scan's calling thread, where nothing may escape either.
+        const auto onRow = [this, &run](ScanRow&& row) {
+            bool queue = false;
+            {
+                const std::lock_guard lock(run->mutex);
+                run->pending.push_back(std::move(row));
+                queue = !std::exchange(run->flushQueued, true);
+            }
+            if (queue) flushSoon(run);
+        };
+        // A scan that fails (it should not) still ends, with the rows it had.
+        bool stopped = false;
+        AtQtBoundary("scan", [&] { stopped = !ScanRows(inputs.texts(), range, options, onRow); });
+        if (stopped) return;
         AtQtBoundary("scan", [&] {
-            if (!ScanRows(inputs.texts(), {}, options, onRow)) return;
-            auto shared = std::make_shared<std::vector<ScanRow>>(std::move(rows));
-            QMetaObject::invokeMethod(
-                this, [this, generation, shared] { AtQtBoundary("rows", [&] { deliver(generation, shared); }); },
-                Qt::QueuedConnection);
+            {
+                const std::lock_guard lock(run->mutex);
+                run->complete = true;
+                if (std::exchange(run->flushQueued, true)) return;
+            }
+            flushSoon(run);
         });
     };
     // The runner outlives every task: its destructor waits for them.
     [[maybe_unused]] auto future = QtConcurrent::run(&pool_, std::move(task));
-    return generation;
 }
 
-void ScanRunner::report(std::uint64_t generation, int done)
+// From a worker: the owner's thread takes the rows at the next batch.
+void ScanRunner::flushSoon(const std::shared_ptr<Run>& run)
 {
-    if (generation == generation_ && running_) emit progress(done, kTotal);
+    QMetaObject::invokeMethod(
+        this,
+        [this, run] {
+            AtQtBoundary("rows", [&] {
+                if (run != run_) return; // an ended run's rows are dropped
+                const auto due = lastBatch_ + kBatchInterval;
+                const auto now = std::chrono::steady_clock::now();
+                if (now >= due) {
+                    flush();
+                } else if (!batchTimer_->isActive()) {
+                    batchTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(due - now));
+                }
+            });
+        },
+        Qt::QueuedConnection);
 }
 
-void ScanRunner::deliver(std::uint64_t generation, const std::shared_ptr<std::vector<ScanRow>>& rows)
+void ScanRunner::deliverNow()
 {
-    if (generation != generation_) return;
-    running_ = false;
-    emit progress(kTotal, kTotal);
-    emit finished(generation, *rows);
+    QCoreApplication::sendPostedEvents(this);
+    flush();
+}
+
+void ScanRunner::flush()
+{
+    batchTimer_->stop();
+    if (!run_) return;
+    const std::shared_ptr<Run> run = run_;
+    std::vector<ScanRow> rows;
+    bool complete = false;
+    {
+        const std::lock_guard lock(run->mutex);
+        rows.swap(run->pending);
+        run->flushQueued = false;
+        complete = run->complete;
+    }
+    lastBatch_ = std::chrono::steady_clock::now();
+    if (!rows.empty()) {
+        run->handedOn += static_cast<std::int64_t>(rows.size());
+        emit rowsArrived(rows, run->handedOn, run->total);
+    }
+    // A slot may have started another run meanwhile.
+    if (complete && run == run_) {
+        run_.reset();
+        emit finished();
+    }
 }
 
 } // namespace fibmod::overview

@@ -2,6 +2,8 @@
 // The scan's rows as an item model.
 #include "ui/overview/scan_table_model.h"
 
+#include <algorithm>
+
 #include <QString>
 #include <QStringList>
 
@@ -40,7 +42,33 @@ void ScanTableModel::setRows(std::vector<ScanRow> rows)
 {
     beginResetModel();
     rows_ = std::move(rows);
+    tally_ = {};
+    for (const ScanRow& row : rows_) count(row);
     endResetModel();
+}
+
+void ScanTableModel::appendRows(const std::vector<ScanRow>& rows)
+{
+    if (rows.empty()) return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    rows_.insert(rows_.end(), rows.begin(), rows.end());
+    for (const ScanRow& row : rows) count(row);
+    endInsertRows();
+}
+
+void ScanTableModel::count(const ScanRow& row)
+{
+    if (HasSingleCommonResidue(row)) ++tally_.singleCommon;
+    if (row.runTimeError()) ++tally_.runTimeErrors;
+    if (row.neverRecurs()) ++tally_.neverRecurring;
+}
+
+const ScanRow* ScanTableModel::find(std::int64_t modulus) const
+{
+    const auto at = std::lower_bound(rows_.begin(), rows_.end(), modulus,
+                                     [](const ScanRow& row, std::int64_t m) { return row.modulus < m; });
+    return at != rows_.end() && at->modulus == modulus ? &*at : nullptr;
 }
 
 int ScanTableModel::rowCount(const QModelIndex& parent) const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -10,8 +11,8 @@
 namespace fibmod::overview {
 
 // The scan's rows as a table, one row per modulus in ascending order. It
-// feeds both the overview's table (through a sorting proxy) and the chart's
-// series (through model mappers), so the two always show the same rows.
+// feeds both the overview's table (through a sorting proxy) and the chart,
+// so the two always show the same rows. It grows as a scan hands on its rows.
 //
 // Display data are numbers (int) where the column holds a number, so that
 // sorting is numeric; a row with a run-time error has no lengths and no
@@ -24,9 +25,21 @@ public:
 
     explicit ScanTableModel(QObject* parent = nullptr);
 
+    // How many of the rows are of each kind the summary counts.
+    struct Tally {
+        std::int64_t singleCommon = 0;
+        std::int64_t runTimeErrors = 0;
+        std::int64_t neverRecurring = 0;
+    };
+
     // Replaces every row at once (one model reset).
     void setRows(std::vector<ScanRow> rows);
+    // Appends rows that follow the last one (one insertion).
+    void appendRows(const std::vector<ScanRow>& rows);
     const std::vector<ScanRow>& rows() const { return rows_; }
+    const Tally& tally() const { return tally_; }
+    // The row of `modulus`, or none.
+    const ScanRow* find(std::int64_t modulus) const;
     // The row at `row`; the index must be valid.
     const ScanRow& rowAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
 
@@ -38,7 +51,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    void count(const ScanRow& row);
+
     std::vector<ScanRow> rows_;
+    Tally tally_;
 };
 
 } // namespace fibmod::overview

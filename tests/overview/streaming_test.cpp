@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// Rows reach the table and the chart as they are computed, and a change of
+// the range mid-scan starts over without a stale row.
+#include <QAbstractItemModelTester>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTableView>
+
+#include "tests/overview/overview_fixture.h"
+#include "ui/overview/overview_chart.h"
+#include "ui/overview/scan_filter_model.h"
+#include "ui/overview/scan_table_model.h"
+
+namespace {
+
+using Chart = fibmod::overview::OverviewChart;
+
+using fibmod::overview::OverviewWindow;
+
+// The largest modulus among the chart's points of the lengths.
+double LastModulusDrawn(const OverviewWindow& overview)
+{
+    double last = 0;
+    for (const QPointF& point : overview.chart()->points(Chart::Length1)) last = std::max(last, point.x());
+    return last;
+}
+
+TEST_F(OverviewTest, RowsArriveInBatchesInTheModelAndTheChart)
+{
+    OverviewWindow& overview = open();
+    QAbstractItemModelTester modelTester(overview.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tableTester(overview.tableView()->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
+    int insertions = 0;
+    QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview, [&] { ++insertions; });
+
+    gate.holdAbove(1000);
+    form.setText(fibmod::kSequence2Fields.r, "3");
+    overview.recomputeIfChanged();
+    waitForRows(999);
+    EXPECT_TRUE(overview.computing());
+    const std::vector<fibmod::ScanRow> all = expectedRows();
+    EXPECT_EQ(overview.rows(), std::vector<fibmod::ScanRow>(all.begin(), all.begin() + 999));
+    EXPECT_EQ(overview.tableView()->model()->rowCount(), 999);
+    EXPECT_GT(LastModulusDrawn(overview), 900);
+    EXPECT_LE(LastModulusDrawn(overview), 1000);
+    EXPECT_TRUE(overview.summaryText().startsWith(QStringLiteral("999 Moduln, "))) << overview.summaryText().toStdString();
+    EXPECT_TRUE(overview.summaryText().endsWith(QStringLiteral("wird berechnet …")));
+    EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 999);
+
+    gate.open();
+    settle();
+    EXPECT_EQ(overview.rows(), all);
+    EXPECT_GT(LastModulusDrawn(overview), 1900);
+    EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 1999);
+    EXPECT_LT(insertions, 1999) << "rows come in batches, never one insertion each";
+    EXPECT_GE(insertions, 2);
+}
+
+TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
+{
+    OverviewWindow& overview = open();
+    gate.holdAbove(300);
+    box(QStringLiteral("bis"))->setValue(2500);
+    overview.recomputeIfChanged();
+    waitForRows(299);
+
+    std::vector<fibmod::ScanRow> seen;
+    QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview,
+                     [&](const QModelIndex&, int first, int last) {
+                         seen.insert(seen.end(), overview.rows().begin() + first, overview.rows().begin() + last + 1);
+                     });
+    box(QStringLiteral("von"))->setValue(1200);
+    EXPECT_TRUE(overview.rows().empty()) << "the old range's rows go at once";
+    EXPECT_FALSE(overview.computing()) << "and its scan stops";
+    EXPECT_EQ(overview.chart()->points(Chart::Length1).size(), 0);
+
+    gate.open();
+    overview.recomputeIfChanged();
+    settle();
+    const std::vector<fibmod::ScanRow> expected = expectedRows({1200, 2500});
+    EXPECT_EQ(overview.rows(), expected);
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(OverviewTest, AbbrechenStopsTheScanAndKeepsTheRowsSoFar)
+{
+    OverviewWindow& overview = open();
+    gate.holdAbove(100);
+    form.setText(fibmod::kSequence2Fields.r, "3");
+    overview.recomputeIfChanged();
+    waitForRows(99);
+    QPushButton* cancel = nullptr;
+    for (QPushButton* button : overview.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Abbrechen")) cancel = button;
+    ASSERT_NE(cancel, nullptr);
+    ASSERT_TRUE(cancel->isEnabled());
+    cancel->click();
+    EXPECT_FALSE(overview.computing());
+    EXPECT_FALSE(cancel->isEnabled());
+    gate.open();
+    overview.waitForWorker();
+    overview.deliverNow();
+    EXPECT_EQ(overview.rows().size(), 99u);
+    EXPECT_TRUE(overview.summaryText().endsWith(QStringLiteral("abgebrochen"))) << overview.summaryText().toStdString();
+}
+
+} // namespace
