@@ -23,7 +23,7 @@ std::pair<std::string_view, std::string_view> Halves(std::string_view pair)
 
 const CLI::Validator kNumber(
     [](const std::string& value) {
-        return IsEntirelyANumber(value) ? std::string() : "'" + value + "' is not a number";
+        return IsEntirelyANumber(value) ? std::string() : NotANumber(value);
     },
     "", "number");
 
@@ -32,7 +32,7 @@ const CLI::Validator kStartPair(
         const auto [first, second] = Halves(value);
         const bool fits = std::count(value.begin(), value.end(), ',') == 1 && IsEntirelyANumber(first) &&
                           IsEntirelyANumber(second);
-        return fits ? std::string() : "'" + value + "' is not two numbers A,B";
+        return fits ? std::string() : NotTwoNumbers(value);
     },
     "", "start pair");
 

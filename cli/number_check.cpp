@@ -23,4 +23,8 @@ bool IsEntirelyANumber(std::string_view text)
     return reading.complete && reading.used == number.size();
 }
 
+std::string NotANumber(std::string_view text) { return "'" + std::string(text) + "' is not a number"; }
+
+std::string NotTwoNumbers(std::string_view text) { return "'" + std::string(text) + "' is not two numbers A,B"; }
+
 } // namespace fibmod::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace fibmod::cli {
@@ -15,5 +16,10 @@ std::string_view WithoutBlanksAround(std::string_view text);
 // double range still counts: reading it is the computation's business
 // (error 6).
 bool IsEntirelyANumber(std::string_view text);
+
+// Why a value is refused, as every interface says it: "'12x' is not a
+// number", "'1;2' is not two numbers A,B".
+std::string NotANumber(std::string_view text);
+std::string NotTwoNumbers(std::string_view text);
 
 } // namespace fibmod::cli

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/number_check.h"
+#include "cli/usage_errors.h"
 
 namespace py = pybind11;
 
@@ -12,13 +13,11 @@ namespace fibmod::python {
 
 namespace {
 
-// A long text shortened for a message.
-std::string Shortened(std::string text)
+// A message naming the parameter, with huge values shortened as the
+// command line shortens them.
+std::string Message(const char* name, const std::string& what)
 {
-    constexpr std::size_t kMost = 40;
-    if (text.size() <= kMost) return text;
-    text.resize(kMost);
-    return text + "…";
+    return cli::ShortenedWords(std::string(name) + ": " + what);
 }
 
 bool IsInt(py::handle value)
@@ -26,7 +25,9 @@ bool IsInt(py::handle value)
     return !py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr());
 }
 
-std::string Repr(py::handle value) { return Shortened(py::repr(value).cast<std::string>()); }
+std::string Repr(py::handle value) { return py::repr(value).cast<std::string>(); }
+
+std::string TypeName(py::handle value) { return py::str(value.get_type().attr("__name__")); }
 
 } // namespace
 
@@ -35,7 +36,7 @@ std::string InputText(py::handle value, const char* name)
     if (py::isinstance<py::str>(value)) {
         std::string text = value.cast<std::string>();
         if (!cli::IsEntirelyANumber(text))
-            throw py::value_error(std::string(name) + ": '" + Shortened(text) + "' is not a number");
+            throw py::value_error(Message(name, cli::NotANumber(text)));
         return text;
     }
     if (IsInt(value)) return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
@@ -44,11 +45,10 @@ std::string InputText(py::handle value, const char* name)
         char text[32];
         std::snprintf(text, sizeof text, "%.17g", x);
         if (!cli::IsEntirelyANumber(text))
-            throw py::value_error(std::string(name) + ": " + Repr(value) + " is not a number");
+            throw py::value_error(Message(name, Repr(value) + " is not a number"));
         return text;
     }
-    throw py::type_error(std::string(name) + ": expected an int, a float or a str, not " +
-                         Shortened(py::str(value.get_type().attr("__name__"))));
+    throw py::type_error(Message(name, "expected an int, a float or a str, not " + TypeName(value)));
 }
 
 PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
@@ -59,7 +59,7 @@ PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handl
     const auto pair = [](py::handle start, const char* name, std::string& first, std::string& second) {
         const bool sequence = py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start);
         if (!sequence || py::len(start) != 2)
-            throw py::type_error(std::string(name) + ": expected two start values (a0, a1), not " + Repr(start));
+            throw py::type_error(Message(name, "expected two start values (a0, a1), not " + Repr(start)));
         const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
         first = InputText(values[0], name);
         second = InputText(values[1], name);
@@ -76,14 +76,13 @@ PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handl
 std::int64_t WholeNumberOf(py::handle value, const char* name, std::int64_t low, std::int64_t high)
 {
     if (!IsInt(value))
-        throw py::type_error(std::string(name) + ": expected an int, not " +
-                             Shortened(py::str(value.get_type().attr("__name__"))));
+        throw py::type_error(Message(name, "expected an int, not " + TypeName(value)));
     const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
     const py::int_ lowest(low);
     const py::int_ highest(high);
     if (number < lowest || number > highest)
-        throw py::value_error(std::string(name) + ": " + Repr(number) + " is not in range " + std::to_string(low) +
-                              " to " + std::to_string(high));
+        throw py::value_error(Message(name, Repr(number) + " is not in range " + std::to_string(low) + " to " +
+                                                std::to_string(high)));
     return number.cast<std::int64_t>();
 }
 
