@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// Clearing and intersecting the flag tables of the lane walks.
+#include "core/engine/lanes/residue_flags.h"
+
+#include <bit>
+#include <cassert>
+#include <cstring>
+
+namespace fibmod::lanes {
+
+namespace {
+
+// The table's bytes as 64-bit words, read without breaking aliasing rules.
+std::uint64_t Word(const std::vector<std::uint8_t>& table, std::size_t w)
+{
+    std::uint64_t word;
+    std::memcpy(&word, table.data() + w * 8, 8);
+    return word;
+}
+
+static_assert(std::endian::native == std::endian::little, "bit v of the table is bit v % 64 of word v / 64");
+
+} // namespace
+
+void ResidueFlags::reset(std::uint32_t M)
+{
+    M_ = M;
+    const std::size_t used = bytes() ? M : (std::size_t{M} + 7) / 8;
+    table_.assign((used + 7) / 8 * 8, 0);
+}
+
+std::vector<std::int64_t> CommonResidues(const ResidueFlags& a, const ResidueFlags& b)
+{
+    assert(a.M_ == b.M_);
+    std::vector<std::int64_t> common;
+    const std::size_t words = a.table_.size() / 8;
+    if (a.bytes()) {
+        // Flags are 0 or 1: a word's AND has one bit per common residue at
+        // the bottom of its byte.
+        for (std::size_t w = 0; w < words; ++w) {
+            for (std::uint64_t both = Word(a.table_, w) & Word(b.table_, w); both != 0; both &= both - 1)
+                common.push_back(static_cast<std::int64_t>(w * 8 + static_cast<std::size_t>(std::countr_zero(both)) / 8));
+        }
+        return common;
+    }
+    for (std::size_t w = 0; w < words; ++w) {
+        for (std::uint64_t both = Word(a.table_, w) & Word(b.table_, w); both != 0; both &= both - 1)
+            common.push_back(static_cast<std::int64_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(both))));
+    }
+    return common;
+}
+
+std::int64_t CommonCount(const ResidueFlags& a, const ResidueFlags& b)
+{
+    assert(a.M_ == b.M_);
+    std::int64_t count = 0;
+    const std::size_t words = a.table_.size() / 8;
+    for (std::size_t w = 0; w < words; ++w) count += std::popcount(Word(a.table_, w) & Word(b.table_, w));
+    return count;
+}
+
+} // namespace fibmod::lanes
