@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/engine/lanes/lane_walk.h"
 #include "core/modulus_range.h"
 #include "core/recurrence.h"
 #include "core/run_time_error.h"
@@ -59,7 +60,7 @@ ScanRow ScanModulusInDoubles(const Inputs& inputs, std::int64_t modulus, std::in
 }
 
 // The same in exact integers, sequence 2 first.
-ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+ScanRow ScanModulusPlainly(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
 {
     const auto M = static_cast<std::uint64_t>(modulus);
     ResidueSet residues2(M);
@@ -80,6 +81,65 @@ ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBo
     row.length2 = cycle2.length;
     row.residues = Common(residues1, residues2);
     return row;
+}
+
+namespace {
+
+// Above this modulus a flag table costs more to clear than a short cycle to
+// walk: the plain walk goes first, as far as the plain residue set keeps a
+// list.
+constexpr std::int64_t kPlainFirstAbove = std::int64_t{1} << 20;
+
+lanes::LaneSequence InLanes(const Sequence& sequence, std::int64_t modulus)
+{
+    const WholeSequence whole = *WholeModulo(sequence, modulus);
+    return {static_cast<std::uint32_t>(modulus), static_cast<std::uint32_t>(whole.r),
+            static_cast<std::uint32_t>(whole.s), static_cast<std::uint32_t>(whole.first),
+            static_cast<std::uint32_t>(whole.second)};
+}
+
+// Both sequences walked in lanes, sequence 2 first; none when stopped.
+std::optional<ScanRow> LaneRow(const lanes::LaneSequence& one, const lanes::LaneSequence& two, TermBound maxTerms,
+                               RowScratch& scratch)
+{
+    const std::int64_t modulus = one.M;
+    const lanes::LaneWalk walk2 = lanes::WalkInLanes(two, maxTerms, scratch.two, scratch.stop);
+    if (walk2.end == lanes::LaneWalk::End::Stopped) return std::nullopt;
+    if (walk2.end == lanes::LaneWalk::End::PastBound) return ErrorRow(modulus, SubscriptOutOfRange());
+    const lanes::LaneWalk walk1 = lanes::WalkInLanes(one, maxTerms, scratch.one, scratch.stop);
+    if (walk1.end == lanes::LaneWalk::End::Stopped) return std::nullopt;
+    if (walk1.end == lanes::LaneWalk::End::PastBound) return ErrorRow(modulus, SubscriptOutOfRange());
+    ScanRow row;
+    row.modulus = modulus;
+    row.length1 = walk1.length;
+    row.length2 = walk2.length;
+    row.residues = CommonResidues(scratch.one, scratch.two);
+    return row;
+}
+
+} // namespace
+
+std::optional<ScanRow> ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms,
+                                             RowScratch& scratch)
+{
+    if (modulus < kLaneModulusMin) return ScanModulusPlainly(inputs, modulus, maxTerms);
+    const lanes::LaneSequence one = InLanes(inputs.one, modulus);
+    const lanes::LaneSequence two = InLanes(inputs.two, modulus);
+    if (!lanes::LanesTake(one) || !lanes::LanesTake(two)) return ScanModulusPlainly(inputs, modulus, maxTerms);
+    if (modulus > kPlainFirstAbove) {
+        const std::int64_t first = modulus / 64;
+        const TermBound prefix = maxTerms && *maxTerms <= first ? maxTerms : TermBound(first);
+        ScanRow row = ScanModulusPlainly(inputs, modulus, prefix);
+        // Past the prefix only when it was shorter than the bound.
+        if (!row.runTimeError() || prefix == maxTerms) return row;
+    }
+    return LaneRow(one, two, maxTerms, scratch);
+}
+
+ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+{
+    RowScratch scratch;
+    return *ScanModulusInIntegers(inputs, modulus, maxTerms, scratch);
 }
 
 bool UsesWholeNumbers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
@@ -103,12 +163,19 @@ std::string BoundProblem(const Inputs& inputs, TermBound maxTerms)
 }
 
 
-ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+std::optional<ScanRow> ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms,
+                                   RowScratch& scratch)
 {
     if (!BoundFits(inputs, maxTerms)) throw std::invalid_argument(BoundProblem(inputs, maxTerms));
     if (modulus < kModulusMin || modulus > kEngineModulusMax) throw std::invalid_argument("modulus out of range");
-    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return ScanModulusInIntegers(inputs, modulus, maxTerms);
+    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return ScanModulusInIntegers(inputs, modulus, maxTerms, scratch);
     return ScanModulusInDoubles(inputs, modulus, *maxTerms);
+}
+
+ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)
+{
+    RowScratch scratch;
+    return *ScanModulus(inputs, modulus, maxTerms, scratch);
 }
 
 } // namespace fibmod

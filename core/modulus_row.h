@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <stop_token>
 #include <string>
 
+#include "core/engine/lanes/residue_flags.h"
 #include "core/inputs.h"
 #include "core/scan_row.h"
 #include "core/term_bound.h"
@@ -19,12 +22,36 @@ namespace fibmod {
 // residue and error. std::invalid_argument when !BoundFits.
 ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms = kWindowTermBound);
 
+// What a worker keeps from one modulus to the next for the lane walks (their
+// flag tables), and the token that ends a long walk early.
+struct RowScratch {
+    lanes::ResidueFlags one;
+    lanes::ResidueFlags two;
+    std::stop_token stop;
+};
+
+// ScanModulus with the worker's scratch; none when stopped.
+std::optional<ScanRow> ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms,
+                                   RowScratch& scratch);
+
 // The two ways ScanModulus computes, for whichever inputs they take: the
 // window's double arithmetic (any inputs, a bound needed) and exact
 // integers (whole-number inputs only). Where the window's arithmetic is
 // exact they give the same row.
 ScanRow ScanModulusInDoubles(const Inputs& inputs, std::int64_t modulus, std::int64_t maxTerms);
 ScanRow ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
+// The same with the worker's scratch; none when stopped. Whole cycles with s
+// prime to M are walked in vector lanes from kLaneModulusMin on, the rest
+// one term at a time as ScanModulusPlainly does.
+std::optional<ScanRow> ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms,
+                                             RowScratch& scratch);
+// Exact integers one term at a time: the reference the lane walks must
+// agree with, row for row.
+ScanRow ScanModulusPlainly(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms);
+
+// The smallest modulus walked in lanes: below it the cycles are short, and
+// the plain walk costs less than the lanes' start.
+inline constexpr std::int64_t kLaneModulusMin = 2001;
 
 // True when `maxTerms` may be used with `inputs`: a bound from 1 to
 // kTermBoundMax, or no bound with inputs that are all whole numbers (only

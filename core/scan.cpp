@@ -3,13 +3,13 @@
 #include "core/scan.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 
-#include "core/interleaved_walks.h"
 #include "core/run_time_error.h"
 
 namespace fibmod {
@@ -24,6 +24,8 @@ constexpr std::int64_t kChunksAhead = 16;
 // No new chunk is taken while the rows held hold more residues than this
 // (32 MB), whatever their number: rows of large moduli can be large.
 constexpr std::size_t kHeldResiduesBudget = std::size_t{1} << 22;
+// The longest a finished row waits for its worker to wake the writer.
+constexpr std::chrono::milliseconds kWakeInterval{2};
 
 unsigned ThreadCount(unsigned asked)
 {
@@ -37,10 +39,15 @@ ModulusRange Clipped(ModulusRange range)
     return {std::max<std::int64_t>(range.from, kModulusMin), std::min(range.to, kEngineModulusMax)};
 }
 
+// Gives a worker its next modulus, or none when there are no more. `idle`
+// is true when the worker has no modulus in flight, so that it may wait for
+// work; when false it must answer at once (none: not now).
+using Source = std::function<std::optional<std::int64_t>(bool idle)>;
+// Receives each finished row, in the order the rows finish.
+using Sink = std::function<void(ScanRow&& row)>;
 // Computes the moduli a source gives, handing each row to a sink as it is
 // done (in any order), until the source gives none while idle or `stop`.
-using Compute =
-    std::function<void(const InterleavedWalks::Source&, const InterleavedWalks::Sink&, std::stop_token)>;
+using Compute = std::function<void(const Source&, const Sink&, std::stop_token)>;
 
 // Workers take chunks of moduli from a shared counter and put each row into
 // a ring of slots keyed by modulus; the calling thread hands the rows on in
@@ -102,6 +109,7 @@ private:
         while (wanted_ <= range_.to) {
             if (options_.stop.stop_requested()) return;
             ScanRow row;
+            bool roomWanted;
             {
                 std::unique_lock lock(mutex_);
                 if (!changed_.wait(lock, options_.stop, [this] { return ended_ || slot(wanted_).has_value(); }))
@@ -111,8 +119,9 @@ private:
                 slot(wanted_).reset();
                 heldResidues_ -= row.residues.size();
                 ++wanted_;
+                roomWanted = waitingWorkers_ > 0;
             }
-            changed_.notify_all();
+            if (roomWanted) changed_.notify_all();
             try {
                 sink_(std::move(row));
             } catch (...) {
@@ -131,7 +140,13 @@ private:
             return ended_ || nextChunk_ > range_.to ||
                    (nextChunk_ + kChunk <= wanted_ + window_ && heldResidues_ <= kHeldResiduesBudget);
         };
-        if (idle ? !changed_.wait(lock, options_.stop, ready) : !ready()) return false;
+        if (!ready()) {
+            if (!idle) return false;
+            ++waitingWorkers_;
+            const bool woken = changed_.wait(lock, options_.stop, ready);
+            --waitingWorkers_;
+            if (!woken) return false;
+        }
         if (ended_ || nextChunk_ > range_.to) return false;
         chunk.next = nextChunk_;
         chunk.last = std::min(nextChunk_ + kChunk - 1, range_.to);
@@ -139,33 +154,57 @@ private:
         return true;
     }
 
-    void put(ScanRow&& row)
+    // Puts a row into its slot without waking the writer; true when it is
+    // the row the writer waits for (the worker then owes it a wake).
+    bool put(ScanRow&& row)
     {
-        bool next;
-        {
-            const std::lock_guard lock(mutex_);
-            next = row.modulus == wanted_;
-            heldResidues_ += row.residues.size();
-            slot(row.modulus) = std::move(row);
-        }
-        if (next) changed_.notify_all();
+        const std::lock_guard lock(mutex_);
+        const bool next = row.modulus == wanted_;
+        heldResidues_ += row.residues.size();
+        slot(row.modulus) = std::move(row);
+        return next;
     }
 
     // A worker's part: the moduli of chunk after chunk, while the ring has room.
+    //
+    // Waking the writer costs a system call: a worker whose rows come fast
+    // wakes it at most once in kWakeInterval, and always before it may wait
+    // or block, and at the end, so that no row waits for the next one.
     void work()
     {
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point woke = Clock::now();
+        bool owed = false;
+        const auto settle = [&] {
+            if (!owed) return;
+            changed_.notify_all();
+            owed = false;
+            woke = Clock::now();
+        };
         try {
             Chunk chunk;
             const auto source = [&](bool idle) -> std::optional<std::int64_t> {
-                if (chunk.next > chunk.last && !claim(chunk, idle)) return std::nullopt;
+                if (chunk.next > chunk.last) {
+                    if (idle) settle();
+                    if (!claim(chunk, idle)) return std::nullopt;
+                }
                 if (options_.stop.stop_requested()) return std::nullopt;
                 if (!idle && options_.mayBegin && !options_.mayBegin(chunk.next)) return std::nullopt;
                 const std::int64_t modulus = chunk.next++;
-                if (options_.beforeModulus) options_.beforeModulus(modulus);
+                if (options_.beforeModulus) {
+                    settle();
+                    options_.beforeModulus(modulus);
+                }
                 return modulus;
             };
-            compute_(source, [this](ScanRow&& row) { put(std::move(row)); }, options_.stop);
+            const auto done = [&](ScanRow&& row) {
+                owed = put(std::move(row)) || owed;
+                if (owed && Clock::now() - woke >= kWakeInterval) settle();
+            };
+            compute_(source, done, options_.stop);
+            settle();
         } catch (...) {
+            settle();
             fail(std::current_exception());
         }
     }
@@ -184,6 +223,7 @@ private:
     std::int64_t wanted_;
     std::size_t heldResidues_ = 0;
     bool ended_ = false;
+    int waitingWorkers_ = 0;
     std::exception_ptr failure_;
 };
 
@@ -201,10 +241,18 @@ bool EachModulus(ModulusRange range, const ScanOptions& options, const RowSink& 
 bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& options, const RowSink& sink)
 {
     if (!BoundFits(inputs, options.maxTerms)) throw std::invalid_argument(BoundProblem(inputs, options.maxTerms));
-    const InterleavedWalks walks(inputs, options.maxTerms);
+    // One modulus at a time per worker: its two walks run in vector lanes
+    // inside each cycle, and its flag tables stay in the worker's cache.
     return EachModulus(range, options, sink,
-                       [&walks](const InterleavedWalks::Source& next, const InterleavedWalks::Sink& done,
-                                std::stop_token stop) { walks.run(next, done, stop); });
+                       [&inputs, &options](const Source& next, const Sink& done, std::stop_token stop) {
+                           RowScratch scratch;
+                           scratch.stop = stop;
+                           while (const std::optional<std::int64_t> modulus = next(true)) {
+                               std::optional<ScanRow> row = ScanModulus(inputs, *modulus, options.maxTerms, scratch);
+                               if (!row) return;
+                               done(std::move(*row));
+                           }
+                       });
 }
 
 bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& options, const RowSink& sink)
@@ -214,8 +262,7 @@ bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& op
         inputs = ValuesOf(texts);
     } catch (const RunTimeError& error) {
         return EachModulus(range, options, sink,
-                           [&error](const InterleavedWalks::Source& next, const InterleavedWalks::Sink& done,
-                                    std::stop_token) {
+                           [&error](const Source& next, const Sink& done, std::stop_token) {
                                while (const std::optional<std::int64_t> modulus = next(true))
                                    done(ErrorRow(*modulus, error));
                            });

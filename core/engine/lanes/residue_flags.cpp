@@ -29,10 +29,14 @@ void ResidueFlags::reset(std::uint32_t M)
     table_.assign((used + 7) / 8 * 8, 0);
 }
 
-std::vector<std::int64_t> CommonResidues(const ResidueFlags& a, const ResidueFlags& b)
+// Both intersections count bits, one instruction where the processor has
+// it: the compiler builds each twice and the loader picks one.
+__attribute__((target_clones("popcnt", "default"))) std::vector<std::int64_t> CommonResidues(const ResidueFlags& a,
+                                                                                           const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
     std::vector<std::int64_t> common;
+    common.reserve(static_cast<std::size_t>(CommonCount(a, b)));
     const std::size_t words = a.table_.size() / 8;
     if (a.bytes()) {
         // Flags are 0 or 1: a word's AND has one bit per common residue at
@@ -50,7 +54,8 @@ std::vector<std::int64_t> CommonResidues(const ResidueFlags& a, const ResidueFla
     return common;
 }
 
-std::int64_t CommonCount(const ResidueFlags& a, const ResidueFlags& b)
+__attribute__((target_clones("popcnt", "default"))) std::int64_t CommonCount(const ResidueFlags& a,
+                                                                           const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
     std::int64_t count = 0;
