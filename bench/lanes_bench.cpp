@@ -178,7 +178,8 @@ void Walks(benchmark::State& bench)
         benchmark::Counter(static_cast<double>(terms), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// The engine's scan of 2 … to on `threads` threads; bound 0 is none.
+// The engine's scan of 2 … to on `threads` threads; bound 0 is none;
+// residues 0 asks for the counts alone.
 void Engine(benchmark::State& bench)
 {
     const std::int64_t to = bench.range(0);
@@ -186,6 +187,7 @@ void Engine(benchmark::State& bench)
     ScanOptions options;
     options.threads = static_cast<unsigned>(bench.range(2));
     options.maxTerms = bench.range(3) == 0 ? TermBound() : TermBound(bench.range(3));
+    options.residues = bench.range(4) != 0;
     std::int64_t terms = 0;
     std::int64_t single = 0;
     for (auto _ : bench) {
@@ -223,17 +225,19 @@ BENCHMARK(Clock)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(LeapfrogFloor)->Args({100000, 0})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(LeapfrogFloor)->Args({1500, 1})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Walks)->Args({100000, 0})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-// to, inputs, threads, bound (0: none)
+// to, inputs, threads, bound (0: none), residues (0: counts alone)
 BENCHMARK(Engine)
     ->MeasureProcessCPUTime()
-    ->Args({100000, 0, 1, 0})
-    ->Args({100000, 0, 2, 0})
-    ->Args({1500, 1, 1, 0})
-    ->Args({1500, 1, 2, 0})
+    ->Args({100000, 0, 1, 0, 1})
+    ->Args({100000, 0, 2, 0, 1})
+    ->Args({100000, 0, 1, 0, 0})
+    ->Args({100000, 0, 2, 0, 0})
+    ->Args({1500, 1, 1, 0, 1})
+    ->Args({1500, 1, 2, 0, 1})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(Engine)->Args({2000, 0, 1, 3000})->Args({2000, 0, 2, 3000})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Engine)->Args({2000, 0, 1, 3000, 1})->Args({2000, 0, 2, 3000, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

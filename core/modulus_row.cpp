@@ -113,7 +113,10 @@ std::optional<ScanRow> LaneRow(const lanes::LaneSequence& one, const lanes::Lane
     row.modulus = modulus;
     row.length1 = walk1.length;
     row.length2 = walk2.length;
-    row.residues = CommonResidues(scratch.one, scratch.two);
+    if (scratch.residues)
+        row.residues = CommonResidues(scratch.one, scratch.two);
+    else
+        row.unlistedCount = CommonCount(scratch.one, scratch.two);
     return row;
 }
 
@@ -168,8 +171,11 @@ std::optional<ScanRow> ScanModulus(const Inputs& inputs, std::int64_t modulus, T
 {
     if (!BoundFits(inputs, maxTerms)) throw std::invalid_argument(BoundProblem(inputs, maxTerms));
     if (modulus < kModulusMin || modulus > kEngineModulusMax) throw std::invalid_argument("modulus out of range");
-    if (UsesWholeNumbers(inputs, modulus, maxTerms)) return ScanModulusInIntegers(inputs, modulus, maxTerms, scratch);
-    return ScanModulusInDoubles(inputs, modulus, *maxTerms);
+    std::optional<ScanRow> row = UsesWholeNumbers(inputs, modulus, maxTerms)
+                                     ? ScanModulusInIntegers(inputs, modulus, maxTerms, scratch)
+                                     : ScanModulusInDoubles(inputs, modulus, *maxTerms);
+    if (row && !scratch.residues) row->dropResidues();
+    return row;
 }
 
 ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms)

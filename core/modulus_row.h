@@ -28,6 +28,8 @@ struct RowScratch {
     lanes::ResidueFlags one;
     lanes::ResidueFlags two;
     std::stop_token stop;
+    // False: the row keeps the common count alone (ScanRow::dropResidues).
+    bool residues = true;
 };
 
 // ScanModulus with the worker's scratch; none when stopped.

@@ -247,6 +247,7 @@ bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& optio
                        [&inputs, &options](const Source& next, const Sink& done, std::stop_token stop) {
                            RowScratch scratch;
                            scratch.stop = stop;
+                           scratch.residues = options.residues;
                            while (const std::optional<std::int64_t> modulus = next(true)) {
                                std::optional<ScanRow> row = ScanModulus(inputs, *modulus, options.maxTerms, scratch);
                                if (!row) return;

@@ -25,6 +25,10 @@ struct ScanOptions {
     // The most terms a cycle may have (error 9 past it); none walks every
     // cycle to its end, which needs inputs that are whole numbers.
     TermBound maxTerms = kWindowTermBound;
+    // False: the rows carry only the common count, not the residues (see
+    // ScanRow::unlistedCount), and the scan never lists them: the count is
+    // taken from the flag tables at once.
+    bool residues = true;
     // Worker threads; 0 takes one per core. The rows do not depend on it.
     unsigned threads = 0;
     // When stop is requested, the scan ends early: rows already handed on

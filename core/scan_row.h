@@ -33,15 +33,27 @@ struct ScanRow {
     std::int64_t modulus = 0;
     std::int64_t length1 = 0;
     std::int64_t length2 = 0;
-    // Ascending; their number is the common count.
+    // Ascending; their number is the common count, unless the scan was
+    // asked for the count alone (ScanOptions::residues off): then empty.
     std::vector<std::int64_t> residues;
+    // The common count of a row whose residues were not listed; 0 otherwise.
+    std::int64_t unlistedCount = 0;
     // Set when the row has no figures; the numbers above are then 0 and empty.
     std::optional<RowFailure> failure;
 
     bool failed() const { return failure.has_value(); }
     bool neverRecurs() const { return failure && failure->kind == RowFailure::Kind::NeverRecurs; }
     bool runTimeError() const { return failure && failure->kind == RowFailure::Kind::RunTimeError; }
-    std::int64_t commonCount() const { return static_cast<std::int64_t>(residues.size()); }
+    std::int64_t commonCount() const
+    {
+        return residues.empty() ? unlistedCount : static_cast<std::int64_t>(residues.size());
+    }
+    // Keeps the count and drops the list.
+    void dropResidues()
+    {
+        unlistedCount = commonCount();
+        residues = {};
+    }
     // The residues in plain decimals, one blank apart ("1 2 4"); empty for none.
     std::string residuesText() const;
     // The failure's message, or the empty text.

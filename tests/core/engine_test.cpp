@@ -228,6 +228,31 @@ TEST(EngineTest, TheScanInLanesGivesEveryRowAsThePlainWalk)
     }
 }
 
+TEST(EngineTest, AScanForCountsAloneGivesEveryRowsCountWithoutItsResidues)
+{
+    // Fractional inputs (doubles), whole ones below and above the lanes'
+    // first modulus, an error row, and s sharing factors with M.
+    for (const Inputs& in : {ValuesOf(kDesignTimeInputs), WholeInputs(3, 2, 1, 1, 5, 6, 2, 7),
+                             WholeInputs(1, 1, 0, 1, 1, 1, 0, 1)}) {
+        for (const TermBound bound : {TermBound(3000), TermBound()}) {
+            ScanOptions options;
+            options.maxTerms = bound;
+            options.threads = 2;
+            const auto listed = Scan(in, {1990, 2100}, options);
+            options.residues = false;
+            const auto counted = Scan(in, {1990, 2100}, options);
+            ASSERT_TRUE(listed && counted);
+            ASSERT_EQ(listed->size(), counted->size());
+            for (std::size_t i = 0; i < listed->size(); ++i) {
+                ScanRow expected = (*listed)[i];
+                expected.dropResidues();
+                ASSERT_EQ((*counted)[i], expected) << (*listed)[i].modulus;
+                EXPECT_EQ((*counted)[i].commonCount(), (*listed)[i].commonCount());
+            }
+        }
+    }
+}
+
 TEST(EngineTest, RowsComeInOrderAndTheWorkersStayABoundedDistanceAhead)
 {
     for (const unsigned threads : {1u, 2u}) {
