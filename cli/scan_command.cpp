@@ -2,11 +2,13 @@
 // The subcommand "scan": one row per modulus, written as it is done.
 #include "cli/scan_command.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/block_output.h"
 #include "cli/progress_line.h"
 #include "cli/text_table.h"
 #include "cli/whole_number_option.h"
@@ -18,95 +20,157 @@ namespace fibmod::cli {
 
 namespace {
 
-// Writes the rows in one format: what comes before them, each row, and
-// what closes the document.
+// Writes the rows in one format: what comes before them, each row (appended
+// to a block), and what closes the document.
 class RowFormat {
 public:
     virtual ~RowFormat() = default;
     virtual std::string head() { return {}; }
-    virtual std::string row(const ScanRow& row) = 0;
+    virtual void row(std::string& out, const ScanRow& row) = 0;
     virtual std::string closing() { return {}; }
 };
 
 std::size_t Digits(std::int64_t n) { return std::to_string(n).size(); }
 
+bool Has(const std::vector<ScanColumn>& columns, ScanColumn column)
+{
+    return std::find(columns.begin(), columns.end(), column) != columns.end();
+}
+
 class TableFormat : public RowFormat {
 public:
-    TableFormat(ModulusRange range, TermBound maxTerms)
+    TableFormat(ModulusRange range, TermBound maxTerms, std::vector<ScanColumn> columns) : columns_(std::move(columns))
     {
         // A cycle has at most M² terms.
         const std::int64_t longest = std::min(range.to * range.to, maxTerms.value_or(range.to * range.to));
         const std::array<std::size_t, 4> widest{Digits(range.to), Digits(longest), Digits(longest),
                                                 Digits(range.to)};
-        for (std::size_t c = 0; c < shapes_.size(); ++c) {
-            shapes_[c].width = std::max(TextWidth(kHeadings[c]), c < widest.size() ? widest[c] : 0);
-            shapes_[c].align = c < widest.size() ? Align::Right : Align::Left;
+        // Without a column for them, a failed row's message stands after the
+        // last column; in the residues' column when that is the last.
+        errorInLast_ = !Has(columns_, ScanColumn::Error) && columns_.back() == ScanColumn::CommonResidues;
+        errorAfter_ = !Has(columns_, ScanColumn::Error) && !errorInLast_;
+        for (const ScanColumn column : columns_) {
+            const auto c = static_cast<std::size_t>(column);
+            headings_.push_back(c < kHeadings.size() ? kHeadings[c] : std::string());
+            shapes_.push_back({std::max(TextWidth(headings_.back()), c < widest.size() ? widest[c] : 0),
+                               c < widest.size() ? Align::Right : Align::Left});
         }
     }
 
-    std::string head() override { return LayOutLine(kHeadings, shapes_, 2); }
+    std::string head() override { return LayOutLine(headings_, shapes_, 2); }
 
-    std::string row(const ScanRow& row) override
+    void row(std::string& out, const ScanRow& row) override
     {
-        const bool failed = row.failed();
-        const std::array<std::string, 5> cells{
-            std::to_string(row.modulus),
-            failed ? "" : std::to_string(row.length1),
-            failed ? "" : std::to_string(row.length2),
-            failed ? "" : std::to_string(row.commonCount()),
-            failed ? row.failureText() : row.residuesText(),
-        };
-        return LayOutLine(cells, shapes_, 2);
+        cells_.resize(columns_.size());
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            cells_[c].clear();
+            AppendScanCell(cells_[c], row, columns_[c]);
+        }
+        if (row.failed() && errorInLast_) cells_.back() = row.failureText();
+        if (row.failed() && errorAfter_) {
+            cells_.push_back(row.failureText());
+            shapes_.push_back({0, Align::Left});
+            out += LayOutLine(cells_, shapes_, 2);
+            shapes_.pop_back();
+            return;
+        }
+        out += LayOutLine(cells_, shapes_, 2);
     }
 
 private:
     inline static const std::array<std::string, 5> kHeadings{"Modul", "Zykellänge 1", "Zykellänge 2", "Anzahl",
                                                              "gemeinsame Reste"};
-    std::array<ColumnShape, 5> shapes_;
+    std::vector<ScanColumn> columns_;
+    std::vector<std::string> headings_;
+    std::vector<ColumnShape> shapes_;
+    std::vector<std::string> cells_;
+    bool errorInLast_ = false;
+    bool errorAfter_ = false;
 };
 
 class CsvFormat : public RowFormat {
 public:
-    std::string head() override { return ScanCsvHeader(); }
-    std::string row(const ScanRow& row) override { return ScanCsvLine(row); }
+    explicit CsvFormat(std::vector<ScanColumn> columns) : columns_(std::move(columns)) {}
+    std::string head() override { return ScanCsvHeader(columns_); }
+    void row(std::string& out, const ScanRow& row) override { AppendScanCsvLine(out, row, columns_); }
+
+private:
+    std::vector<ScanColumn> columns_;
 };
 
 class JsonFormat : public RowFormat {
 public:
-    std::string row(const ScanRow& row) override
+    explicit JsonFormat(std::vector<ScanColumn> columns) : columns_(std::move(columns)) {}
+
+    void row(std::string& out, const ScanRow& row) override
     {
         const bool failed = row.failed();
-        const nlohmann::ordered_json object{
-            {"modulus", row.modulus},
-            {"length1", failed ? nullptr : nlohmann::ordered_json(row.length1)},
-            {"length2", failed ? nullptr : nlohmann::ordered_json(row.length2)},
-            {"common_count", failed ? nullptr : nlohmann::ordered_json(row.commonCount())},
-            {"common_residues", failed ? nullptr : nlohmann::ordered_json(row.residues)},
-            {"error", failed ? nlohmann::ordered_json(row.failureText()) : nullptr},
-        };
+        nlohmann::ordered_json object = nlohmann::ordered_json::object();
+        for (const ScanColumn column : columns_) {
+            const std::string key(kScanColumnNames[static_cast<std::size_t>(column)]);
+            switch (column) {
+            case ScanColumn::Modulus: object[key] = row.modulus; break;
+            case ScanColumn::Length1: object[key] = failed ? nullptr : nlohmann::ordered_json(row.length1); break;
+            case ScanColumn::Length2: object[key] = failed ? nullptr : nlohmann::ordered_json(row.length2); break;
+            case ScanColumn::CommonCount:
+                object[key] = failed ? nullptr : nlohmann::ordered_json(row.commonCount());
+                break;
+            case ScanColumn::CommonResidues:
+                object[key] = failed ? nullptr : nlohmann::ordered_json(row.residues);
+                break;
+            case ScanColumn::Error:
+                object[key] = failed ? nlohmann::ordered_json(row.failureText()) : nullptr;
+                break;
+            }
+        }
         // The object indented as an element of the array.
-        std::string text = (first_ ? "[\n  " : ",\n  ");
+        out += first_ ? "[\n  " : ",\n  ";
         for (const char c : object.dump(2)) {
-            text.push_back(c);
-            if (c == '\n') text.append("  ");
+            out.push_back(c);
+            if (c == '\n') out.append("  ");
         }
         first_ = false;
-        return text;
     }
     std::string closing() override { return first_ ? "[]\n" : "\n]\n"; }
 
 private:
+    std::vector<ScanColumn> columns_;
     bool first_ = true;
 };
 
 std::unique_ptr<RowFormat> FormatOf(const ScanCommandOptions& options, TermBound maxTerms)
 {
-    if (options.format == "csv") return std::make_unique<CsvFormat>();
-    if (options.format == "json") return std::make_unique<JsonFormat>();
-    return std::make_unique<TableFormat>(ModulusRange{options.from, options.to}, maxTerms);
+    std::vector<ScanColumn> columns = options.columns.empty() ? AllScanColumns() : options.columns;
+    if (options.format == "csv") return std::make_unique<CsvFormat>(std::move(columns));
+    if (options.format == "json") return std::make_unique<JsonFormat>(std::move(columns));
+    // Today's table has no column for the message: it stands in the residues'.
+    if (options.columns.empty()) columns.pop_back();
+    return std::make_unique<TableFormat>(ModulusRange{options.from, options.to}, maxTerms, std::move(columns));
 }
 
 } // namespace
+
+std::vector<ScanColumn> ColumnsOf(const std::string& list)
+{
+    std::string valid;
+    for (const std::string_view name : kScanColumnNames) valid += (valid.empty() ? "" : ", ") + std::string(name);
+    const auto refuse = [&valid](const std::string& why) {
+        return CLI::ValidationError("--columns", why + "; the columns are " + valid);
+    };
+    if (list.empty()) throw refuse("no column named");
+    std::vector<ScanColumn> columns;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = std::min(list.find(',', begin), list.size());
+        const std::string name = list.substr(begin, end - begin);
+        const std::optional<ScanColumn> column = ScanColumnNamed(name);
+        if (!column) throw refuse("unknown column \"" + name + "\"");
+        if (Has(columns, *column)) throw refuse("column \"" + name + "\" named twice");
+        columns.push_back(*column);
+        if (end == list.size()) return columns;
+        begin = end + 1;
+    }
+}
 
 void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options, CommandContext& context)
 {
@@ -129,6 +193,11 @@ void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options, CommandContext
     scan->add_flag("--no-header", options.noHeader,
                    "no header line (table, csv): the parts of a range split with --from and --to then join into "
                    "the whole");
+    scan->add_option_function<std::string>(
+            "--columns", [&options](const std::string& list) { options.columns = ColumnsOf(list); },
+            "only these columns, in this order, by the CSV header's names: "
+            "modulus,length1,length2,common_count,common_residues,error")
+        ->type_name("LIST");
     AddScanOptions(*scan, options.engine);
     scan->callback([&options, &context] {
         if (options.from > options.to)
@@ -149,17 +218,21 @@ CommandResult RunScanCommand(const ScanCommandOptions& options, CommandContext& 
     scan.stop = context.stop;
     scan.beforeModulus = context.beforeModulus;
 
+    // Residues nobody reads are not listed.
+    if (!options.columns.empty() && !Has(options.columns, ScanColumn::CommonResidues)) scan.residues = false;
+
     OutputFile& out = context.out;
     out.setClosing(format->closing());
     if (!options.noHeader) out.write(format->head());
     bool finished;
     {
+        BlockOutput blocks(out);
         ProgressLine progress(range, context.progress && !options.engine.quiet);
         finished = ScanRows(texts, range, scan, [&](ScanRow&& row) {
-            const std::string text = format->row(row);
-            out.write(text, format->closing());
+            blocks.add([&](std::string& block) { format->row(block, row); }, format->closing());
             progress.done(row.modulus);
         });
+        blocks.flush();
     }
     out.write(format->closing());
     out.setClosing({});

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/command_result.h"
 #include "cli/engine_options.h"
 #include "cli/inputs_options.h"
+#include "core/scan_csv.h"
 
 namespace fibmod::cli {
 
@@ -22,8 +24,16 @@ struct ScanCommandOptions {
     // "table", "csv" or "json".
     std::string format;
     bool noHeader = false;
+    // The columns to write, in this order, by the CSV header's names
+    // (--columns); empty: the format's usual ones.
+    std::vector<ScanColumn> columns;
     EngineOptions engine;
 };
+
+// The columns a --columns list names ("modulus,common_count"), in its
+// order. CLI::ValidationError, listing the valid names, for an unknown or
+// repeated name or an empty list.
+std::vector<ScanColumn> ColumnsOf(const std::string& list);
 
 // Adds the subcommand "scan" to `app`, bound to `options`; when it is given,
 // the parse checks --from <= --to and the term bound (usage errors
@@ -42,7 +52,13 @@ void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options, CommandContext
 // leaves out the table's and the CSV's header line, so that the parts of a
 // split range join into the whole. Exit code 0; when stopped, the rows
 // written so far end on a whole row (a JSON array is closed) and the exit
-// code is context.stoppedExitCode().
+// code is context.stoppedExitCode(). With options.columns only those
+// columns, in their order: the table with today's headings for them and a
+// failed row's message after its last column (in the residues' place when
+// that column is last, as without --columns; an "error" column has no
+// heading); the scan then lists no residues unless they are asked for.
+// Numbers are formatted without locale, and rows reach the file in blocks of
+// 64 KiB, or after 100 ms, whichever comes first, and at the end or a stop.
 CommandResult RunScanCommand(const ScanCommandOptions& options, CommandContext& context);
 
 } // namespace fibmod::cli

@@ -249,6 +249,8 @@ bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& optio
                            scratch.stop = stop;
                            scratch.residues = options.residues;
                            while (const std::optional<std::int64_t> modulus = next(true)) {
+                               // A hold before the modulus may have ended with the stop.
+                               if (stop.stop_requested()) return;
                                std::optional<ScanRow> row = ScanModulus(inputs, *modulus, options.maxTerms, scratch);
                                if (!row) return;
                                done(std::move(*row));
