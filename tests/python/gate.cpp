@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The test hook that holds a scan inside the engine.
-#include "python/gate.h"
+#include "tests/python/gate.h"
 
 #include <chrono>
 
-namespace fibmod::python {
+namespace fibmod::python::testing {
 
 void Gate::hold(std::int64_t modulus)
 {
@@ -43,4 +43,4 @@ std::int64_t Gate::heldModulus() const
     return held_;
 }
 
-} // namespace fibmod::python
+} // namespace fibmod::python::testing

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
+// A gate that holds a scan inside the engine until a test opens it.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
-namespace fibmod::python {
+namespace fibmod::python::testing {
 
 // A test hook that holds a scan inside the engine until another Python thread
 // lets it go, so that a test can show that the GIL is free meanwhile. The
@@ -35,4 +36,4 @@ private:
     bool inTime_ = false;
 };
 
-} // namespace fibmod::python
+} // namespace fibmod::python::testing
