@@ -97,8 +97,8 @@ HWY_AFTER_NAMESPACE();
 #include <limits>
 #include <thread>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
 
 namespace fibmod::lanes {
 HWY_EXPORT(Floor);

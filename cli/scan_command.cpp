@@ -12,9 +12,10 @@
 #include "cli/progress_line.h"
 #include "cli/text_table.h"
 #include "cli/whole_number_option.h"
-#include "core/modulus_range.h"
-#include "core/scan.h"
-#include "core/scan_csv.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/row_columns.h"
+#include "core/engine/scan.h"
+#include "core/engine/scan_csv.h"
 
 namespace fibmod::cli {
 
@@ -32,14 +33,14 @@ public:
 
 std::size_t Digits(std::int64_t n) { return std::to_string(n).size(); }
 
-bool Has(const std::vector<ScanColumn>& columns, ScanColumn column)
+bool Has(const std::vector<RowColumn>& columns, RowColumn column)
 {
     return std::find(columns.begin(), columns.end(), column) != columns.end();
 }
 
 class TableFormat : public RowFormat {
 public:
-    TableFormat(ModulusRange range, TermBound maxTerms, std::vector<ScanColumn> columns) : columns_(std::move(columns))
+    TableFormat(ModulusRange range, TermBound maxTerms, std::vector<RowColumn> columns) : columns_(std::move(columns))
     {
         // A cycle has at most M² terms.
         const std::int64_t longest = std::min(range.to * range.to, maxTerms.value_or(range.to * range.to));
@@ -47,9 +48,9 @@ public:
                                                 Digits(range.to)};
         // Without a column for them, a failed row's message stands after the
         // last column; in the residues' column when that is the last.
-        errorInLast_ = !Has(columns_, ScanColumn::Error) && columns_.back() == ScanColumn::CommonResidues;
-        errorAfter_ = !Has(columns_, ScanColumn::Error) && !errorInLast_;
-        for (const ScanColumn column : columns_) {
+        errorInLast_ = !Has(columns_, RowColumn::Error) && columns_.back() == RowColumn::CommonResidues;
+        errorAfter_ = !Has(columns_, RowColumn::Error) && !errorInLast_;
+        for (const RowColumn column : columns_) {
             const auto c = static_cast<std::size_t>(column);
             headings_.push_back(c < kHeadings.size() ? kHeadings[c] : std::string());
             shapes_.push_back({std::max(TextWidth(headings_.back()), c < widest.size() ? widest[c] : 0),
@@ -64,7 +65,7 @@ public:
         cells_.resize(columns_.size());
         for (std::size_t c = 0; c < columns_.size(); ++c) {
             cells_[c].clear();
-            AppendScanCell(cells_[c], row, columns_[c]);
+            AppendCellText(cells_[c], row, columns_[c]);
         }
         if (row.failed() && errorInLast_) cells_.back() = row.failureText();
         if (row.failed() && errorAfter_) {
@@ -80,7 +81,7 @@ public:
 private:
     inline static const std::array<std::string, 5> kHeadings{"Modul", "Zykellänge 1", "Zykellänge 2", "Anzahl",
                                                              "gemeinsame Reste"};
-    std::vector<ScanColumn> columns_;
+    std::vector<RowColumn> columns_;
     std::vector<std::string> headings_;
     std::vector<ColumnShape> shapes_;
     std::vector<std::string> cells_;
@@ -90,38 +91,31 @@ private:
 
 class CsvFormat : public RowFormat {
 public:
-    explicit CsvFormat(std::vector<ScanColumn> columns) : columns_(std::move(columns)) {}
+    explicit CsvFormat(std::vector<RowColumn> columns) : columns_(std::move(columns)) {}
     std::string head() override { return ScanCsvHeader(columns_); }
     void row(std::string& out, const ScanRow& row) override { AppendScanCsvLine(out, row, columns_); }
 
 private:
-    std::vector<ScanColumn> columns_;
+    std::vector<RowColumn> columns_;
 };
 
 class JsonFormat : public RowFormat {
 public:
-    explicit JsonFormat(std::vector<ScanColumn> columns) : columns_(std::move(columns)) {}
+    explicit JsonFormat(std::vector<RowColumn> columns) : columns_(std::move(columns)) {}
 
     void row(std::string& out, const ScanRow& row) override
     {
-        const bool failed = row.failed();
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
-        for (const ScanColumn column : columns_) {
-            const std::string key(kScanColumnNames[static_cast<std::size_t>(column)]);
-            switch (column) {
-            case ScanColumn::Modulus: object[key] = row.modulus; break;
-            case ScanColumn::Length1: object[key] = failed ? nullptr : nlohmann::ordered_json(row.length1); break;
-            case ScanColumn::Length2: object[key] = failed ? nullptr : nlohmann::ordered_json(row.length2); break;
-            case ScanColumn::CommonCount:
-                object[key] = failed ? nullptr : nlohmann::ordered_json(row.commonCount());
-                break;
-            case ScanColumn::CommonResidues:
-                object[key] = failed ? nullptr : nlohmann::ordered_json(row.residues);
-                break;
-            case ScanColumn::Error:
-                object[key] = failed ? nlohmann::ordered_json(row.failureText()) : nullptr;
-                break;
-            }
+        for (const RowColumn column : columns_) {
+            nlohmann::ordered_json& cell = object[std::string(ColumnName(column))];
+            if (IsEmptyCell(row, column))
+                cell = nullptr;
+            else if (IsNumberColumn(column))
+                cell = CellNumber(row, column);
+            else if (column == RowColumn::CommonResidues)
+                cell = row.residues;
+            else
+                cell = CellText(row, column);
         }
         // The object indented as an element of the array.
         out += first_ ? "[\n  " : ",\n  ";
@@ -134,13 +128,13 @@ public:
     std::string closing() override { return first_ ? "[]\n" : "\n]\n"; }
 
 private:
-    std::vector<ScanColumn> columns_;
+    std::vector<RowColumn> columns_;
     bool first_ = true;
 };
 
 std::unique_ptr<RowFormat> FormatOf(const ScanCommandOptions& options, TermBound maxTerms)
 {
-    std::vector<ScanColumn> columns = options.columns.empty() ? AllScanColumns() : options.columns;
+    std::vector<RowColumn> columns = options.columns.empty() ? std::vector<RowColumn>(kRowColumns.begin(), kRowColumns.end()) : options.columns;
     if (options.format == "csv") return std::make_unique<CsvFormat>(std::move(columns));
     if (options.format == "json") return std::make_unique<JsonFormat>(std::move(columns));
     // Today's table has no column for the message: it stands in the residues'.
@@ -150,20 +144,20 @@ std::unique_ptr<RowFormat> FormatOf(const ScanCommandOptions& options, TermBound
 
 } // namespace
 
-std::vector<ScanColumn> ColumnsOf(const std::string& list)
+std::vector<RowColumn> ColumnsOf(const std::string& list)
 {
     std::string valid;
-    for (const std::string_view name : kScanColumnNames) valid += (valid.empty() ? "" : ", ") + std::string(name);
+    for (const RowColumn column : kRowColumns) valid += (valid.empty() ? "" : ", ") + std::string(ColumnName(column));
     const auto refuse = [&valid](const std::string& why) {
         return CLI::ValidationError("--columns", why + "; the columns are " + valid);
     };
     if (list.empty()) throw refuse("no column named");
-    std::vector<ScanColumn> columns;
+    std::vector<RowColumn> columns;
     std::size_t begin = 0;
     for (;;) {
         const std::size_t end = std::min(list.find(',', begin), list.size());
         const std::string name = list.substr(begin, end - begin);
-        const std::optional<ScanColumn> column = ScanColumnNamed(name);
+        const std::optional<RowColumn> column = ColumnNamed(name);
         if (!column) throw refuse("unknown column \"" + name + "\"");
         if (Has(columns, *column)) throw refuse("column \"" + name + "\" named twice");
         columns.push_back(*column);
@@ -219,7 +213,7 @@ CommandResult RunScanCommand(const ScanCommandOptions& options, CommandContext& 
     scan.beforeModulus = context.beforeModulus;
 
     // Residues nobody reads are not listed.
-    if (!options.columns.empty() && !Has(options.columns, ScanColumn::CommonResidues)) scan.residues = false;
+    if (!options.columns.empty() && !Has(options.columns, RowColumn::CommonResidues)) scan.residues = false;
 
     OutputFile& out = context.out;
     out.setClosing(format->closing());

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The subcommand "scan": one row per modulus.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include "cli/command_result.h"
 #include "cli/engine_options.h"
 #include "cli/inputs_options.h"
-#include "core/scan_csv.h"
+#include "core/engine/row_columns.h"
 
 namespace fibmod::cli {
 
@@ -26,14 +27,14 @@ struct ScanCommandOptions {
     bool noHeader = false;
     // The columns to write, in this order, by the CSV header's names
     // (--columns); empty: the format's usual ones.
-    std::vector<ScanColumn> columns;
+    std::vector<RowColumn> columns;
     EngineOptions engine;
 };
 
 // The columns a --columns list names ("modulus,common_count"), in its
 // order. CLI::ValidationError, listing the valid names, for an unknown or
 // repeated name or an empty list.
-std::vector<ScanColumn> ColumnsOf(const std::string& list);
+std::vector<RowColumn> ColumnsOf(const std::string& list);
 
 // Adds the subcommand "scan" to `app`, bound to `options`; when it is given,
 // the parse checks --from <= --to and the term bound (usage errors

@@ -8,7 +8,7 @@
 #include <hwy/targets.h>
 
 #include "core/engine/lanes/lane_walk.h"
-#include "core/whole_cycle.h"
+#include "core/engine/whole_cycle.h"
 #include "tests/support/seeded_random.h"
 
 namespace {
