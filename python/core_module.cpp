@@ -200,12 +200,13 @@ PYBIND11_MODULE(_core, module)
 
     module.def("scan_columns",
                [](py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
-                  py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads) {
-                   return ScanColumns(first, last, r1, s1, start1, r2, s2, start2, maxTerms, threads);
+                  py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads, bool residues) {
+                   return ScanColumns(first, last, r1, s1, start1, r2, s2, start2, maxTerms, threads, {}, residues);
                }, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
-               py::arg("max_terms"), py::arg("threads") = 0,
-               "The rows of first … last as columns: numpy arrays, the residues of every row one after another, the errors.");
+               py::arg("max_terms"), py::arg("threads") = 0, py::arg("residues") = true,
+               "The rows of first … last as columns: numpy arrays, the residues of every row one after another "
+               "(none without residues), the errors.");
     module.def("scan_csv", &ScanCsvText, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("header") = true,

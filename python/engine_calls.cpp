@@ -94,10 +94,11 @@ py::dict RowDict(const ScanRow& row)
 
 py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                      py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads,
-                     const ModulusHook& beforeModulus)
+                     const ModulusHook& beforeModulus, bool listResidues)
 {
     Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
     arguments.options.threads = ThreadsOf(threads);
+    arguments.options.residues = listResidues;
     arguments.options.beforeModulus = beforeModulus;
     const std::int64_t from = WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
     const std::int64_t to = WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);

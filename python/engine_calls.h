@@ -44,11 +44,12 @@ pybind11::dict RowDict(const ScanRow& row);
 
 // The rows of first … last as columns: numpy arrays (modulus, length1,
 // length2, common_count, failed, and the residues of every row one after
-// another) and the list of errors.
+// another) and the list of errors. Without `listResidues` the scan lists none
+// (the residues array is empty) and keeps the counts alone.
 pybind11::dict ScanColumns(pybind11::handle first, pybind11::handle last, pybind11::handle r1, pybind11::handle s1,
                            pybind11::handle start1, pybind11::handle r2, pybind11::handle s2,
                            pybind11::handle start2, pybind11::handle maxTerms, pybind11::handle threads,
-                           const ModulusHook& beforeModulus = {});
+                           const ModulusHook& beforeModulus = {}, bool listResidues = true);
 
 // The row where "Nächster: Nur Rest 1 gemeinsam" pressed at modulus stops,
 // up to limit, as RowDict gives it, or None.

@@ -132,26 +132,48 @@ def show(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     )
 
 
-def _frame(columns):
-    """The DataFrame of a scan from the extension's columns."""
+def _chosen(columns):
+    """The columns a scan is asked for, checked: all of them for None."""
+    if columns is None:
+        return list(COLUMNS)
+    if isinstance(columns, str):
+        raise TypeError("columns: expected a list of column names, not a str")
+    chosen = list(columns)
+    valid = ", ".join(COLUMNS)
+    if not chosen:
+        raise ValueError(f"columns: no column named; the columns are {valid}")
+    for i, name in enumerate(chosen):
+        if name not in COLUMNS:
+            raise ValueError(f"columns: unknown column {name!r}; the columns are {valid}")
+        if name in chosen[:i]:
+            raise ValueError(f"columns: column {name!r} named twice; the columns are {valid}")
+    return chosen
+
+
+def _frame(columns, chosen=None):
+    """The DataFrame of a scan from the extension's columns: the chosen ones, in their order (all for None).
+
+    A column not chosen never becomes Python objects; the residues' lists
+    are made only when they are chosen.
+    """
+    chosen = list(COLUMNS) if chosen is None else chosen
     failed = columns["failed"]
-    integers = {
-        name: _pandas.arrays.IntegerArray(columns[name], failed.copy())
-        for name in ("length1", "length2", "common_count")
-    }
-    return _pandas.DataFrame({
-        "modulus": _pandas.array(columns["modulus"], dtype="Int64"),
-        "length1": integers["length1"],
-        "length2": integers["length2"],
-        "common_count": integers["common_count"],
-        "common_residues": _pandas.Series(
-            _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object),
-        "error": _pandas.Series(columns["error"], dtype=object),
-    })
+    made = {}
+    for name in chosen:
+        if name == "modulus":
+            made[name] = _pandas.array(columns["modulus"], dtype="Int64")
+        elif name in ("length1", "length2", "common_count"):
+            made[name] = _pandas.arrays.IntegerArray(columns[name], failed.copy())
+        elif name == "common_residues":
+            made[name] = _pandas.Series(
+                _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object)
+        else:
+            made[name] = _pandas.Series(columns["error"], dtype=object)
+    return _pandas.DataFrame(made, columns=chosen)
 
 
 def scan(first=MODULUS_MIN, last=MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, threads=0):
+         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, threads=0, columns=None):
     """One row per modulus from ``first`` to ``last``, both included.
 
     Returns a :class:`pandas.DataFrame` with the command line's columns
@@ -163,11 +185,15 @@ def scan(first=MODULUS_MIN, last=MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"], start
     ``common_residues`` and its German message in ``error``, which is None
     elsewhere. ``first`` and ``last`` lie in 2 … 2**31-1; ``first > last``
     gives an empty frame. ``threads=0`` uses every core; the rows do not
-    depend on it. Ctrl-C stops a long scan (KeyboardInterrupt).
+    depend on it. ``columns``, a list of those names, keeps only them, in
+    that order; without ``common_residues`` the scan does not even list the
+    residues (ValueError for an unknown or repeated name or an empty list).
+    Ctrl-C stops a long scan (KeyboardInterrupt).
     """
-    columns = _core.scan_columns(first, last, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2,
-                                 max_terms=max_terms, threads=threads)
-    return _frame(columns)
+    chosen = _chosen(columns)
+    found = _core.scan_columns(first, last, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2,
+                               max_terms=max_terms, threads=threads, residues="common_residues" in chosen)
+    return _frame(found, chosen)
 
 
 def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],

@@ -72,6 +72,7 @@ def scan(
     start2: Pair = ...,
     max_terms: int | None = ...,
     threads: int = ...,
+    columns: Sequence[str] | None = ...,
 ) -> pandas.DataFrame: ...
 def next_modulus(
     modulus: int,

@@ -77,13 +77,14 @@ def _default_chunks(client, first, last):
     return max(_CHUNKS_PER_THREAD * threads, math.ceil(count / _MOST_MODULI_PER_CHUNK))
 
 
-def _scan_chunk(first, last, inputs, max_terms):
+def _scan_chunk(first, last, inputs, max_terms, residues=True):
     """A task: the rows of first … last as the extension's columns, on one thread of a worker.
 
     Numpy arrays, the residues of all rows one after another: they travel
     as plain memory, where lists of ints would be pickled one int at a time.
+    Without ``residues`` none are listed, and only the counts travel.
     """
-    return _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1)
+    return _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1, residues=residues)
 
 
 def _joined(parts):
@@ -98,7 +99,7 @@ def _csv_chunk(first, last, inputs, max_terms):
     return _core.scan_csv(first, last, **inputs, max_terms=max_terms, threads=1, header=False)
 
 
-def _submit(client, task, first, last, inputs, max_terms, chunks):
+def _submit(client, task, first, last, inputs, max_terms, chunks, *extra):
     """One future per chunk, in modulus order. The arguments are checked here, before any task runs."""
     _core.check_arguments(first, last, **inputs, max_terms=max_terms)
     if chunks is None:
@@ -108,11 +109,11 @@ def _submit(client, task, first, last, inputs, max_terms, chunks):
     elif chunks < 1:
         raise ValueError(f"chunks: {chunks} is not at least 1")
     bounds = chunk_bounds(first, last, chunks, max_terms)
-    return [client.submit(task, a, b, inputs, max_terms, pure=False) for a, b in bounds]
+    return [client.submit(task, a, b, inputs, max_terms, *extra, pure=False) for a, b in bounds]
 
 
 def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000,
-         chunks=None):
+         chunks=None, columns=None):
     """The rows of first … last, computed on the Dask cluster of ``client``.
 
     The same DataFrame as :func:`fibmod.scan` with the same arguments, in
@@ -122,18 +123,22 @@ def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1,
     :func:`fibmod.scan` on one thread of a worker and sends them back as numpy
     columns; the DataFrame is made here, once. Bad arguments raise ValueError or TypeError here, before any task
     is sent. A worker that dies mid-chunk costs only time: the scheduler runs
-    its task again elsewhere.
+    its task again elsewhere. ``columns`` chooses the columns as for
+    :func:`fibmod.scan`; the choice travels with each task, so that residues
+    not asked for are neither listed nor sent.
     """
     inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
-    futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks)
+    chosen = fibmod._chosen(columns)
+    residues = "common_residues" in chosen
+    futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks, residues)
     if not futures:
-        return fibmod.scan(first, last, **inputs, max_terms=max_terms)
+        return fibmod.scan(first, last, **inputs, max_terms=max_terms, columns=chosen)
     try:
         parts = client.gather(futures)
     finally:
         for future in futures:
             future.release()
-    return fibmod._frame(_joined(parts))
+    return fibmod._frame(_joined(parts), chosen)
 
 
 if __name__ == "__main__":

@@ -21,5 +21,6 @@ def scan(
     start2: Pair = ...,
     max_terms: int | None = ...,
     chunks: int | None = ...,
+    columns: Sequence[str] | None = ...,
 ) -> pandas.DataFrame: ...
 def main(argv: Sequence[str] | None = ...) -> int: ...

@@ -67,6 +67,11 @@ class TestScan:
             expected = fibmod.scan(first, last, **inputs)
             pandas.testing.assert_frame_equal(fd.scan(client, first, last, **inputs, chunks=chunks), expected)
 
+    def test_keeps_the_named_columns_as_fibmod_scan(self, client):
+        chosen = ["modulus", "common_count", "length1"]
+        frame = fd.scan(client, 1990, 2100, max_terms=None, columns=chosen, chunks=4)
+        pandas.testing.assert_frame_equal(frame, fibmod.scan(1990, 2100, max_terms=None, columns=chosen))
+
     def test_of_an_empty_range_is_empty(self, client):
         frame = fd.scan(client, 100, 99)
         assert len(frame) == 0 and tuple(frame.columns) == fibmod.COLUMNS

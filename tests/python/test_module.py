@@ -77,6 +77,20 @@ class TestScan:
         assert frame.length2[0] is pandas.NA
 
 
+class TestScanColumns:
+    def test_keeps_the_named_columns_in_their_order_with_the_same_cells(self):
+        full = fibmod.scan(1990, 2010)
+        for chosen in (["common_count", "modulus"], ["error", "common_residues", "length2"]):
+            frame = fibmod.scan(1990, 2010, columns=chosen)
+            assert list(frame.columns) == chosen
+            pandas.testing.assert_frame_equal(frame, full[chosen])
+
+    @pytest.mark.parametrize("columns", [[], ["modulus", "modulus"], ["modulus", "lenght1"]])
+    def test_refuses_an_empty_list_a_repeated_or_unknown_name_listing_the_valid_ones(self, columns):
+        with pytest.raises(ValueError, match="modulus, length1, length2, common_count, common_residues, error"):
+            fibmod.scan(2, 10, columns=columns)
+
+
 class TestShow:
     def test_equals_the_command_lines_fields_on_random_inputs(self, rng):
         for _ in range(15):
