@@ -44,7 +44,7 @@ def workers_cpu(client):
     return sum(client.run(time.process_time).values())
 
 
-def on_cluster(workers, last, repeat):
+def on_cluster(workers, last, repeat, columns):
     """The best wall time, this process's CPU time and the workers' CPU time in that run."""
     with distributed.LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
                                   dashboard_address=None, silence_logs=40) as cluster, \
@@ -53,7 +53,7 @@ def on_cluster(workers, last, repeat):
         best = None
         for _ in range(repeat):
             before = workers_cpu(client)
-            wall, cpu = timed(lambda: fibmod.distributed.scan(client, 2, last, max_terms=None), 1)
+            wall, cpu = timed(lambda: fibmod.distributed.scan(client, 2, last, max_terms=None, columns=columns), 1)
             worker_cpu = workers_cpu(client) - before
             if best is None or wall < best[0]:
                 best = (wall, cpu, worker_cpu)
@@ -61,7 +61,8 @@ def on_cluster(workers, last, repeat):
         # gathered, without making the DataFrame's lists of ints.
         inputs = dict(r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1))
         gathered = timed(lambda: client.gather(fibmod.distributed._submit(
-            client, fibmod.distributed._scan_chunk, 2, last, inputs, None, None)), repeat)
+            client, fibmod.distributed._scan_chunk, 2, last, inputs, None, None,
+            columns is None or "common_residues" in columns)), repeat)
         return best + (gathered[0],)
 
 
@@ -69,20 +70,23 @@ def main():
     parser = argparse.ArgumentParser(description="Times scans on a LocalCluster.")
     parser.add_argument("--to", type=int, default=60_000)
     parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--columns", help="only these columns, e.g. modulus,common_count (counts alone)")
     arguments = parser.parse_args()
     last, repeat = arguments.to, arguments.repeat
+    columns = arguments.columns.split(",") if arguments.columns else None
 
     def local(threads):
-        return timed(lambda: fibmod.scan(2, last, max_terms=None, threads=threads), repeat)
+        return timed(lambda: fibmod.scan(2, last, max_terms=None, threads=threads, columns=columns), repeat)
 
     before_load = f"{os.getloadavg()[0]:.1f}"
     results = {
         "fibmod.scan, 1 thread": local(1),
         "fibmod.scan, 2 threads": local(2),
-        "distributed, 1 worker x 1 thread": on_cluster(1, last, repeat),
-        "distributed, 2 workers x 1 thread": on_cluster(2, last, repeat),
+        "distributed, 1 worker x 1 thread": on_cluster(1, last, repeat, columns),
+        "distributed, 2 workers x 1 thread": on_cluster(2, last, repeat, columns),
     }
-    print(f"Scan 2 … {last}, design-time inputs, no term bound (best of {repeat})")
+    print(f"Scan 2 … {last}, design-time inputs, no term bound, columns {arguments.columns or 'all'} "
+          f"(best of {repeat})")
     for name, (wall, cpu, *cluster) in results.items():
         line = f"  {name:36s} {wall:7.2f} s wall   {cpu:6.2f} s CPU in this process"
         if cluster:
