@@ -23,9 +23,11 @@
 #include "core/field_roles.h"
 #include "core/inputs.h"
 #include "core/scan.h"
+#include "tests/overview/overview_probe.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"
+#include "ui/overview/scan_table_model.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ void OverviewFromF2(benchmark::State& bench)
         shown.exec();
         window->grab();
         bench.PauseTiming();
-        if (window->rows().size() != 1999) bench.SkipWithError("not every modulus shown");
+        if (static_cast<std::size_t>(window->model()->rowCount()) != 1999) bench.SkipWithError("not every modulus shown");
         delete window;
         bench.ResumeTiming();
     }
@@ -67,7 +69,7 @@ void MainWindowRun(benchmark::State& bench, bool beside)
         for (QSpinBox* box : window->findChildren<QSpinBox*>())
             if (box->accessibleName() == QStringLiteral("bis")) box->setValue(20000);
         window->recomputeIfChanged();
-        window->waitForWorker();
+        fibmod::overview::OverviewProbe::waitForWorker(*window);
     }
     double withoutScan = 0;
     QCoreApplication::processEvents();
@@ -87,8 +89,8 @@ void MainWindowRun(benchmark::State& bench, bool beside)
         QCoreApplication::processEvents();
         bench.PauseTiming();
         if (window != nullptr) {
-            window->waitForWorker();
-            window->deliverNow();
+            fibmod::overview::OverviewProbe::waitForWorker(*window);
+            fibmod::overview::OverviewProbe::deliverNow(*window);
             QCoreApplication::processEvents();
         }
         bench.ResumeTiming();
@@ -156,7 +158,7 @@ void OverviewWideScan(benchmark::State& bench)
             if (box->accessibleName() == QStringLiteral("von")) box->setValue(3);
         window->recomputeIfChanged();
         SetWideRange(*window);
-        window->waitForWorker();
+        fibmod::overview::OverviewProbe::waitForWorker(*window);
         QCoreApplication::processEvents();
         QEventLoop shown;
         QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
@@ -173,7 +175,7 @@ void OverviewWideScan(benchmark::State& bench)
         shown.exec();
         bench.PauseTiming();
         probe.stop();
-        if (window->rows().size() != 99999) bench.SkipWithError("not every modulus shown");
+        if (static_cast<std::size_t>(window->model()->rowCount()) != 99999) bench.SkipWithError("not every modulus shown");
         bench.ResumeTiming();
     }
     bench.counters["max_late_ms"] = maxLate;

@@ -109,7 +109,7 @@ TEST_F(OverviewTest, F2BringsAnOverviewBackAfterTheWindowSystemDestroyedIt)
     OverviewWindow& again = open();
     EXPECT_TRUE(again.isVisible());
     EXPECT_EQ(again.size(), QSize(790, 500)) << "its place was kept";
-    EXPECT_EQ(again.rows(), expectedRows());
+    EXPECT_EQ(Probe::rows(again), expectedRows());
 }
 
 // The settings folder of a test's child process: the parent's, passed on.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The overview's chart of cycle lengths and common residues over the moduli.
 #pragma once
 
 #include <cstdint>
@@ -56,8 +57,6 @@ public:
     QScatterSeries* length1Series() const { return length1_; }
     QScatterSeries* length2Series() const { return length2_; }
     QScatterSeries* countSeries() const { return count_; }
-    QScatterSeries* singleSeries() const { return singles_; }
-    QScatterSeries* errorSeries() const { return errors_; }
     // The axis of the lengths now shown: a QValueAxis or a QLogValueAxis.
     QAbstractAxis* lengthAxis() const;
 
