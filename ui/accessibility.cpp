@@ -77,6 +77,14 @@ QAccessibleInterface* Interface(const QString& className, QObject* object)
     return nullptr;
 }
 
+// An interface made for `widget` before it was marked goes, so that the
+// next one asked for is made by Interface().
+void Forget(QWidget& widget, QAccessible::Role wanted)
+{
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+    if (made != nullptr && made->role() != wanted) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 void InstallOnce()
 {
     static const bool installed = [] {
@@ -92,12 +100,14 @@ void PresentAsWindow(QWidget& window)
 {
     InstallOnce();
     window.setProperty(kWindowMark, true);
+    Forget(window, QAccessible::Window);
 }
 
 void MarkDecorative(QWidget& widget)
 {
     InstallOnce();
     widget.setProperty(kDecorationMark, true);
+    Forget(widget, QAccessible::NoRole);
 }
 
 } // namespace fibmod::ui

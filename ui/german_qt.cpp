@@ -9,16 +9,17 @@
 
 namespace fibmod::ui {
 
-bool SpeakGerman(QCoreApplication& app)
+QTranslator* SpeakGerman(QCoreApplication& app)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Owned by the application, so that it lives as long as the texts it gives.
     auto* qt = new QTranslator(&app);
     if (!qt->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete qt;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(qt);
+    QCoreApplication::installTranslator(qt);
+    return qt;
 }
 
 } // namespace fibmod::ui

@@ -72,6 +72,24 @@ QScatterSeries* PointSeries(const QString& name, const Marker& marker)
 // Points closer than this many pixels are drawn as one.
 int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.size) / 2); }
 
+// Ticks of a whole-number axis at whole numbers: every 1, 2 or 5 times a
+// power of ten, some six over the range shown, so that no two ticks read
+// the same ("0, 0, 0, 1") however far it is zoomed.
+void WholeTicks(QValueAxis* axis)
+{
+    const double span = axis->max() - axis->min();
+    double step = 1;
+    for (double decade = 1; step * 6 < span; decade *= 10) {
+        for (const double factor : {1.0, 2.0, 5.0}) {
+            step = factor * decade;
+            if (step * 6 >= span) break;
+        }
+    }
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+}
+
 // The lengths' axis' top for the longest length: linear from 0, or
 // logarithmic from 1 to a power of ten.
 double LogTop(std::int64_t longest)
@@ -124,6 +142,9 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     setRubberBand(QChartView::RubberBands(QChartView::RectangleRubberBand) | QChartView::ClickThroughRubberBand);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Diagramm aller Moduln"));
+    setAccessibleDescription(QStringLiteral("Punkte je Modul: die Zykellängen beider Folgen (linke Achse) und die "
+                                            "Anzahl gemeinsamer Reste (rechte Achse); markiert die Moduln mit genau "
+                                            "einem gemeinsamen Rest und die mit Laufzeitfehler"));
 
     layer_ = new PointLayer(chart);
     layer_->setLayer(Count, count_, MarkerImage(kCount));
@@ -142,6 +163,7 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     refreshTimer_->setInterval(0);
     connect(refreshTimer_, &QTimer::timeout, this, [this] { ui::AtQtBoundary("points", [this] { refresh(); }); });
 
+    connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { ui::AtQtBoundary("axis", [this] { keepInRange(); }); });
     connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(linearAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { axisMoved(); });
@@ -208,11 +230,15 @@ void OverviewChart::fitAxes()
     fitting_ = true;
     modulusAxis_->setRange(static_cast<double>(from_), static_cast<double>(std::max(to_, from_ + 1)));
     modulusAxis_->applyNiceNumbers();
+    // Zoom and pan stay within the moduli, or this nicely rounded span of them.
+    spanMin_ = modulusAxis_->min();
+    spanMax_ = modulusAxis_->max();
     linearAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(longest_, 1)));
     linearAxis_->applyNiceNumbers();
     logAxis_->setRange(1, LogTop(longest_));
     countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most_, 1)));
     countAxis_->applyNiceNumbers();
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
     fitting_ = false;
     scheduleRefresh();
 }
@@ -220,7 +246,19 @@ void OverviewChart::fitAxes()
 void OverviewChart::axisMoved()
 {
     if (!fitting_) zoomed_ = true;
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
     scheduleRefresh();
+}
+
+void OverviewChart::keepInRange()
+{
+    const double min = modulusAxis_->min();
+    const double max = modulusAxis_->max();
+    if (fitting_ || (min >= spanMin_ && max <= spanMax_)) return;
+    const double width = std::min(max - min, spanMax_ - spanMin_);
+    const double left = std::clamp(min, spanMin_, spanMax_ - width);
+    // Set from inside its own signal: the second call finds it in range.
+    modulusAxis_->setRange(left, left + width);
 }
 
 void OverviewChart::resetZoom()

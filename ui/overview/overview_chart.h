@@ -25,7 +25,8 @@ class ScanTableModel;
 // the same pixels it draws one, each a real row's, so that a hundred
 // thousand moduli zoom and pan as fast as two thousand; hover and click
 // still name a real modulus. Zooms with a rubber band and the mouse wheel,
-// pans with the arrow keys; Home or resetZoom() shows everything again.
+// pans with the arrow keys, never past the range's ends; Home or
+// resetZoom() shows everything again.
 class OverviewChart : public QChartView {
     Q_OBJECT
 
@@ -78,6 +79,8 @@ private:
     void refresh();
     void showPoint(const QPointF& point, bool entered);
     void axisMoved();
+    // Pulls a zoomed or panned modulus axis back within the moduli.
+    void keepInRange();
 
     ScanTableModel* rows_;
     QScatterSeries* length1_ = nullptr;
@@ -93,6 +96,8 @@ private:
     PointLayer* layer_ = nullptr;
     std::int64_t from_ = 0;
     std::int64_t to_ = 0;
+    double spanMin_ = 0;
+    double spanMax_ = 1;
     std::int64_t longest_ = 0;
     std::int64_t most_ = 0;
     bool logarithmic_ = false;
