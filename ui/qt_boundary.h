@@ -8,7 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "core/run_time_error.h"
+#include "core/engine/run_time_error.h"
 
 namespace fibmod::ui {
 

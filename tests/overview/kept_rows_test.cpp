@@ -2,8 +2,8 @@
 // The rows kept compactly: figures always, residues within the budget.
 #include <gtest/gtest.h>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
 #include "ui/overview/kept_rows.h"
 
 namespace {

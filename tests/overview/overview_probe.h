@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 
-#include "core/scan.h"
+#include "core/engine/scan.h"
 #include "ui/overview/overview_window.h"
 #include "ui/overview/scan_runner.h"
 #include "ui/overview/scan_table_model.h"

@@ -2,8 +2,8 @@
 // The overview's decisions and lines as plain functions: refusals, the summary, a row's figures, the detail line.
 #include <gtest/gtest.h>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
 #include "ui/overview/overview_texts.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "core/scan_row.h"
+#include "core/engine/scan_row.h"
 
 namespace fibmod::overview {
 

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QSettings>
 
-#include "core/modulus_range.h"
-#include "core/term_bound.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/term_bound.h"
 
 namespace fibmod::overview {
 

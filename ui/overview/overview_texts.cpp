@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "core/modulus_range.h"
-#include "core/modulus_row.h"
-#include "core/run_time_error.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/modulus_row.h"
+#include "core/engine/run_time_error.h"
 
 namespace fibmod::overview {
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <string>
 
-#include "core/inputs.h"
-#include "core/scan.h"
-#include "core/term_bound.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/engine/term_bound.h"
 #include "ui/overview/kept_rows.h"
 
 namespace fibmod::overview {

@@ -23,7 +23,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/modulus_range.h"
+#include "core/engine/modulus_range.h"
+#include "core/window/input_fields.h"
 #include "ui/form1.h"
 #include "ui/accessibility.h"
 #include "ui/native_window_watch.h"
@@ -48,6 +49,10 @@ constexpr int kPauseMs = 300;
 constexpr int kRangeMax = 1'000'000;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
+// Below this the chart's axis titles and ticks no longer fit: the right
+// axis' title needs the chart's height.
+constexpr QSize kMinimumSize(900, 640);
+constexpr int kChartMinimumHeight = 290;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -76,6 +81,7 @@ OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(
     setWindowTitle(QStringLiteral("Übersicht"));
     setAccessibleName(QStringLiteral("Übersicht aller Moduln"));
     fibmod::ui::PresentAsWindow(*this);
+    setMinimumSize(kMinimumSize);
     buildControls();
     restoreRange();
     wireControls();
@@ -95,6 +101,7 @@ void OverviewWindow::buildControls()
     runner_ = new ScanRunner(this);
 
     chart_ = new OverviewChart(model_);
+    chart_->setMinimumHeight(kChartMinimumHeight);
 
     view_ = new QTableView;
     view_->setModel(table_);

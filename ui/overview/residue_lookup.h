@@ -16,7 +16,7 @@
 #include <QString>
 #include <QThreadPool>
 
-#include "core/scan_row.h"
+#include "core/engine/scan_row.h"
 
 namespace fibmod::overview {
 

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "core/scan_csv.h"
+#include "core/engine/scan_csv.h"
 #include "ui/file_error_reason.h"
 #include "ui/overview/scan_table_model.h"
 #include "ui/qt_boundary.h"

@@ -4,9 +4,9 @@
 
 #include <QString>
 
-#include "core/inputs.h"
-#include "core/scan.h"
-#include "core/term_bound.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/engine/term_bound.h"
 
 class QPixmap;
 class QWidget;

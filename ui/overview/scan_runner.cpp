@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "core/engine/worker_threads.h"
 #include "ui/qt_boundary.h"
 
 namespace fibmod::overview {
@@ -77,8 +78,7 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
     ScanOptions options;
     options.stop = run->stop.get_token();
     options.maxTerms = maxTerms;
-    // One worker per core: the scan's own rule for 0.
-    options.threads = 0;
+    options.threads = WorkerThreads(0);
     // The main window's runs come first through hold(), not through the
     // thread's priority: at idle priority any other busy program on the
     // machine would keep the overview from ever finishing.

@@ -11,10 +11,16 @@ namespace fibmod::overview {
 
 namespace {
 
-bool IsNumber(int column)
+bool IsNumber(int column) { return IsNumberColumn(static_cast<RowColumn>(column)); }
+
+// The engine's rule for empty cells, asked of the figures: a failed row has
+// only its modulus and its error.
+bool IsEmpty(const RowFigures& figures, int column)
 {
-    return column == ScanTableModel::Modulus || column == ScanTableModel::Length1 ||
-           column == ScanTableModel::Length2 || column == ScanTableModel::CommonCount;
+    ScanRow row;
+    row.modulus = figures.modulus;
+    if (figures.failure != nullptr) row.failure = *figures.failure;
+    return IsEmptyCell(row, static_cast<RowColumn>(column));
 }
 
 // The kept residues one blank apart, as ScanRow::residuesText writes them.
@@ -116,7 +122,7 @@ QVariant ScanTableModel::data(const QModelIndex& index, int role) const
     case Error: return row.failure ? QString::fromStdString(row.failure->message) : QString();
     default: break;
     }
-    if (row.failed()) return {};
+    if (IsEmpty(row, column)) return {};
     switch (column) {
     case Length1: return static_cast<qlonglong>(row.length1);
     case Length2: return static_cast<qlonglong>(row.length2);

@@ -8,7 +8,8 @@
 
 #include <QAbstractTableModel>
 
-#include "core/scan.h"
+#include "core/engine/row_columns.h"
+#include "core/engine/scan.h"
 #include "ui/overview/kept_rows.h"
 #include "ui/overview/overview_texts.h"
 #include "ui/overview/residue_lookup.h"
@@ -31,7 +32,17 @@ class ScanTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Modulus, Length1, Length2, CommonCount, Residues, Error, ColumnCount };
+    // The engine's six columns in the engine's order (RowColumn), under the
+    // overview's own headings.
+    enum Column {
+        Modulus = static_cast<int>(RowColumn::Modulus),
+        Length1 = static_cast<int>(RowColumn::Length1),
+        Length2 = static_cast<int>(RowColumn::Length2),
+        CommonCount = static_cast<int>(RowColumn::CommonCount),
+        Residues = static_cast<int>(RowColumn::CommonResidues),
+        Error = static_cast<int>(RowColumn::Error),
+        ColumnCount = static_cast<int>(kRowColumns.size())
+    };
 
     explicit ScanTableModel(QObject* parent = nullptr);
 
