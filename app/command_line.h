@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window program's command-line options.
 #pragma once
 
 #include <QCommandLineOption>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window program: its options, German from Qt too, the main window and the overview.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QString>
@@ -6,6 +7,7 @@
 #include "app/command_line.h"
 #include "ui/control_table.h"
 #include "ui/form1.h"
+#include "ui/german_qt.h"
 #include "ui/overview/overview_window.h"
 #include "version/version.h"
 
@@ -28,6 +30,8 @@ int main(int argc, char* argv[])
     // Settings live in ~/.config/fibmod/fibmod.conf, named for the organization.
     QApplication::setOrganizationName(QStringLiteral("fibmod"));
     QApplication::setDesktopFileName(QStringLiteral(FIBMOD_DESKTOP_ID));
+    // Qt's dialogs speak German as the program does, whatever the locale.
+    fibmod::ui::SpeakGerman(app);
     Form1 window;
     fibmod::overview::OfferOverview(window);
     window.show();

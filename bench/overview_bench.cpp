@@ -3,7 +3,8 @@
 // chart and the table show every modulus, the scan of 2 … 100,000 beside the
 // engine's own, how late the main window answers meanwhile, a frame of zoom
 // and pan with 100,000 moduli, and the main window's run for a modulus
-// change with and without the overview's scan beside it.
+// change with and without the overview's scan beside it, and the memory
+// of 2 … 1,000,000 moduli.
 #include <algorithm>
 #include <chrono>
 
@@ -11,6 +12,7 @@
 #include <QChart>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QPixmap>
 #include <QScatterSeries>
 #include <QSettings>
@@ -23,9 +25,11 @@
 #include "core/engine/inputs.h"
 #include "core/engine/scan.h"
 #include "core/window/field_roles.h"
+#include "tests/overview/overview_probe.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"
+#include "ui/overview/scan_table_model.h"
 
 namespace {
 
@@ -46,7 +50,7 @@ void OverviewFromF2(benchmark::State& bench)
         shown.exec();
         window->grab();
         bench.PauseTiming();
-        if (window->rows().size() != 1999) bench.SkipWithError("not every modulus shown");
+        if (static_cast<std::size_t>(window->model()->rowCount()) != 1999) bench.SkipWithError("not every modulus shown");
         delete window;
         bench.ResumeTiming();
     }
@@ -67,7 +71,7 @@ void MainWindowRun(benchmark::State& bench, bool beside)
         for (QSpinBox* box : window->findChildren<QSpinBox*>())
             if (box->accessibleName() == QStringLiteral("bis")) box->setValue(20000);
         window->recomputeIfChanged();
-        window->waitForWorker();
+        fibmod::overview::OverviewProbe::waitForWorker(*window);
     }
     double withoutScan = 0;
     QCoreApplication::processEvents();
@@ -87,8 +91,8 @@ void MainWindowRun(benchmark::State& bench, bool beside)
         QCoreApplication::processEvents();
         bench.PauseTiming();
         if (window != nullptr) {
-            window->waitForWorker();
-            window->deliverNow();
+            fibmod::overview::OverviewProbe::waitForWorker(*window);
+            fibmod::overview::OverviewProbe::deliverNow(*window);
             QCoreApplication::processEvents();
         }
         bench.ResumeTiming();
@@ -156,7 +160,7 @@ void OverviewWideScan(benchmark::State& bench)
             if (box->accessibleName() == QStringLiteral("von")) box->setValue(3);
         window->recomputeIfChanged();
         SetWideRange(*window);
-        window->waitForWorker();
+        fibmod::overview::OverviewProbe::waitForWorker(*window);
         QCoreApplication::processEvents();
         QEventLoop shown;
         QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
@@ -173,7 +177,7 @@ void OverviewWideScan(benchmark::State& bench)
         shown.exec();
         bench.PauseTiming();
         probe.stop();
-        if (window->rows().size() != 99999) bench.SkipWithError("not every modulus shown");
+        if (static_cast<std::size_t>(window->model()->rowCount()) != 99999) bench.SkipWithError("not every modulus shown");
         bench.ResumeTiming();
     }
     bench.counters["max_late_ms"] = maxLate;
@@ -216,6 +220,60 @@ void ChartFrame(benchmark::State& bench, bool pan)
 }
 BENCHMARK_CAPTURE(ChartFrame, zoom, false)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
 BENCHMARK_CAPTURE(ChartFrame, pan, true)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
+
+// A figure of /proc/self/status ("VmHWM", "VmRSS") in MB; 0 when missing.
+double StatusMb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text)) return 0;
+    const QByteArray wanted = QByteArray(key) + ':';
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(wanted)) return line.mid(wanted.size()).trimmed().split(' ').front().toDouble() / 1024;
+    }
+    return 0;
+}
+
+// The overview's memory over 2 … 1,000,000 with no term bound and the
+// design-time inputs, from the range's start until its last row is shown:
+// the process' peak (peak_rss_mb), and what it holds once the range is back
+// at 2 … 2000 and shown (rss_back_mb). Run it alone
+// (--benchmark_filter=MillionModuli): the peak is the whole process'.
+void MillionModuliMemory(benchmark::State& bench)
+{
+    Form1 form;
+    form.show();
+    OverviewWindow* window = fibmod::overview::OpenOverview(form);
+    window->resize(1000, 720);
+    const auto show = [window](int to, int maxTerms) {
+        for (QSpinBox* box : window->findChildren<QSpinBox*>()) {
+            if (box->accessibleName() == QStringLiteral("von")) box->setValue(2);
+            if (box->accessibleName() == QStringLiteral("bis")) box->setValue(to);
+            if (box->accessibleName() == QStringLiteral("max. Glieder")) box->setValue(maxTerms);
+        }
+        QEventLoop shown;
+        QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
+        window->recomputeIfChanged();
+        if (window->computing()) shown.exec();
+        QCoreApplication::processEvents();
+    };
+    double rows = 0;
+    double keptMb = 0;
+    for (auto _ : bench) {
+        show(1000000, 0);
+        bench.PauseTiming();
+        rows = window->model()->rowCount();
+        keptMb = static_cast<double>(window->model()->kept().residueBytes()) / (1 << 20);
+        window->grab();
+        show(2000, 0);
+        bench.ResumeTiming();
+    }
+    bench.counters["rows"] = rows;
+    bench.counters["residues_kept_mb"] = keptMb;
+    bench.counters["peak_rss_mb"] = StatusMb("VmHWM");
+    bench.counters["rss_back_mb"] = StatusMb("VmRSS");
+    bench.counters["rows_back"] = window->model()->rowCount();
+}
+BENCHMARK(MillionModuliMemory)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 } // namespace
 

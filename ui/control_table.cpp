@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The main window's controls: where each sits, what it shows and what it is called.
 #include "ui/control_table.h"
 
 #include <stdexcept>
@@ -42,13 +43,13 @@ const std::array<ButtonEntry, 4> kButtons{{
 }};
 
 const std::array<LabelEntry, 15> kLabels{{
-    {"Label2(0)", "Def.  Folge 1", {720, 360, 1095, 255}, LabelKind::Caption},
-    {"Label2(1)", "Def.   Folge 2", {2640, 360, 1095, 255}, LabelKind::Caption},
-    {"Label2(2)", "Modul", {4680, 360, 1095, 255}, LabelKind::Caption},
-    {"Label2(3)", "Gemeinsames Folgenglied x  bei...", {4680, 1920, 2895, 255}, LabelKind::Caption},
-    {"Label2(4)", "Zykellänge", {720, 9120, 1095, 255}, LabelKind::Caption},
-    {"Label2(5)", "Zykellänge", {2640, 9120, 1095, 255}, LabelKind::Caption},
-    {"Label2(6)", "Anzahl gemeinsamer Glieder", {4680, 9120, 2175, 255}, LabelKind::Caption},
+    {"Label2(0)", "Def.  Folge 1", {720, 360, 1095, 255}, LabelKind::Caption, "Text4(0)"},
+    {"Label2(1)", "Def.   Folge 2", {2640, 360, 1095, 255}, LabelKind::Caption, "Text4(2)"},
+    {"Label2(2)", "Modul", {4680, 360, 1095, 255}, LabelKind::Caption, "Text2"},
+    {"Label2(3)", "Gemeinsames Folgenglied x  bei...", {4680, 1920, 2895, 255}, LabelKind::Caption, "Text1(6)"},
+    {"Label2(4)", "Zykellänge", {720, 9120, 1095, 255}, LabelKind::Caption, "Text3(0)"},
+    {"Label2(5)", "Zykellänge", {2640, 9120, 1095, 255}, LabelKind::Caption, "Text3(1)"},
+    {"Label2(6)", "Anzahl gemeinsamer Glieder", {4680, 9120, 2175, 255}, LabelKind::Caption, "Text3(2)"},
     {"Label1(0)", ".", {1320, 600, 255, 375}, LabelKind::Dot},
     {"Label1(1)", ".", {1320, 1080, 255, 375}, LabelKind::Dot},
     {"Label1(2)", ".", {3240, 600, 255, 375}, LabelKind::Dot},

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The main window's controls as one table: boxes, buttons, captions, the scroll bar and the focus order.
 #pragma once
 
 #include <array>
@@ -89,6 +90,9 @@ struct LabelEntry {
     std::string_view caption;
     Rect rect;
     LabelKind kind;
+    // The box a caption names (its buddy), empty for none; signs and dots
+    // are decoration that assistive technology does not meet.
+    std::string_view buddy = {};
 };
 
 struct ScrollBarEntry {

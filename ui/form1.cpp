@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The main window Form1: its controls built from the table, their signals, and the guard around its procedures.
 #include "ui/form1.h"
 
 #include <exception>
@@ -19,9 +20,11 @@
 
 #include "core/engine/run_time_error.h"
 #include "core/window/run_state.h"
+#include "ui/accessibility.h"
 #include "ui/control_table.h"
 #include "ui/listing_box.h"
 #include "ui/native_window_watch.h"
+#include "ui/qt_boundary.h"
 
 using fibmod::ui::ListingBox;
 using fibmod::ui::Px;
@@ -79,6 +82,7 @@ QString FaceStyle(std::uint32_t rgb)
 Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod::RunState>())
 {
     setObjectName(QStringLiteral("Form1"));
+    fibmod::ui::PresentAsWindow(*this);
     setWindowTitle(ToQString(fibmod::ui::kWindowCaption));
     QStringList substitutes;
     for (std::string_view face : fibmod::ui::kSansSubstitutes) substitutes << ToQString(face);
@@ -140,6 +144,13 @@ void Form1::buildControls()
         label->setFocusPolicy(Qt::NoFocus);
         label->setAlignment((entry.kind == LabelKind::Sign ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
         if (entry.kind == LabelKind::Dot) label->setFont(Font(kDotFontFamily, QFont::SansSerif, kDotPointSize));
+        if (entry.kind != LabelKind::Caption) MarkDecorative(*label);
+    }
+    // Each caption names its box, so that a screen reader says it with the box.
+    for (const LabelEntry& entry : kLabels) {
+        if (entry.buddy.empty()) continue;
+        findChild<QLabel*>(ToQString(entry.name), Qt::FindDirectChildrenOnly)
+            ->setBuddy(findChild<QWidget*>(ToQString(entry.buddy), Qt::FindDirectChildrenOnly));
     }
 
     scroll_ = new QScrollBar(Qt::Horizontal, this);
@@ -214,16 +225,14 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
         turnTaken_ = false;
         emit busyChanged(true);
     }
-    try {
-        procedure();
-    } catch (const fibmod::RunTimeError& error) {
-        reportError(QString::fromStdString(error.message()));
-    } catch (const Abandoned&) {
-    } catch (const std::exception& error) {
-        reportError(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));
-    } catch (...) {
-        reportError(QStringLiteral("Interner Fehler"));
-    }
+    fibmod::ui::AtQtBoundary(
+        [&] {
+            try {
+                procedure();
+            } catch (const Abandoned&) {
+            }
+        },
+        [this](const QString& text) { reportError(text); });
     --depth_;
     if (depth_ == 0) {
         refreshWidgets();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The program's main window Form1: its controls, its field access and its event procedures.
 #pragma once
 
 #include <chrono>

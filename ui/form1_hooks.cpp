@@ -14,6 +14,7 @@
 #include "core/engine/inputs.h"
 #include "core/window/input_fields.h"
 #include "ui/control_table.h"
+#include "ui/qt_boundary.h"
 
 void Form1::wireOverviewKey()
 {
@@ -32,13 +33,12 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
     }
     event->accept();
     // Entered from Qt: a menu that cannot be built is simply not shown.
-    try {
+    fibmod::ui::AtQtBoundary("menu", [&] {
         auto* menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addAction(QStringLiteral("Übersicht aller Moduln …  F2"), this, &Form1::overviewRequested);
         menu->popup(event->globalPos());
-    } catch (...) {
-    }
+    });
 }
 
 void Form1::noteEdit(fibmod::FieldId id)

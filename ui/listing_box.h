@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The multi-line text box of the main window's listings.
 #pragma once
 
 #include <QPlainTextEdit>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// A watch for a window's native window destroyed by the window system.
 #pragma once
 
 #include <functional>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// One text box of the main window with the exact text it holds.
 #pragma once
 
 #include <cstddef>

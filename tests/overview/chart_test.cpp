@@ -62,8 +62,8 @@ TEST_F(OverviewTest, ClickingAPointOnScreenShowsItsModulus)
     const QPoint at = chart->mapFromScene(
         chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->countSeries())));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_TRUE(overview.detailText().startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
-        << overview.detailText().toStdString();
+    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
+        << Probe::detailText(overview).toStdString();
 }
 
 TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)

@@ -37,7 +37,7 @@ TEST_F(OverviewTest, F2OpensItAndASecondF2KeepsTheSameWindow)
     emit form.overviewRequested();
     EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 1);
     EXPECT_TRUE(first->isVisible());
-    first->waitForWorker();
+    Probe::waitForWorker(*first);
 }
 
 TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
@@ -52,7 +52,7 @@ TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
     auto* opened = form.findChild<OverviewWindow*>();
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
-    opened->waitForWorker();
+    Probe::waitForWorker(*opened);
 }
 
 // Every point of `series` is the row of its modulus, with `y` of that row.
@@ -73,7 +73,7 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
     OverviewWindow& overview = open();
     const std::vector<fibmod::ScanRow> expected = expectedRows();
     ASSERT_EQ(expected.size(), 1999u);
-    EXPECT_EQ(overview.rows(), expected);
+    EXPECT_EQ(Probe::rows(overview), expected);
     EXPECT_EQ(overview.tableView()->model()->rowCount(), 1999);
 
     // Points that share pixels are drawn once: each one drawn is a real row's.
@@ -87,7 +87,7 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
     });
     EXPECT_EQ(chart->points(Chart::Error).size(), 0);
     EXPECT_EQ(chart->points(Chart::Single).at(0), QPointF(2, 1));
-    EXPECT_EQ(overview.summaryText(), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
+    EXPECT_EQ(Probe::summaryText(overview), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
                                                      "0 mit Laufzeitfehler, 0 mit nicht wiederkehrendem Startpaar"));
 }
 
@@ -99,12 +99,12 @@ TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
     messages.clear();
     OverviewWindow& overview = open();
     EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
-    EXPECT_EQ(overview.rows(), expectedRows());
+    EXPECT_EQ(Probe::rows(overview), expectedRows());
     ASSERT_GT(overview.chart()->points(Chart::Error).size(), 0);
     for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), 0);
     EXPECT_EQ(overview.chart()->points(Chart::Single).size(), 0);
-    EXPECT_TRUE(overview.summaryText().contains(QStringLiteral("1999 mit Laufzeitfehler")))
-        << overview.summaryText().toStdString();
+    EXPECT_TRUE(Probe::summaryText(overview).contains(QStringLiteral("1999 mit Laufzeitfehler")))
+        << Probe::summaryText(overview).toStdString();
 
     const QAbstractItemModel* table = overview.tableView()->model();
     using Column = fibmod::overview::ScanTableModel::Column;
@@ -157,14 +157,14 @@ TEST_F(OverviewTest, EachHeaderOfTheTableFitsItsColumn)
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)
 {
     OverviewWindow& overview = open();
-    overview.setGeometry(40, 50, 777, 555);
+    overview.setGeometry(40, 50, 977, 655);
     overview.close();
     delete window;
 
     Form1 second;
-    fibmod::overview::OpenOverview(second)->waitForWorker();
+    Probe::waitForWorker(*fibmod::overview::OpenOverview(second));
     auto* again = second.findChild<OverviewWindow*>();
-    EXPECT_EQ(again->size(), QSize(777, 555));
+    EXPECT_EQ(again->size(), QSize(977, 655));
 }
 
 } // namespace

@@ -23,9 +23,12 @@
 #include "core/window/input_fields.h"
 #include "tests/support/collected_scan.h"
 #include "ui/form1.h"
+#include "tests/overview/overview_probe.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"
 #include "ui/overview/scan_table_model.h"
+
+using Probe = fibmod::overview::OverviewProbe;
 
 // Holds the overview's scans before every modulus above a limit until the
 // test opens it; a stopped scan passes at once. Open unless told otherwise.
@@ -44,8 +47,8 @@ public:
         }
         opened_.notify_all();
     }
-    // The hook for OverviewWindow::setScanGate.
-    fibmod::overview::ScanRunner::Gate hook()
+    // The hold for OverviewProbe::setHold.
+    fibmod::overview::ScanHold hook()
     {
         return {.wait =
                     [this](std::int64_t modulus, std::stop_token stop) {
@@ -87,7 +90,7 @@ protected:
         window = form.findChild<fibmod::overview::OverviewWindow*>();
         EXPECT_NE(window, nullptr);
         window->setMessageHook([this](const QString& text) { messages << text; });
-        window->setScanGate(gate.hook());
+        Probe::setHold(*window, gate.hook());
         settle();
         return *window;
     }
@@ -95,8 +98,8 @@ protected:
     // Lets the worker end and its rows reach the window and the chart.
     void settle()
     {
-        window->waitForWorker();
-        window->deliverNow();
+        Probe::waitForWorker(*window);
+        Probe::deliverNow(*window);
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         window->chart()->refreshNow();
@@ -108,7 +111,7 @@ protected:
     void waitForRows(int count)
     {
         while (window->model()->rowCount() < count) {
-            window->deliverNow();
+            Probe::deliverNow(*window);
             std::this_thread::yield();
         }
         QCoreApplication::processEvents();

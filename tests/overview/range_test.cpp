@@ -43,13 +43,13 @@ protected:
 TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMainWindow)
 {
     OverviewWindow& overview = openOver(1990, 2100);
-    ASSERT_EQ(overview.rows().size(), 111u);
+    ASSERT_EQ(Probe::rows(overview).size(), 111u);
     form.moveScrollBar(5);
     const std::string shownModulus = form.getText(fibmod::Text2);
 
     emit overview.chart()->pointLayer()->clicked(QPointF(2050, 1));
-    const fibmod::ScanRow& row = overview.rows()[2050 - 1990];
-    const QString detail = overview.detailText();
+    const fibmod::ScanRow row = Probe::rows(overview)[2050 - 1990];
+    const QString detail = Probe::detailText(overview);
     EXPECT_TRUE(detail.startsWith(QStringLiteral("Modul 2050: Zykellänge Folge 1: %1, Zykellänge Folge 2: %2, %3 "
                                                  "gemeinsame Reste: ")
                                       .arg(row.length1)
@@ -67,15 +67,15 @@ TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMa
     view->scrollTo(at2099);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&overview));
     emit view->doubleClicked(at2099);
-    EXPECT_TRUE(overview.detailText().startsWith(QStringLiteral("Modul 2099: "))) << overview.detailText().toStdString();
-    EXPECT_TRUE(overview.detailText().contains(kBeyond));
+    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul 2099: "))) << Probe::detailText(overview).toStdString();
+    EXPECT_TRUE(Probe::detailText(overview).contains(kBeyond));
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 5);
 
     // Up to 2000 the main window follows, and nothing is said about its reach.
     emit overview.chart()->pointLayer()->clicked(QPointF(1995, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "1995");
-    EXPECT_FALSE(overview.detailText().contains(kBeyond));
-    EXPECT_FALSE(overview.detailText().contains(QStringLiteral("anderes")));
+    EXPECT_FALSE(Probe::detailText(overview).contains(kBeyond));
+    EXPECT_FALSE(Probe::detailText(overview).contains(QStringLiteral("anderes")));
 }
 
 TEST_F(RangeTest, LongResidueListsAreCutShort)
@@ -86,12 +86,13 @@ TEST_F(RangeTest, LongResidueListsAreCutShort)
     form.setText(fibmod::kSequence2Fields.first, form.getText(fibmod::kSequence1Fields.first));
     form.setText(fibmod::kSequence2Fields.second, form.getText(fibmod::kSequence1Fields.second));
     OverviewWindow& overview = openOver(2, 2000);
-    const fibmod::ScanRow* many = &overview.rows().front();
-    for (const fibmod::ScanRow& row : overview.rows())
+    const std::vector<fibmod::ScanRow> shown = Probe::rows(overview);
+    const fibmod::ScanRow* many = &shown.front();
+    for (const fibmod::ScanRow& row : shown)
         if (row.commonCount() > many->commonCount()) many = &row;
     ASSERT_GT(many->commonCount(), 300);
     overview.showModulus(many->modulus);
-    const QString detail = overview.detailText();
+    const QString detail = Probe::detailText(overview);
     const QString list = detail.section(QStringLiteral("gemeinsame Reste: "), 1).section(QLatin1Char('\n'), 0, 0);
     EXPECT_TRUE(list.endsWith(QStringLiteral(" …"))) << list.toStdString();
     EXPECT_EQ(list.split(QLatin1Char(' ')).size(), 300 + 1);
@@ -100,12 +101,12 @@ TEST_F(RangeTest, LongResidueListsAreCutShort)
 TEST_F(RangeTest, ABoundOtherThanTheMainWindowsIsNamedWhereTheRowsMayDiffer)
 {
     OverviewWindow& overview = openOver(2, 40, 5000);
-    EXPECT_EQ(overview.rows(), expectedRows({2, 40}, 5000));
+    EXPECT_EQ(Probe::rows(overview), expectedRows({2, 40}, 5000));
     emit overview.chart()->pointLayer()->clicked(QPointF(30, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "30");
-    EXPECT_TRUE(overview.detailText().contains(
+    EXPECT_TRUE(Probe::detailText(overview).contains(
         QStringLiteral("Das Hauptfenster rechnet mit höchstens 3000 Gliedern und kann hier anderes zeigen.")))
-        << overview.detailText().toStdString();
+        << Probe::detailText(overview).toStdString();
 }
 
 TEST_F(RangeTest, NoBoundWalksEveryCycleToItsEndAndCountsTheStartPairsThatNeverRecur)
@@ -114,11 +115,11 @@ TEST_F(RangeTest, NoBoundWalksEveryCycleToItsEndAndCountsTheStartPairsThatNeverR
     form.setText(fibmod::kSequence2Fields.s, "2");
     OverviewWindow& overview = openOver(2, 200, 0);
     EXPECT_EQ(box(QStringLiteral("max. Glieder"))->text(), QStringLiteral("unbegrenzt"));
-    EXPECT_EQ(overview.rows(), expectedRows({2, 200}, std::nullopt));
+    EXPECT_EQ(Probe::rows(overview), expectedRows({2, 200}, std::nullopt));
     std::int64_t never = 0;
-    for (const fibmod::ScanRow& row : overview.rows()) never += row.neverRecurs() ? 1 : 0;
-    EXPECT_TRUE(overview.summaryText().contains(QStringLiteral("%1 mit nicht wiederkehrendem Startpaar").arg(never)))
-        << overview.summaryText().toStdString();
+    for (const fibmod::ScanRow& row : Probe::rows(overview)) never += row.neverRecurs() ? 1 : 0;
+    EXPECT_TRUE(Probe::summaryText(overview).contains(QStringLiteral("%1 mit nicht wiederkehrendem Startpaar").arg(never)))
+        << Probe::summaryText(overview).toStdString();
 }
 
 TEST_F(RangeTest, VonAboveBisAndNoBoundWithFractionsAreRefusedOnTheSpot)
@@ -126,28 +127,28 @@ TEST_F(RangeTest, VonAboveBisAndNoBoundWithFractionsAreRefusedOnTheSpot)
     OverviewWindow& overview = open();
     box(QStringLiteral("von"))->setValue(500);
     box(QStringLiteral("bis"))->setValue(400);
-    EXPECT_EQ(overview.problemText(),
+    EXPECT_EQ(Probe::problemText(overview),
               QStringLiteral("„von“ (500) ist größer als „bis“ (400): bitte „von“ kleiner oder „bis“ größer wählen."));
     overview.recomputeIfChanged();
     EXPECT_FALSE(overview.computing());
-    EXPECT_TRUE(overview.rows().empty());
+    EXPECT_TRUE(Probe::rows(overview).empty());
 
     box(QStringLiteral("bis"))->setValue(600);
-    EXPECT_TRUE(overview.problemText().isEmpty());
+    EXPECT_TRUE(Probe::problemText(overview).isEmpty());
 
     form.setText(fibmod::kSequence1Fields.s, "0.5");
     box(QStringLiteral("max. Glieder"))->setValue(0);
     const fibmod::Inputs values = fibmod::ReadInputs(form);
-    EXPECT_EQ(overview.problemText().toStdString(), fibmod::BoundProblem(values, std::nullopt));
-    EXPECT_FALSE(overview.problemText().isEmpty());
+    EXPECT_EQ(Probe::problemText(overview).toStdString(), fibmod::BoundProblem(values, std::nullopt));
+    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
     overview.recomputeIfChanged();
     EXPECT_FALSE(overview.computing());
 
     box(QStringLiteral("max. Glieder"))->setValue(3000);
-    EXPECT_TRUE(overview.problemText().isEmpty());
+    EXPECT_TRUE(Probe::problemText(overview).isEmpty());
     overview.recomputeIfChanged();
     settle();
-    EXPECT_EQ(overview.rows(), expectedRows({500, 600}));
+    EXPECT_EQ(Probe::rows(overview), expectedRows({500, 600}));
 }
 
 TEST_F(RangeTest, TheRangeIsKeptForTheNextOverview)
@@ -158,7 +159,7 @@ TEST_F(RangeTest, TheRangeIsKeptForTheNextOverview)
     EXPECT_EQ(box(QStringLiteral("von"))->value(), 10);
     EXPECT_EQ(box(QStringLiteral("bis"))->value(), 20);
     EXPECT_EQ(box(QStringLiteral("max. Glieder"))->value(), 0);
-    EXPECT_EQ(again.rows().size(), 11u);
+    EXPECT_EQ(Probe::rows(again).size(), 11u);
     // Back to the defaults for the tests after this one.
     box(QStringLiteral("von"))->setValue(2);
     box(QStringLiteral("bis"))->setValue(2000);

@@ -14,15 +14,15 @@ namespace {
 TEST_F(OverviewTest, AChangedInputRecomputesAfterAPause)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    const std::vector<fibmod::ScanRow> before = overview.rows();
+    const std::vector<fibmod::ScanRow> before = Probe::rows(overview);
     QSignalSpy shown(&overview, &fibmod::overview::OverviewWindow::rowsShown);
     form.setText(fibmod::kSequence2Fields.r, "5");
     EXPECT_FALSE(overview.computing()) << "not at every key, only after a pause";
-    EXPECT_TRUE(overview.rows().empty()) << "the rows of the old inputs go at once";
+    EXPECT_TRUE(Probe::rows(overview).empty()) << "the rows of the old inputs go at once";
     ASSERT_TRUE(waitForRecompute(shown));
     settle();
-    EXPECT_EQ(overview.rows(), expectedRows());
-    EXPECT_NE(overview.rows(), before);
+    EXPECT_EQ(Probe::rows(overview), expectedRows());
+    EXPECT_NE(Probe::rows(overview), before);
 }
 
 TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
@@ -34,11 +34,11 @@ TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
     form.moveScrollBar(50);
     EXPECT_EQ(form.getText(fibmod::Text2), "50");
     settle();
-    const fibmod::ScanRow& fifty = overview.rows()[50 - 2];
+    const fibmod::ScanRow fifty = Probe::rows(overview)[50 - 2];
     EXPECT_EQ(form.getText(fibmod::Text3(0)), std::to_string(fifty.length1));
     EXPECT_EQ(form.getText(fibmod::Text3(1)), std::to_string(fifty.length2));
     EXPECT_EQ(form.getText(fibmod::Text3(2)), std::to_string(fifty.commonCount()));
-    EXPECT_EQ(overview.rows(), expectedRows());
+    EXPECT_EQ(Probe::rows(overview), expectedRows());
 }
 
 TEST_F(OverviewTest, TheModulusAloneChangesNoRow)
@@ -58,10 +58,10 @@ TEST_F(OverviewTest, ASupersededRunIsNeverShown)
     // stopped at once, then the one that counts.
     form.setText(fibmod::kSequence1Fields.r, "3");
     overview.recomputeIfChanged();
-    overview.waitForWorker();
+    Probe::waitForWorker(overview);
     std::vector<fibmod::ScanRow> seen;
     QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview, [&](const QModelIndex&, int first, int last) {
-        seen.insert(seen.end(), overview.rows().begin() + first, overview.rows().begin() + last + 1);
+        { const std::vector<fibmod::ScanRow> now = Probe::rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
     });
     form.setText(fibmod::kSequence1Fields.r, "5");
     overview.recomputeIfChanged();
@@ -71,7 +71,7 @@ TEST_F(OverviewTest, ASupersededRunIsNeverShown)
 
     EXPECT_EQ(shown.count(), 1);
     EXPECT_EQ(seen, expectedRows()) << "every row shown belongs to the newest inputs";
-    EXPECT_EQ(overview.rows(), expectedRows());
+    EXPECT_EQ(Probe::rows(overview), expectedRows());
 }
 
 } // namespace
@@ -88,7 +88,7 @@ TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
     const auto count = [&computed](std::int64_t, std::stop_token) { ++computed; };
     {
         fibmod::overview::ScanRunner runner;
-        runner.setGate({.wait = count, .isOpen = {}});
+        fibmod::overview::ScanRunnerProbe::setHold(runner, {.wait = count, .isOpen = [](std::int64_t) { return true; }});
         std::vector<fibmod::ScanRow> rows;
         QObject::connect(&runner, &fibmod::overview::ScanRunner::rowsArrived,
                          [&rows](const std::vector<fibmod::ScanRow>& batch, std::int64_t, std::int64_t) {
@@ -96,12 +96,12 @@ TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
                          });
         runner.hold(true);
         runner.start(inputs, {}, fibmod::kWindowTermBound);
-        runner.deliverNow();
+        fibmod::overview::ScanRunnerProbe::deliverNow(runner);
         EXPECT_TRUE(rows.empty()) << "no row while held";
         EXPECT_EQ(computed, 0);
         runner.hold(false);
-        runner.waitForWorkers();
-        runner.deliverNow();
+        fibmod::overview::ScanRunnerProbe::waitForWorkers(runner);
+        fibmod::overview::ScanRunnerProbe::deliverNow(runner);
         EXPECT_FALSE(runner.running());
         EXPECT_EQ(rows, *fibmod::Scan(inputs.texts(), {}));
     }
@@ -109,7 +109,7 @@ TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
     // returns, and not one modulus was computed.
     computed = 0;
     auto held = std::make_unique<fibmod::overview::ScanRunner>();
-    held->setGate({.wait = count, .isOpen = {}});
+    fibmod::overview::ScanRunnerProbe::setHold(*held, {.wait = count, .isOpen = [](std::int64_t) { return true; }});
     QSignalSpy arrived(held.get(), &fibmod::overview::ScanRunner::rowsArrived);
     held->hold(true);
     held->start(inputs, {}, fibmod::kWindowTermBound);

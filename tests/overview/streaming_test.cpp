@@ -41,17 +41,17 @@ TEST_F(OverviewTest, RowsArriveInBatchesInTheModelAndTheChart)
     waitForRows(999);
     EXPECT_TRUE(overview.computing());
     const std::vector<fibmod::ScanRow> all = expectedRows();
-    EXPECT_EQ(overview.rows(), std::vector<fibmod::ScanRow>(all.begin(), all.begin() + 999));
+    EXPECT_EQ(Probe::rows(overview), std::vector<fibmod::ScanRow>(all.begin(), all.begin() + 999));
     EXPECT_EQ(overview.tableView()->model()->rowCount(), 999);
     EXPECT_GT(LastModulusDrawn(overview), 900);
     EXPECT_LE(LastModulusDrawn(overview), 1000);
-    EXPECT_TRUE(overview.summaryText().startsWith(QStringLiteral("999 Moduln, "))) << overview.summaryText().toStdString();
-    EXPECT_TRUE(overview.summaryText().endsWith(QStringLiteral("wird berechnet …")));
+    EXPECT_TRUE(Probe::summaryText(overview).startsWith(QStringLiteral("999 Moduln, "))) << Probe::summaryText(overview).toStdString();
+    EXPECT_TRUE(Probe::summaryText(overview).endsWith(QStringLiteral("wird berechnet …")));
     EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 999);
 
     gate.open();
     settle();
-    EXPECT_EQ(overview.rows(), all);
+    EXPECT_EQ(Probe::rows(overview), all);
     EXPECT_GT(LastModulusDrawn(overview), 1900);
     EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 1999);
     EXPECT_LT(insertions, 1999) << "rows come in batches, never one insertion each";
@@ -69,10 +69,10 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     std::vector<fibmod::ScanRow> seen;
     QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview,
                      [&](const QModelIndex&, int first, int last) {
-                         seen.insert(seen.end(), overview.rows().begin() + first, overview.rows().begin() + last + 1);
+                         { const std::vector<fibmod::ScanRow> now = Probe::rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
                      });
     box(QStringLiteral("von"))->setValue(1200);
-    EXPECT_TRUE(overview.rows().empty()) << "the old range's rows go at once";
+    EXPECT_TRUE(Probe::rows(overview).empty()) << "the old range's rows go at once";
     EXPECT_FALSE(overview.computing()) << "and its scan stops";
     EXPECT_EQ(overview.chart()->points(Chart::Length1).size(), 0);
 
@@ -80,7 +80,7 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     overview.recomputeIfChanged();
     settle();
     const std::vector<fibmod::ScanRow> expected = expectedRows({1200, 2500});
-    EXPECT_EQ(overview.rows(), expected);
+    EXPECT_EQ(Probe::rows(overview), expected);
     EXPECT_EQ(seen, expected);
 }
 
@@ -100,10 +100,10 @@ TEST_F(OverviewTest, AbbrechenStopsTheScanAndKeepsTheRowsSoFar)
     EXPECT_FALSE(overview.computing());
     EXPECT_FALSE(cancel->isEnabled());
     gate.open();
-    overview.waitForWorker();
-    overview.deliverNow();
-    EXPECT_EQ(overview.rows().size(), 99u);
-    EXPECT_TRUE(overview.summaryText().endsWith(QStringLiteral("abgebrochen"))) << overview.summaryText().toStdString();
+    Probe::waitForWorker(overview);
+    Probe::deliverNow(overview);
+    EXPECT_EQ(Probe::rows(overview).size(), 99u);
+    EXPECT_TRUE(Probe::summaryText(overview).endsWith(QStringLiteral("abgebrochen"))) << Probe::summaryText(overview).toStdString();
 }
 
 } // namespace

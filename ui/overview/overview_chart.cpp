@@ -16,9 +16,10 @@
 #include <QValueAxis>
 #include <QWheelEvent>
 
+#include "ui/overview/overview_texts.h"
 #include "ui/overview/point_layer.h"
 #include "ui/overview/point_thinning.h"
-#include "ui/overview/qt_boundary.h"
+#include "ui/qt_boundary.h"
 #include "ui/overview/scan_table_model.h"
 
 namespace fibmod::overview {
@@ -70,6 +71,24 @@ QScatterSeries* PointSeries(const QString& name, const Marker& marker)
 
 // Points closer than this many pixels are drawn as one.
 int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.size) / 2); }
+
+// Ticks of a whole-number axis at whole numbers: every 1, 2 or 5 times a
+// power of ten, some six over the range shown, so that no two ticks read
+// the same ("0, 0, 0, 1") however far it is zoomed.
+void WholeTicks(QValueAxis* axis)
+{
+    const double span = axis->max() - axis->min();
+    double step = 1;
+    for (double decade = 1; step * 6 < span; decade *= 10) {
+        for (const double factor : {1.0, 2.0, 5.0}) {
+            step = factor * decade;
+            if (step * 6 >= span) break;
+        }
+    }
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+}
 
 // The lengths' axis' top for the longest length: linear from 0, or
 // logarithmic from 1 to a power of ten.
@@ -123,6 +142,9 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     setRubberBand(QChartView::RubberBands(QChartView::RectangleRubberBand) | QChartView::ClickThroughRubberBand);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Diagramm aller Moduln"));
+    setAccessibleDescription(QStringLiteral("Punkte je Modul: die Zykellängen beider Folgen (linke Achse) und die "
+                                            "Anzahl gemeinsamer Reste (rechte Achse); markiert die Moduln mit genau "
+                                            "einem gemeinsamen Rest und die mit Laufzeitfehler"));
 
     layer_ = new PointLayer(chart);
     layer_->setLayer(Count, count_, MarkerImage(kCount));
@@ -131,7 +153,7 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     layer_->setLayer(Single, singles_, MarkerImage(kSingle));
     layer_->setLayer(Error, errors_, MarkerImage(kError));
     connect(layer_, &PointLayer::hovered, this, [this](const QPointF& point, bool entered) {
-        AtQtBoundary("hover", [&] { showPoint(point, entered); });
+        ui::AtQtBoundary("hover", [&] { showPoint(point, entered); });
     });
     connect(layer_, &PointLayer::clicked, this,
             [this](const QPointF& point) { emit modulusClicked(static_cast<std::int64_t>(std::llround(point.x()))); });
@@ -139,17 +161,18 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setSingleShot(true);
     refreshTimer_->setInterval(0);
-    connect(refreshTimer_, &QTimer::timeout, this, [this] { AtQtBoundary("points", [this] { refresh(); }); });
+    connect(refreshTimer_, &QTimer::timeout, this, [this] { ui::AtQtBoundary("points", [this] { refresh(); }); });
 
+    connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { ui::AtQtBoundary("axis", [this] { keepInRange(); }); });
     connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(linearAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(countAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(chart, &QChart::plotAreaChanged, this, [this] { scheduleRefresh(); });
     connect(rows_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
-        AtQtBoundary("rows", [&] { rowsAdded(first, last); });
+        ui::AtQtBoundary("rows", [&] { rowsAdded(first, last); });
     });
-    connect(rows_, &QAbstractItemModel::modelReset, this, [this] { AtQtBoundary("rows", [this] { rowsReset(); }); });
+    connect(rows_, &QAbstractItemModel::modelReset, this, [this] { ui::AtQtBoundary("rows", [this] { rowsReset(); }); });
     rowsReset();
 }
 
@@ -165,16 +188,9 @@ void OverviewChart::showPoint(const QPointF& point, bool entered)
         return;
     }
     const auto modulus = static_cast<std::int64_t>(std::llround(point.x()));
-    const ScanRow* row = rows_->find(modulus);
-    if (row == nullptr) return;
-    const QString text =
-        row->failed()
-            ? QStringLiteral("Modul %1\n%2").arg(modulus).arg(QString::fromStdString(row->failureText()))
-            : QStringLiteral("Modul %1\nZykellänge Folge 1: %2\nZykellänge Folge 2: %3\nAnzahl gemeinsamer Reste: %4")
-                  .arg(modulus)
-                  .arg(row->length1)
-                  .arg(row->length2)
-                  .arg(row->commonCount());
+    const std::optional<int> at = rows_->find(modulus);
+    if (!at) return;
+    const QString text = QString::fromStdString(FiguresText(rows_->figures(*at), FiguresLayout::Tooltip));
     QToolTip::showText(QCursor::pos(), text, this);
 }
 
@@ -188,13 +204,12 @@ void OverviewChart::setModulusRange(std::int64_t from, std::int64_t to)
 
 void OverviewChart::rowsAdded(int first, int last)
 {
-    const std::vector<ScanRow>& rows = rows_->rows();
     const std::int64_t longest = longest_;
     const std::int64_t most = most_;
     for (int at = first; at <= last; ++at) {
-        const ScanRow& row = rows[static_cast<std::size_t>(at)];
+        const RowFigures row = rows_->figures(at);
         longest_ = std::max({longest_, row.length1, row.length2});
-        most_ = std::max(most_, row.commonCount());
+        most_ = std::max(most_, row.commonCount);
     }
     if (!zoomed_ && (longest_ != longest || most_ != most)) fitAxes();
     scheduleRefresh();
@@ -215,11 +230,15 @@ void OverviewChart::fitAxes()
     fitting_ = true;
     modulusAxis_->setRange(static_cast<double>(from_), static_cast<double>(std::max(to_, from_ + 1)));
     modulusAxis_->applyNiceNumbers();
+    // Zoom and pan stay within the moduli, or this nicely rounded span of them.
+    spanMin_ = modulusAxis_->min();
+    spanMax_ = modulusAxis_->max();
     linearAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(longest_, 1)));
     linearAxis_->applyNiceNumbers();
     logAxis_->setRange(1, LogTop(longest_));
     countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most_, 1)));
     countAxis_->applyNiceNumbers();
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
     fitting_ = false;
     scheduleRefresh();
 }
@@ -227,7 +246,19 @@ void OverviewChart::fitAxes()
 void OverviewChart::axisMoved()
 {
     if (!fitting_) zoomed_ = true;
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
     scheduleRefresh();
+}
+
+void OverviewChart::keepInRange()
+{
+    const double min = modulusAxis_->min();
+    const double max = modulusAxis_->max();
+    if (fitting_ || (min >= spanMin_ && max <= spanMax_)) return;
+    const double width = std::min(max - min, spanMax_ - spanMin_);
+    const double left = std::clamp(min, spanMin_, spanMax_ - width);
+    // Set from inside its own signal: the second call finds it in range.
+    modulusAxis_->setRange(left, left + width);
 }
 
 void OverviewChart::resetZoom()
@@ -282,20 +313,29 @@ void OverviewChart::refresh()
     PointThinner single(grid(kSingle, countAxis_->min(), countAxis_->max(), false));
     PointThinner error(grid(kError, yMin, yMax, logarithmic_));
 
-    const std::vector<ScanRow>& rows = rows_->rows();
-    const auto before = [](const ScanRow& row, double x) { return static_cast<double>(row.modulus) < x; };
-    const auto begin = std::lower_bound(rows.begin(), rows.end(), xMin, before);
-    for (auto at = begin; at != rows.end() && static_cast<double>(at->modulus) <= xMax; ++at) {
-        const auto x = static_cast<double>(at->modulus);
-        if (at->failed()) {
+    const KeptRows& rows = rows_->kept();
+    // The first row at or right of the axis' left end.
+    std::size_t low = 0;
+    std::size_t high = rows.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (static_cast<double>(rows.modulus(middle)) < xMin)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (std::size_t at = low; at < rows.size() && static_cast<double>(rows.modulus(at)) <= xMax; ++at) {
+        const RowFigures row = rows.figures(at);
+        const auto x = static_cast<double>(row.modulus);
+        if (row.failed()) {
             // No figures: on the lengths' lower edge.
             error.add(x, yMin);
             continue;
         }
-        one.add(x, static_cast<double>(at->length1));
-        two.add(x, static_cast<double>(at->length2));
-        count.add(x, static_cast<double>(at->commonCount()));
-        if (HasSingleCommonResidue(*at)) single.add(x, 1);
+        one.add(x, static_cast<double>(row.length1));
+        two.add(x, static_cast<double>(row.length2));
+        count.add(x, static_cast<double>(row.commonCount));
+        if (rows.singleCommon(at)) single.add(x, 1);
     }
     layer_->setPoints(Length1, one.take());
     layer_->setPoints(Length2, two.take());
@@ -313,7 +353,7 @@ void OverviewChart::resizeEvent(QResizeEvent* event)
 
 void OverviewChart::wheelEvent(QWheelEvent* event)
 {
-    AtQtBoundary("wheel", [&] {
+    ui::AtQtBoundary("wheel", [&] {
         const int steps = event->angleDelta().y();
         if (steps == 0) return QChartView::wheelEvent(event);
         chart()->zoom(steps > 0 ? 1.25 : 0.8);
@@ -324,7 +364,7 @@ void OverviewChart::wheelEvent(QWheelEvent* event)
 
 void OverviewChart::keyPressEvent(QKeyEvent* event)
 {
-    AtQtBoundary("key", [&] {
+    ui::AtQtBoundary("key", [&] {
         const qreal step = chart()->plotArea().width() / 10;
         switch (event->key()) {
         case Qt::Key_Home: resetZoom(); break;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The overview's chart of cycle lengths and common residues over the moduli.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,8 @@ class ScanTableModel;
 // the same pixels it draws one, each a real row's, so that a hundred
 // thousand moduli zoom and pan as fast as two thousand; hover and click
 // still name a real modulus. Zooms with a rubber band and the mouse wheel,
-// pans with the arrow keys; Home or resetZoom() shows everything again.
+// pans with the arrow keys, never past the range's ends; Home or
+// resetZoom() shows everything again.
 class OverviewChart : public QChartView {
     Q_OBJECT
 
@@ -56,8 +58,6 @@ public:
     QScatterSeries* length1Series() const { return length1_; }
     QScatterSeries* length2Series() const { return length2_; }
     QScatterSeries* countSeries() const { return count_; }
-    QScatterSeries* singleSeries() const { return singles_; }
-    QScatterSeries* errorSeries() const { return errors_; }
     // The axis of the lengths now shown: a QValueAxis or a QLogValueAxis.
     QAbstractAxis* lengthAxis() const;
 
@@ -79,6 +79,8 @@ private:
     void refresh();
     void showPoint(const QPointF& point, bool entered);
     void axisMoved();
+    // Pulls a zoomed or panned modulus axis back within the moduli.
+    void keepInRange();
 
     ScanTableModel* rows_;
     QScatterSeries* length1_ = nullptr;
@@ -94,6 +96,8 @@ private:
     PointLayer* layer_ = nullptr;
     std::int64_t from_ = 0;
     std::int64_t to_ = 0;
+    double spanMin_ = 0;
+    double spanMax_ = 1;
     std::int64_t longest_ = 0;
     std::int64_t most_ = 0;
     bool logarithmic_ = false;

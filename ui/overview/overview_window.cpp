@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The window "Übersicht": range, chart, table, recomputing and saving.
+// The window "Übersicht": its controls, their wiring, recomputing, and the hand-over to saving.
 #include "ui/overview/overview_window.h"
 
 #include <algorithm>
@@ -14,12 +14,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
@@ -27,16 +24,17 @@
 #include <QVBoxLayout>
 
 #include "core/engine/modulus_range.h"
-#include "core/engine/modulus_row.h"
-#include "core/engine/run_time_error.h"
-#include "core/engine/scan_csv.h"
 #include "core/window/input_fields.h"
 #include "ui/form1.h"
+#include "ui/accessibility.h"
 #include "ui/native_window_watch.h"
+#include "ui/qt_boundary.h"
 #include "ui/overview/overview_chart.h"
+#include "ui/overview/overview_settings.h"
+#include "ui/overview/overview_texts.h"
 #include "ui/overview/placement.h"
 #include "ui/overview/plain_icon_provider.h"
-#include "ui/overview/qt_boundary.h"
+#include "ui/overview/saving.h"
 #include "ui/overview/scan_filter_model.h"
 #include "ui/overview/scan_runner.h"
 #include "ui/overview/scan_table_model.h"
@@ -49,25 +47,14 @@ namespace {
 constexpr int kPauseMs = 300;
 // The largest modulus the range controls offer.
 constexpr int kRangeMax = 1'000'000;
-// The detail line lists this many residues before it cuts the list short.
-constexpr std::size_t kDetailResidues = 300;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
+// Below this the chart's axis titles and ticks no longer fit: the right
+// axis' title needs the chart's height.
+constexpr QSize kMinimumSize(900, 640);
+constexpr int kChartMinimumHeight = 290;
 
-const char* const kGeometryKey = "overview/geometry";
-const char* const kFromKey = "overview/from";
-const char* const kToKey = "overview/to";
-const char* const kMaxTermsKey = "overview/maxTerms";
-const char* const kLogarithmicKey = "overview/logarithmic";
-
-// The program's settings, in the file named for the organization as they
-// always were (~/.config/fibmod/fibmod.conf): the main window's title names
-// the application, and must not name the file.
-QSettings Settings()
-{
-    const QString owner = QCoreApplication::organizationName();
-    return QSettings(owner, owner);
-}
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QSpinBox* RangeBox(const QString& name, int minimum, int maximum)
 {
@@ -93,6 +80,8 @@ OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(
     setObjectName(QStringLiteral("Overview"));
     setWindowTitle(QStringLiteral("Übersicht"));
     setAccessibleName(QStringLiteral("Übersicht aller Moduln"));
+    fibmod::ui::PresentAsWindow(*this);
+    setMinimumSize(kMinimumSize);
     buildControls();
     restoreRange();
     wireControls();
@@ -103,7 +92,7 @@ OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(
     start(request());
 }
 
-OverviewWindow::~OverviewWindow() { AtQtBoundary("settings", [this] { saveSettings(); }); }
+OverviewWindow::~OverviewWindow() { ui::AtQtBoundary("settings", [this] { saveSettings(); }); }
 
 void OverviewWindow::buildControls()
 {
@@ -112,6 +101,7 @@ void OverviewWindow::buildControls()
     runner_ = new ScanRunner(this);
 
     chart_ = new OverviewChart(model_);
+    chart_->setMinimumHeight(kChartMinimumHeight);
 
     view_ = new QTableView;
     view_->setModel(table_);
@@ -147,8 +137,10 @@ void OverviewWindow::buildControls()
     logarithmic_ = new QCheckBox(QStringLiteral("logarithmisch"));
     logarithmic_->setAccessibleName(logarithmic_->text());
     logarithmic_->setToolTip(QStringLiteral("Zykellängen auf logarithmischer Achse"));
+    // The three lines below say their present text to assistive technology:
+    // no fixed name stands in for it.
     problem_ = new QLabel;
-    problem_->setAccessibleName(QStringLiteral("Hinweis"));
+    problem_->setAccessibleDescription(QStringLiteral("Hinweis"));
     problem_->setWordWrap(true);
     problem_->setStyleSheet(QStringLiteral("color: #b00000;"));
 
@@ -172,10 +164,10 @@ void OverviewWindow::buildControls()
     progress_->setFormat(QStringLiteral("%v von %m Moduln"));
     progress_->setMinimumWidth(view_->fontMetrics().horizontalAdvance(QStringLiteral("0000000 von 0000000 Moduln")));
     status_ = new QLabel;
-    status_->setAccessibleName(QStringLiteral("Ergebnis"));
+    status_->setAccessibleDescription(QStringLiteral("Ergebnis"));
     status_->setWordWrap(true);
     detail_ = new QLabel;
-    detail_->setAccessibleName(QStringLiteral("Einzelheiten"));
+    detail_->setAccessibleDescription(QStringLiteral("Einzelheiten"));
     detail_->setWordWrap(true);
     detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -231,12 +223,11 @@ void OverviewWindow::buildControls()
 
 void OverviewWindow::restoreRange()
 {
-    QSettings settings = Settings();
-    from_->setValue(settings.value(QLatin1String(kFromKey), kModulusMin).toInt());
-    to_->setValue(settings.value(QLatin1String(kToKey), kModulusMax).toInt());
-    maxTerms_->setValue(
-        settings.value(QLatin1String(kMaxTermsKey), static_cast<int>(*kWindowTermBound)).toInt());
-    logarithmic_->setChecked(settings.value(QLatin1String(kLogarithmicKey), false).toBool());
+    const OverviewSettings kept = LoadOverviewSettings();
+    from_->setValue(kept.from);
+    to_->setValue(kept.to);
+    maxTerms_->setValue(kept.maxTerms);
+    logarithmic_->setChecked(kept.logarithmic);
     chart_->setLogarithmic(logarithmic_->isChecked());
 }
 
@@ -256,10 +247,7 @@ void OverviewWindow::wireControls()
     for (QSpinBox* box : {from_, to_, maxTerms_}) {
         connect(box, &QSpinBox::valueChanged, this, [this] {
             guarded([this] {
-                QSettings settings = Settings();
-                settings.setValue(QLatin1String(kFromKey), from_->value());
-                settings.setValue(QLatin1String(kToKey), to_->value());
-                settings.setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
+                SaveOverviewRange(from_->value(), to_->value(), maxTerms_->value());
                 changed();
             });
         });
@@ -277,7 +265,7 @@ void OverviewWindow::wireControls()
     connect(logarithmic_, &QCheckBox::toggled, this, [this](bool on) {
         guarded([&] {
             chart_->setLogarithmic(on);
-            Settings().setValue(QLatin1String(kLogarithmicKey), on);
+            SaveLogarithmic(on);
         });
     });
     connect(view_, &QTableView::clicked, this,
@@ -299,7 +287,7 @@ void OverviewWindow::place()
 {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
-    const QByteArray saved = Settings().value(QLatin1String(kGeometryKey)).toByteArray();
+    const QByteArray saved = LoadOverviewGeometry();
     const std::optional<QRect> frame = SavedFrame(saved);
     if (frame && OnSomeScreen(*frame, screens) && restoreGeometry(saved)) {
         const QScreen* screen = QGuiApplication::screenAt(frame->center());
@@ -323,20 +311,11 @@ OverviewWindow::Request OverviewWindow::request()
     return now;
 }
 
-QString OverviewWindow::refusal(const Request& request) const
+// Shows why the request is refused, and no progress of an earlier scan.
+void OverviewWindow::refuse(const QString& why)
 {
-    if (request.range.from > request.range.to) {
-        return QStringLiteral("„von“ (%1) ist größer als „bis“ (%2): bitte „von“ kleiner oder „bis“ größer wählen.")
-            .arg(request.range.from)
-            .arg(request.range.to);
-    }
-    Inputs values;
-    try {
-        values = ValuesOf(request.inputs.texts());
-    } catch (const RunTimeError&) {
-        return {}; // every row then reports the error, as the main window would
-    }
-    return QString::fromStdString(BoundProblem(values, request.maxTerms));
+    problem_->setText(why);
+    if (!why.isEmpty()) progress_->reset();
 }
 
 void OverviewWindow::changed()
@@ -347,7 +326,7 @@ void OverviewWindow::changed()
         return;
     }
     clearRows();
-    problem_->setText(refusal(now));
+    refuse(Text(Refusal(now.inputs.texts(), now.range, now.maxTerms)));
     if (problem_->text().isEmpty()) pause_->start();
 }
 
@@ -377,11 +356,21 @@ void OverviewWindow::start(Request request)
     pause_->stop();
     clearRows();
     shown_ = request;
-    problem_->setText(refusal(request));
+    refuse(Text(Refusal(request.inputs.texts(), request.range, request.maxTerms)));
     if (!problem_->text().isEmpty()) {
         status_->clear();
         return;
     }
+    // A row kept without its residues gets them from the engine again, as
+    // the scan computed it.
+    model_->setRows({}, [inputs = request.inputs, maxTerms = request.maxTerms](std::int64_t modulus) {
+        ScanOptions options;
+        options.maxTerms = maxTerms;
+        options.threads = 1;
+        ScanRow row;
+        ScanRows(inputs.texts(), {modulus, modulus}, options, [&row](ScanRow&& found) { row = std::move(found); });
+        return row;
+    });
     chart_->setModulusRange(request.range.from, request.range.to);
     progress_->setRange(0, static_cast<int>(request.range.to - request.range.from + 1));
     runner_->start(std::move(request.inputs), request.range, request.maxTerms);
@@ -419,47 +408,22 @@ void OverviewWindow::finish()
 
 void OverviewWindow::updateSummary()
 {
-    const ScanTableModel::Tally& tally = model_->tally();
-    QString text = QStringLiteral("%1 Moduln, %2 mit genau einem gemeinsamen Rest, %3 mit Laufzeitfehler, "
-                                  "%4 mit nicht wiederkehrendem Startpaar")
-                       .arg(model_->rowCount())
-                       .arg(tally.singleCommon)
-                       .arg(tally.runTimeErrors)
-                       .arg(tally.neverRecurring);
-    if (runner_->running())
-        text += QStringLiteral(" – wird berechnet …");
-    else if (cancelled_)
-        text += QStringLiteral(" – abgebrochen");
-    status_->setText(text);
+    const ScanState state = runner_->running() ? ScanState::Computing
+                            : cancelled_       ? ScanState::Cancelled
+                                               : ScanState::Done;
+    status_->setText(Text(Summary(model_->rowCount(), model_->tally(), state)));
 }
+
+bool OverviewWindow::computing() const { return runner_->running(); }
 
 void OverviewWindow::setPathQuestion(PathQuestion ask) { pathQuestion_ = std::move(ask); }
 
 void OverviewWindow::setMessageHook(std::function<void(const QString&)> hook) { messageHook_ = std::move(hook); }
 
-const std::vector<ScanRow>& OverviewWindow::rows() const { return model_->rows(); }
-
-bool OverviewWindow::computing() const { return runner_->running(); }
-
-void OverviewWindow::waitForWorker() { runner_->waitForWorkers(); }
-
-void OverviewWindow::deliverNow() { runner_->deliverNow(); }
-
-void OverviewWindow::setScanGate(ScanRunner::Gate gate)
-{
-    runner_->setGate(std::move(gate));
-}
-
-QString OverviewWindow::detailText() const { return detail_->text(); }
-
-QString OverviewWindow::summaryText() const { return status_->text(); }
-
-QString OverviewWindow::problemText() const { return problem_->text(); }
-
 void OverviewWindow::onTableClick(const QModelIndex& index, bool doubleClick)
 {
     if (!index.isValid()) return;
-    const std::int64_t modulus = model_->rowAt(table_->mapToSource(index).row()).modulus;
+    const std::int64_t modulus = model_->figures(table_->mapToSource(index).row()).modulus;
     if (doubleClick)
         showModulus(modulus);
     else
@@ -475,35 +439,13 @@ void OverviewWindow::showModulus(std::int64_t modulus)
 
 void OverviewWindow::showDetail(std::int64_t modulus)
 {
-    const ScanRow* row = model_->find(modulus);
-    if (row == nullptr) {
+    const std::optional<int> at = model_->find(modulus);
+    if (!at || !shown_) {
         detail_->clear();
         return;
     }
-    QString text = QStringLiteral("Modul %1: ").arg(modulus);
-    if (row->failed()) {
-        text += QString::fromStdString(row->failureText());
-    } else {
-        // The core's text of the residues, of the first few hundred.
-        ScanRow shown;
-        const std::size_t listed = std::min(row->residues.size(), kDetailResidues);
-        shown.residues.assign(row->residues.begin(), row->residues.begin() + static_cast<std::ptrdiff_t>(listed));
-        QString residues = QString::fromStdString(shown.residuesText());
-        if (listed < row->residues.size()) residues += QStringLiteral(" …");
-        text += QStringLiteral("Zykellänge Folge 1: %1, Zykellänge Folge 2: %2, %3 gemeinsame Reste: %4")
-                    .arg(row->length1)
-                    .arg(row->length2)
-                    .arg(row->commonCount())
-                    .arg(residues);
-    }
-    if (modulus > kModulusMax) {
-        text += QStringLiteral("\nDas Hauptfenster reicht nur bis %1; diesen Modul zeigt nur die Übersicht.")
-                    .arg(kModulusMax);
-    } else if (shown_ && shown_->maxTerms != kWindowTermBound) {
-        text += QStringLiteral("\nDas Hauptfenster rechnet mit höchstens %1 Gliedern und kann hier anderes zeigen.")
-                    .arg(*kWindowTermBound);
-    }
-    detail_->setText(text);
+    // The whole row: residues not kept are computed again here.
+    detail_->setText(Text(DetailText(model_->row(*at), shown_->maxTerms)));
 }
 
 void OverviewWindow::windowDestroyed()
@@ -530,13 +472,7 @@ QString OverviewWindow::askPath(const QString& caption, const QString& suggested
 // Every slot entered from Qt runs through here: nothing is thrown into Qt.
 template <class Action> void OverviewWindow::guarded(Action&& action)
 {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        tell(QStringLiteral("Interner Fehler: %1").arg(QString::fromUtf8(error.what())));
-    } catch (...) {
-        tell(QStringLiteral("Interner Fehler"));
-    }
+    ui::AtQtBoundary(std::forward<Action>(action), [this](const QString& text) { tell(text); });
 }
 
 void OverviewWindow::tell(const QString& text)
@@ -552,15 +488,9 @@ void OverviewWindow::saveCsv()
 {
     const QString path = askPath(QStringLiteral("Als CSV speichern"), QStringLiteral("fibmod-moduln.csv"),
                                  QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"));
-    if (path.isEmpty()) return;
-    const std::string csv = ScanCsv(model_->rows());
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
-                         file.commit();
-    if (!written) {
-        tell(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2").arg(path, file.errorString()));
-    }
+    if (path.isEmpty() || !shown_) return;
+    const SaveOutcome saved = SaveRowsCsv(this, path, *model_, {shown_->inputs, shown_->range.from, shown_->maxTerms});
+    if (!saved.failure.isEmpty()) tell(saved.failure);
 }
 
 void OverviewWindow::savePng()
@@ -568,22 +498,15 @@ void OverviewWindow::savePng()
     const QString path = askPath(QStringLiteral("Diagramm als PNG speichern"), QStringLiteral("fibmod-moduln.png"),
                                  QStringLiteral("PNG-Bilder (*.png);;Alle Dateien (*)"));
     if (path.isEmpty()) return;
-    const QPixmap picture = chart_->grab();
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-    if (!written) {
-        tell(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2").arg(path, file.errorString()));
-    }
+    const SaveOutcome saved = SavePicturePng(path, chart_->grab());
+    if (!saved.failure.isEmpty()) tell(saved.failure);
 }
 
 void OverviewWindow::saveSettings()
 {
-    QSettings settings = Settings();
-    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
-    settings.setValue(QLatin1String(kFromKey), from_->value());
-    settings.setValue(QLatin1String(kToKey), to_->value());
-    settings.setValue(QLatin1String(kMaxTermsKey), maxTerms_->value());
-    settings.setValue(QLatin1String(kLogarithmicKey), logarithmic_->isChecked());
+    SaveOverviewGeometry(saveGeometry());
+    SaveOverviewRange(from_->value(), to_->value(), maxTerms_->value());
+    SaveLogarithmic(logarithmic_->isChecked());
 }
 
 void OverviewWindow::closeEvent(QCloseEvent* event)
@@ -608,7 +531,7 @@ OverviewWindow* OpenOverview(Form1& main)
 void OfferOverview(Form1& main)
 {
     QObject::connect(&main, &Form1::overviewRequested, &main,
-                     [&main] { AtQtBoundary("overview", [&main] { OpenOverview(main); }); });
+                     [&main] { ui::AtQtBoundary("overview", [&main] { OpenOverview(main); }); });
 }
 
 } // namespace fibmod::overview

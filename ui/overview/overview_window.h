@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
+// The window "Übersicht": every modulus of a range as a chart and a table.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stop_token>
-#include <vector>
 
 #include <QWidget>
 
@@ -55,30 +54,14 @@ public:
     // When set, messages go to the hook instead of a message box.
     void setMessageHook(std::function<void(const QString&)> hook);
 
-    // The rows shown now, ascending by modulus.
-    const std::vector<ScanRow>& rows() const;
     // True from the start of a scan until its last row is shown or it is
     // stopped.
     bool computing() const;
-    // Blocks until the workers are idle; their rows wait for the next batch.
-    void waitForWorker();
-    // Shows at once the rows computed so far, as the next batch would.
-    void deliverNow();
-    // Called on a worker before each modulus of the scans started from now
-    // on; a test may block in it (until its stop is requested) to hold a
-    // scan at a known place.
-    void setScanGate(ScanRunner::Gate gate);
 
     // Its parts, for tests and benchmarks: the rows, the chart and the table.
     ScanTableModel* model() const { return model_; }
     OverviewChart* chart() const { return chart_; }
     QTableView* tableView() const { return view_; }
-    // The line under the chart with a clicked modulus' figures.
-    QString detailText() const;
-    // The summary line and the line that refuses a range or bound.
-    QString summaryText() const;
-    QString problemText() const;
-
     // Starts a scan unless the rows shown or computing belong to the inputs,
     // range and bound as they are now.
     void recomputeIfChanged();
@@ -99,6 +82,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Test code reaches inside through it; nothing else does.
+    friend class OverviewProbe;
+
     // What a scan computes: the inputs, the moduli and the term bound.
     struct Request {
         HeldInputTexts inputs;
@@ -116,7 +102,7 @@ private:
     void place();
     void restoreRange();
     Request request();
-    QString refusal(const Request& request) const;
+    void refuse(const QString& why);
     void changed();
     void clearRows();
     void start(Request request);
@@ -129,6 +115,7 @@ private:
     void windowDestroyed();
     QString askPath(const QString& caption, const QString& suggested, const QString& filter);
     void tell(const QString& text);
+    // Runs a slot's action; what escapes it is told to the user.
     template <class Action> void guarded(Action&& action);
 
     Form1& main_;

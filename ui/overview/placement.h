@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Where the overview's window opens and whether a saved place is still on a screen.
 #pragma once
 
 #include <optional>

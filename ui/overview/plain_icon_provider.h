@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// File dialog icons that never read a file.
 #pragma once
 
 #include <QFileIconProvider>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The chart's points, drawn by one item per layer.
 #pragma once
 
 #include <array>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The chart's points thinned to one per few pixels.
 #pragma once
 
 #include <vector>

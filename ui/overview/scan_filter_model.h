@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Which of the scan's rows a view shows, and in which order.
 #pragma once
 
 #include <QSortFilterProxyModel>
@@ -23,6 +24,8 @@ public:
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    // Numbers as numbers; "die Reste" by the residues kept (see the source).
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
     ScanTableModel* source_;

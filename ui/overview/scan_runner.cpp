@@ -3,24 +3,20 @@
 #include "ui/overview/scan_runner.h"
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
-#include <QCoreApplication>
 #include <QMetaObject>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "ui/overview/qt_boundary.h"
+#include "core/engine/worker_threads.h"
+#include "ui/qt_boundary.h"
 
 namespace fibmod::overview {
 
 namespace {
 
 constexpr std::chrono::milliseconds kBatchInterval{1000 / ScanRunner::kBatchesPerSecond};
-
-// One per core, and one where the core count is unknown (0).
-unsigned WorkerThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 } // namespace
 
@@ -43,7 +39,7 @@ ScanRunner::ScanRunner(QObject* parent) : QObject(parent)
     pool_.setMaxThreadCount(1);
     batchTimer_ = new QTimer(this);
     batchTimer_->setSingleShot(true);
-    connect(batchTimer_, &QTimer::timeout, this, [this] { AtQtBoundary("rows", [this] { flush(); }); });
+    connect(batchTimer_, &QTimer::timeout, this, [this] { ui::AtQtBoundary("rows", [this] { flush(); }); });
 }
 
 ScanRunner::~ScanRunner()
@@ -79,29 +75,25 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
     run_ = run;
     lastBatch_ = {};
 
-    auto task = [this, run, range, maxTerms, gate = gate_, inputs = std::move(inputs)] {
-        ScanOptions options;
-        options.stop = run->stop.get_token();
-        options.maxTerms = maxTerms;
-        options.threads = WorkerThreads();
-        // The main window's runs come first through hold(), not through the
-        // thread's priority: at idle priority any other busy program on the
-        // machine would keep the overview from ever finishing.
-        options.beforeModulus = [this, &gate, stop = options.stop](std::int64_t modulus) {
-            {
-                std::unique_lock lock(gateMutex_);
-                gateOpen_.wait(lock, stop, [this] { return !held_; });
-            }
-            if (gate.wait && !stop.stop_requested()) gate.wait(modulus, stop);
-        };
-        // A worker with rows in flight finishes them before it waits.
-        options.mayBegin = [this, &gate](std::int64_t modulus) {
-            {
-                const std::lock_guard lock(gateMutex_);
-                if (held_) return false;
-            }
-            return !gate.isOpen || gate.isOpen(modulus);
-        };
+    ScanOptions options;
+    options.stop = run->stop.get_token();
+    options.maxTerms = maxTerms;
+    options.threads = WorkerThreads(0);
+    // The main window's runs come first through hold(), not through the
+    // thread's priority: at idle priority any other busy program on the
+    // machine would keep the overview from ever finishing.
+    options.beforeModulus = [this, stop = options.stop](std::int64_t) {
+        std::unique_lock lock(gateMutex_);
+        gateOpen_.wait(lock, stop, [this] { return !held_; });
+    };
+    // A worker with rows in flight finishes them before it waits.
+    options.mayBegin = [this](std::int64_t) {
+        const std::lock_guard lock(gateMutex_);
+        return !held_;
+    };
+    if (adjustOptions_) adjustOptions_(options);
+
+    auto task = [this, run, range, options = std::move(options), inputs = std::move(inputs)] {
         // On the scan's calling thread, where nothing may escape either.
         const auto onRow = [this, &run](ScanRow&& row) {
             bool queue = false;
@@ -114,9 +106,9 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
         };
         // A scan that fails (it should not) still ends, with the rows it had.
         bool stopped = false;
-        AtQtBoundary("scan", [&] { stopped = !ScanRows(inputs.texts(), range, options, onRow); });
+        ui::AtQtBoundary("scan", [&] { stopped = !ScanRows(inputs.texts(), range, options, onRow); });
         if (stopped) return;
-        AtQtBoundary("scan", [&] {
+        ui::AtQtBoundary("scan", [&] {
             {
                 const std::lock_guard lock(run->mutex);
                 run->complete = true;
@@ -135,7 +127,7 @@ void ScanRunner::flushSoon(const std::shared_ptr<Run>& run)
     QMetaObject::invokeMethod(
         this,
         [this, run] {
-            AtQtBoundary("rows", [&] {
+            ui::AtQtBoundary("rows", [&] {
                 if (run != run_) return; // an ended run's rows are dropped
                 const auto due = lastBatch_ + kBatchInterval;
                 const auto now = std::chrono::steady_clock::now();
@@ -147,12 +139,6 @@ void ScanRunner::flushSoon(const std::shared_ptr<Run>& run)
             });
         },
         Qt::QueuedConnection);
-}
-
-void ScanRunner::deliverNow()
-{
-    QCoreApplication::sendPostedEvents(this);
-    flush();
 }
 
 void ScanRunner::flush()

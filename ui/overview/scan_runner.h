@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
+// The overview's scan on worker threads, its rows handed on in batches.
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <vector>
 
 #include <QObject>
@@ -44,25 +44,9 @@ public:
     // True from start() until the run's last row is handed on and finished()
     // is emitted, or until stop().
     bool running() const { return run_ != nullptr; }
-    // Blocks until no worker runs any more; what they computed is still
-    // waiting for the next batch. For tests and teardown.
-    void waitForWorkers();
-    // Hands on at once whatever the workers have computed, as the next batch
-    // would. For tests.
-    void deliverNow();
     // While held, the workers take no further modulus: the main window's
     // runs go first. A stop still ends a held run.
     void hold(bool held);
-    // A test's hold on the scan at a known place; takes effect with the next
-    // start().
-    struct Gate {
-        // Called on a worker before each modulus, after the hold; it may
-        // block until `stop` is requested at the latest.
-        std::function<void(std::int64_t modulus, std::stop_token stop)> wait;
-        // True when `wait` would let `modulus` pass at once; unset: always.
-        std::function<bool(std::int64_t modulus)> isOpen;
-    };
-    void setGate(Gate gate) { gate_ = std::move(gate); }
 
 signals:
     // The next rows of the present run, ascending and following the ones
@@ -72,14 +56,24 @@ signals:
     void finished();
 
 private:
+    // Test code reaches the seams below; nothing else does.
+    friend class ScanRunnerProbe;
+
     struct Run;
     void flushSoon(const std::shared_ptr<Run>& run);
+    // Hands on whatever the workers have computed, as the next batch would.
     void flush();
+    // Blocks until no worker runs any more; what they computed is still
+    // waiting for the next batch.
+    void waitForWorkers();
 
     std::mutex gateMutex_;
     std::condition_variable_any gateOpen_;
     bool held_ = false;
-    Gate gate_;
+    // Unset but in tests: changes the options of each run from the next
+    // start() on (to hold it at a chosen modulus, through the scan's own
+    // beforeModulus and mayBegin, after the main window's hold).
+    std::function<void(ScanOptions&)> adjustOptions_;
     QThreadPool pool_;
     std::shared_ptr<Run> run_;
     QTimer* batchTimer_ = nullptr;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The scan's rows as an item model.
+// The scan's rows as an item model, their residues kept within a budget or computed again.
 #include "ui/overview/scan_table_model.h"
 
-#include <algorithm>
+#include <malloc.h>
 
 #include <QString>
 #include <QStringList>
@@ -11,64 +11,84 @@ namespace fibmod::overview {
 
 namespace {
 
-QVariant Display(const ScanRow& row, int column)
+bool IsNumber(int column) { return IsNumberColumn(static_cast<RowColumn>(column)); }
+
+// The engine's rule for empty cells, asked of the figures: a failed row has
+// only its modulus and its error.
+bool IsEmpty(const RowFigures& figures, int column)
 {
-    switch (column) {
-    case ScanTableModel::Modulus: return static_cast<qlonglong>(row.modulus);
-    case ScanTableModel::Error: return QString::fromStdString(row.failureText());
-    default: break;
-    }
-    if (row.failed()) return {};
-    switch (column) {
-    case ScanTableModel::Length1: return static_cast<qlonglong>(row.length1);
-    case ScanTableModel::Length2: return static_cast<qlonglong>(row.length2);
-    case ScanTableModel::CommonCount: return static_cast<qlonglong>(row.commonCount());
-    case ScanTableModel::Residues: return QString::fromStdString(row.residuesText());
-    default: return {};
-    }
+    ScanRow row;
+    row.modulus = figures.modulus;
+    if (figures.failure != nullptr) row.failure = *figures.failure;
+    return IsEmptyCell(row, static_cast<RowColumn>(column));
 }
 
-bool IsNumber(int column)
+// The kept residues one blank apart, as ScanRow::residuesText writes them.
+QString Text(std::span<const std::uint32_t> residues)
 {
-    return column == ScanTableModel::Modulus || column == ScanTableModel::Length1 ||
-           column == ScanTableModel::Length2 || column == ScanTableModel::CommonCount;
+    QString text;
+    text.reserve(static_cast<qsizetype>(residues.size() * 7));
+    for (const std::uint32_t residue : residues) {
+        if (!text.isEmpty()) text += QLatin1Char(' ');
+        text += QString::number(residue);
+    }
+    return text;
 }
 
 } // namespace
 
-ScanTableModel::ScanTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+ScanTableModel::ScanTableModel(QObject* parent) : QAbstractTableModel(parent), lookup_(new ResidueLookup(this))
+{
+    connect(lookup_, &ResidueLookup::found, this, [this](std::int64_t modulus) {
+        if (const std::optional<int> at = find(modulus)) {
+            const QModelIndex cell = index(*at, Residues);
+            emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::ToolTipRole});
+        }
+    });
+}
 
-void ScanTableModel::setRows(std::vector<ScanRow> rows)
+void ScanTableModel::setRows(std::vector<ScanRow> rows, RowSource again)
 {
     beginResetModel();
-    rows_ = std::move(rows);
+    rows_.clear();
+    // The freed rows go back to the system, not only to the allocator: a
+    // million moduli's rows would otherwise stay with the process.
+    malloc_trim(0);
+    rows_.setBudget(budget_);
+    again_ = std::move(again);
+    lookup_->reset(again_);
     tally_ = {};
-    for (const ScanRow& row : rows_) count(row);
+    for (const ScanRow& row : rows) {
+        rows_.append(row);
+        tally_.add(row);
+    }
     endResetModel();
 }
 
 void ScanTableModel::appendRows(const std::vector<ScanRow>& rows)
 {
     if (rows.empty()) return;
-    const int first = static_cast<int>(rows_.size());
+    const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    rows_.insert(rows_.end(), rows.begin(), rows.end());
-    for (const ScanRow& row : rows) count(row);
+    for (const ScanRow& row : rows) {
+        rows_.append(row);
+        tally_.add(row);
+    }
     endInsertRows();
 }
 
-void ScanTableModel::count(const ScanRow& row)
+ScanRow ScanTableModel::row(int at) const
 {
-    if (HasSingleCommonResidue(row)) ++tally_.singleCommon;
-    if (row.runTimeError()) ++tally_.runTimeErrors;
-    if (row.neverRecurs()) ++tally_.neverRecurring;
+    const auto position = static_cast<std::size_t>(at);
+    if (rows_.residuesKept(position) || !again_) return rows_.row(position);
+    return again_(rows_.modulus(position));
 }
 
-const ScanRow* ScanTableModel::find(std::int64_t modulus) const
+std::optional<int> ScanTableModel::find(std::int64_t modulus) const
 {
-    const auto at = std::lower_bound(rows_.begin(), rows_.end(), modulus,
-                                     [](const ScanRow& row, std::int64_t m) { return row.modulus < m; });
-    return at != rows_.end() && at->modulus == modulus ? &*at : nullptr;
+    const std::optional<std::size_t> at = rows_.indexOf(modulus);
+    if (!at) return std::nullopt;
+    return static_cast<int>(*at);
 }
 
 int ScanTableModel::rowCount(const QModelIndex& parent) const
@@ -78,18 +98,36 @@ int ScanTableModel::rowCount(const QModelIndex& parent) const
 
 int ScanTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
+QString ScanTableModel::residuesText(int at) const
+{
+    const auto position = static_cast<std::size_t>(at);
+    if (rows_.residuesKept(position)) return Text(rows_.keptResidues(position));
+    if (std::optional<QString> text = lookup_->text(rows_.modulus(position))) return *text;
+    // Until the worker has them: how many there are.
+    return QStringLiteral("%1 Reste …").arg(rows_.figures(position).commonCount);
+}
+
 QVariant ScanTableModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
-    const ScanRow& row = rowAt(index.row());
-    switch (role) {
-    case Qt::DisplayRole: return Display(row, index.column());
-    case Qt::ToolTipRole:
-        if (index.column() == Residues || index.column() == Error) return Display(row, index.column());
-        return {};
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(IsNumber(index.column()) ? Qt::AlignRight | Qt::AlignVCenter
-                                                                           : Qt::AlignLeft | Qt::AlignVCenter));
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(Qt::Alignment(IsNumber(column) ? Qt::AlignRight | Qt::AlignVCenter
+                                                                   : Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    if (role != Qt::DisplayRole && !(role == Qt::ToolTipRole && (column == Residues || column == Error))) return {};
+    const RowFigures row = figures(index.row());
+    switch (column) {
+    case Modulus: return static_cast<qlonglong>(row.modulus);
+    case Error: return row.failure ? QString::fromStdString(row.failure->message) : QString();
+    default: break;
+    }
+    if (IsEmpty(row, column)) return {};
+    switch (column) {
+    case Length1: return static_cast<qlonglong>(row.length1);
+    case Length2: return static_cast<qlonglong>(row.length2);
+    case CommonCount: return static_cast<qlonglong>(row.commonCount);
+    case Residues: return residuesText(index.row());
     default: return {};
     }
 }

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// The residues of rows kept without them, computed again on a worker thread as the table asks.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+
+#include "core/engine/scan_row.h"
+
+namespace fibmod::overview {
+
+// Computes one modulus' row again, as the scan did; callable on any thread.
+using RowSource = std::function<ScanRow(std::int64_t modulus)>;
+
+// The residues' text ("1 2 4") of moduli whose rows were kept without
+// their residues. What is asked and not at hand is computed on one worker
+// thread, the latest asked first (the rows on screen), and found() says
+// when it is there. It keeps the texts of the last few moduli computed.
+class ResidueLookup : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ResidueLookup(QObject* parent = nullptr);
+    // Waits for the modulus in hand; drops the others asked.
+    ~ResidueLookup() override;
+
+    // Forgets every text and request; rows are computed with `again` from now on.
+    void reset(RowSource again);
+    // The text of `modulus` when at hand; otherwise asks for it and answers none.
+    std::optional<QString> text(std::int64_t modulus);
+
+signals:
+    // The text of `modulus` is now at hand (for the rows as they are now).
+    void found(std::int64_t modulus);
+
+private:
+    void work();
+
+    std::mutex mutex_;
+    // Guarded by mutex_: the moduli asked, latest last; whether a worker
+    // runs; the texts at hand, most recently used first.
+    std::deque<std::int64_t> asked_;
+    bool working_ = false;
+    std::uint64_t generation_ = 0;
+    std::shared_ptr<const RowSource> again_;
+    std::list<std::pair<std::int64_t, QString>> recent_;
+    std::unordered_map<std::int64_t, std::list<std::pair<std::int64_t, QString>>::iterator> byModulus_;
+    QThreadPool pool_;
+};
+
+} // namespace fibmod::overview
