@@ -25,11 +25,26 @@ namespace fibmod {
 
 namespace {
 
+// n_factor divides by its first 3000 primes before anything else; most
+// numbers are done after far fewer, so a short trial division comes first
+// and n_factor gets only a cofactor with two or more larger primes.
+constexpr ulong kShortTrialPrimes = 200;
+
 Factorisation FactorWord(std::uint64_t n)
 {
     n_factor_t found;
     n_factor_init(&found);
-    n_factor(&found, n, 1);
+    const ulong cofactor = n_factor_trial(&found, n, kShortTrialPrimes);
+    if (cofactor != 1) {
+        if (n_is_prime(cofactor)) {
+            n_factor_insert(&found, cofactor, 1);
+        } else {
+            n_factor_t rest;
+            n_factor_init(&rest);
+            n_factor(&rest, cofactor, 1);
+            for (int i = 0; i < rest.num; ++i) n_factor_insert(&found, rest.p[i], static_cast<ulong>(rest.exp[i]));
+        }
+    }
     Factorisation factors;
     factors.reserve(static_cast<std::size_t>(found.num));
     for (int i = 0; i < found.num; ++i)

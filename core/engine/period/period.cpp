@@ -10,7 +10,7 @@
 #include <utility>
 
 #include <flint/fmpz_mod.h>
-#include <flint/ulong_extras.h>
+#include <flint/nmod.h>
 
 #include "core/engine/period/flint_thread.h"
 
@@ -23,17 +23,18 @@ class WordRing {
 public:
     using Element = std::uint64_t;
 
-    explicit WordRing(std::uint64_t n) : n_(n), inverse_(n_preinvert_limb(n)) {}
+    explicit WordRing(std::uint64_t n) { nmod_init(&mod_, n); }
 
-    Element mul(Element a, Element b) const { return n_mulmod2_preinv(a, b, n_, inverse_); }
-    Element add(Element a, Element b) const { return n_addmod(a, b, n_); }
-    Element reduce(const BigInt& x) const { return fmpz_fdiv_ui(x.get(), n_); }
+    // FLINT's inline reduction by a precomputed inverse; a, b < n.
+    Element mul(Element a, Element b) const { return nmod_mul(a, b, mod_); }
+    Element add(Element a, Element b) const { return nmod_add(a, b, mod_); }
+    Element sub(Element a, Element b) const { return nmod_sub(a, b, mod_); }
+    Element reduce(const BigInt& x) const { return fmpz_fdiv_ui(x.get(), mod_.n); }
     Element zero() const { return 0; }
     Element one() const { return 1; }
 
 private:
-    std::uint64_t n_;
-    std::uint64_t inverse_;
+    nmod_t mod_;
 };
 
 // Residues modulo any n >= 2, as FLINT integers.
@@ -58,6 +59,12 @@ public:
         fmpz_mod_add(sum.get(), a.get(), b.get(), context_);
         return sum;
     }
+    Element sub(const Element& a, const Element& b) const
+    {
+        Element difference;
+        fmpz_mod_sub(difference.get(), a.get(), b.get(), context_);
+        return difference;
+    }
     Element reduce(const BigInt& x) const
     {
         Element residue;
@@ -80,38 +87,34 @@ struct Pair {
     friend bool operator==(const Pair&, const Pair&) = default;
 };
 
-// The 2×2 matrix [[a, b], [c, d]] acting on pairs as column vectors.
+// A^n·w for the step matrix A = [[0, 1], [s, r]], n >= 0. With the
+// sequence U(0) = 0, U(1) = 1 of the same recurrence,
+// A^n = [[s·U(n−1), U(n)], [s·U(n), U(n+1)]] and s·U(n−1) = U(n+1) − r·U(n);
+// (U(n), U(n+1)) by doubling from the top bit: U(2k) = U(k)·(2U(k+1) −
+// r·U(k)), U(2k+1) = U(k+1)² + s·U(k)². Five products a bit where a matrix
+// squaring takes eight.
 template <class Ring>
-struct Matrix {
-    typename Ring::Element a;
-    typename Ring::Element b;
-    typename Ring::Element c;
-    typename Ring::Element d;
-};
-
-template <class Ring>
-Matrix<Ring> Multiply(const Ring& ring, const Matrix<Ring>& u, const Matrix<Ring>& v)
+Pair<Ring> StepPower(const Ring& ring, const typename Ring::Element& r, const typename Ring::Element& s,
+                     const BigInt& n, const Pair<Ring>& w)
 {
-    return {ring.add(ring.mul(u.a, v.a), ring.mul(u.b, v.c)), ring.add(ring.mul(u.a, v.b), ring.mul(u.b, v.d)),
-            ring.add(ring.mul(u.c, v.a), ring.mul(u.d, v.c)), ring.add(ring.mul(u.c, v.b), ring.mul(u.d, v.d))};
-}
-
-template <class Ring>
-Pair<Ring> Apply(const Ring& ring, const Matrix<Ring>& m, const Pair<Ring>& v)
-{
-    return {ring.add(ring.mul(m.a, v.x), ring.mul(m.b, v.y)), ring.add(ring.mul(m.c, v.x), ring.mul(m.d, v.y))};
-}
-
-// m^n for n >= 0, by squaring from the top bit down.
-template <class Ring>
-Matrix<Ring> Power(const Ring& ring, const Matrix<Ring>& m, const BigInt& n)
-{
-    Matrix<Ring> result{ring.one(), ring.zero(), ring.zero(), ring.one()};
+    using Element = typename Ring::Element;
+    Element u = ring.zero();
+    Element v = ring.one();
     for (std::uint64_t bit = n.bits(); bit-- > 0;) {
-        result = Multiply(ring, result, result);
-        if (fmpz_tstbit(n.get(), bit)) result = Multiply(ring, result, m);
+        Element doubledU = ring.mul(u, ring.sub(ring.add(v, v), ring.mul(r, u)));
+        Element doubledV = ring.add(ring.mul(v, v), ring.mul(s, ring.mul(u, u)));
+        if (fmpz_tstbit(n.get(), bit)) {
+            // (U(2k+1), U(2k+2)) = (U(2k+1), r·U(2k+1) + s·U(2k)).
+            Element next = ring.add(ring.mul(r, doubledV), ring.mul(s, doubledU));
+            u = std::move(doubledV);
+            v = std::move(next);
+        } else {
+            u = std::move(doubledU);
+            v = std::move(doubledV);
+        }
     }
-    return result;
+    return {ring.add(ring.mul(w.x, ring.sub(v, ring.mul(r, u))), ring.mul(w.y, u)),
+            ring.add(ring.mul(ring.mul(w.x, s), u), ring.mul(w.y, v))};
 }
 
 // A multiple of a period, factored: prime → exponent.
@@ -133,20 +136,19 @@ BigInt Product(const FactorMap& multiple)
     return product;
 }
 
-// The smallest divisor T of the multiple L with m^T·w = w, given m^L·w = w:
-// each prime q of L is stripped while the pair stays fixed.
+// The smallest divisor T of the multiple L with A^T·w = w, given
+// A^L·w = w: each prime q of L is stripped while the pair stays fixed.
 template <class Ring>
-BigInt Order(const Ring& ring, const Matrix<Ring>& m, const Pair<Ring>& w, const FactorMap& multiple)
+BigInt Order(const Ring& ring, const typename Ring::Element& r, const typename Ring::Element& s,
+             const Pair<Ring>& w, const FactorMap& multiple)
 {
     BigInt order = Product(multiple);
     BigInt qf;
     for (const auto& [q, f] : multiple) {
         fmpz_pow_ui(qf.get(), q.get(), f);
         fmpz_divexact(order.get(), order.get(), qf.get());
-        Matrix<Ring> power = Power(ring, m, order);
-        for (unsigned j = 0; !(Apply(ring, power, w) == w); ++j) {
+        for (unsigned j = 0; !(StepPower(ring, r, s, order, w) == w); ++j) {
             if (j == f) throw std::logic_error("the multiple of the period does not fix the pair");
-            power = Power(ring, power, q);
             fmpz_mul(order.get(), order.get(), q.get());
         }
     }
@@ -241,7 +243,6 @@ PrimePowerFigures PrimePowerPeriod(const Ring& ring, PrimeFacts& prime, unsigned
     using Element = typename Ring::Element;
     const Element r = ring.reduce(in.r);
     const Element s = ring.reduce(in.s);
-    const Matrix<Ring> step{ring.zero(), ring.one(), s, r};
     // Where p divides s the map of pairs is not one-to-one and the first
     // pairs may lie off the cycle; after 2e steps every pair lies on it
     // (the part on which the step is nilpotent has length at most 2e).
@@ -258,21 +259,20 @@ PrimePowerFigures PrimePowerPeriod(const Ring& ring, PrimeFacts& prime, unsigned
     // The sharp multiple rests on theory; it is checked like the general
     // one, and should it not fix the pair the general one is tried.
     const auto fixes = [&](const FactorMap& multiple) {
-        return Apply(ring, Power(ring, step, Product(multiple)), onCycle) == onCycle;
+        return StepPower(ring, r, s, Product(multiple), onCycle) == onCycle;
     };
     std::optional<BigInt> length;
     if (const std::optional<FactorMap> sharp = SharpMultiple(prime, e, in); sharp && fixes(*sharp))
-        length = Order(ring, step, onCycle, *sharp);
+        length = Order(ring, r, s, onCycle, *sharp);
     if (!length) {
         const FactorMap general = GeneralMultiple(prime, e);
         if (!fixes(general)) throw std::logic_error("p^e·(p − 1)·(p + 1) does not fix a pair on the cycle");
-        length = Order(ring, step, onCycle, general);
+        length = Order(ring, r, s, onCycle, general);
     }
 
     std::uint64_t preperiod = 0;
     if (singular) {
-        const Matrix<Ring> round = Power(ring, step, *length);
-        while (!(Apply(ring, round, pairs[preperiod]) == pairs[preperiod])) ++preperiod;
+        while (!(StepPower(ring, r, s, *length, pairs[preperiod]) == pairs[preperiod])) ++preperiod;
     }
     return {preperiod, std::move(*length)};
 }

@@ -37,6 +37,8 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
     std::condition_variable rowTaken;
     std::map<std::uint64_t, ModulusPeriods> done;
     std::uint64_t handedOn = 0;
+    // Workers waiting for room; the sink's thread wakes them only then.
+    unsigned waiting = 0;
     // The first index not to hand on: count, or where something failed.
     std::uint64_t endAt = count;
     bool stopped = false;
@@ -70,16 +72,21 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
             const std::uint64_t index = next.fetch_add(1);
             {
                 std::unique_lock lock(mutex);
+                ++waiting;
                 rowTaken.wait(lock, [&] { return stopped || index >= endAt || index < handedOn + lead; });
+                --waiting;
                 if (stopped || index >= endAt) break;
             }
             try {
                 ModulusPeriods row = calculator.compute(modulusAt(index));
+                bool awaited = false;
                 {
                     const std::lock_guard lock(mutex);
                     done.emplace(index, std::move(row));
+                    awaited = index == handedOn;
                 }
-                rowDone.notify_one();
+                // The sink's thread waits only for the next row in order.
+                if (awaited) rowDone.notify_one();
             } catch (...) {
                 fail(index, std::current_exception());
             }
@@ -91,6 +98,7 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
 
     for (;;) {
         ModulusPeriods row;
+        bool wake = false;
         {
             std::unique_lock lock(mutex);
             rowDone.wait(lock, [&] { return stopped || handedOn >= endAt || done.contains(handedOn); });
@@ -99,8 +107,9 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
             row = std::move(found->second);
             done.erase(found);
             ++handedOn;
+            wake = waiting != 0;
         }
-        rowTaken.notify_all();
+        if (wake) rowTaken.notify_all();
         try {
             sink(std::move(row));
         } catch (...) {
