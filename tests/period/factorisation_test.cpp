@@ -34,6 +34,21 @@ TEST(BigInt, ReadsAndWritesDecimalTextOfAnyLength)
         EXPECT_THROW(BigInt::FromDecimal(bad), std::invalid_argument) << bad;
 }
 
+TEST(BigInt, ReadsWholeNumbersAsUsersTypeThem)
+{
+    EXPECT_EQ(ReadWholeNumber(" \t-5 "), BigInt(-5));
+    EXPECT_EQ(ReadWholeNumber("170141183460469231731687303715884105727"), PeriodModulusMax());
+    for (const char* bad : {"2.5", "1e3", "", " ", "1 2", "12x"}) {
+        try {
+            ReadWholeNumber(bad);
+            ADD_FAILURE() << bad;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_EQ(error.what(), "'" + std::string(bad) + "' is not a whole number in decimal digits");
+        }
+    }
+    EXPECT_EQ(OutsidePeriodModuli(BigInt(1)), "1 is outside the range 2 to 170141183460469231731687303715884105727");
+}
+
 TEST(Factor, GivesAscendingPrimePowersBelowAndAbove64Bits)
 {
     EXPECT_TRUE(Factor(BigInt(1)).empty());

@@ -50,6 +50,24 @@ PeriodUInt128 BigInt::toUInt128() const
     return result;
 }
 
+BigInt ReadWholeNumber(std::string_view text)
+{
+    std::string_view number = text;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!number.empty() && blank(number.front())) number.remove_prefix(1);
+    while (!number.empty() && blank(number.back())) number.remove_suffix(1);
+    try {
+        return BigInt::FromDecimal(number);
+    } catch (const std::invalid_argument&) {
+        throw std::invalid_argument("'" + std::string(text) + "' is not a whole number in decimal digits");
+    }
+}
+
+std::string OutsidePeriodModuli(const BigInt& M)
+{
+    return M.toString() + " is outside the range 2 to " + PeriodModulusMax().toString();
+}
+
 BigInt Residue(const BigInt& x, const BigInt& m)
 {
     BigInt result;

@@ -295,7 +295,7 @@ PeriodCalculator::PeriodCalculator(std::vector<WholeInputs> sequences, std::uint
 ModulusPeriods PeriodCalculator::compute(const BigInt& M)
 {
     if (!IsPeriodModulus(M))
-        throw std::invalid_argument(M.toString() + " is outside the moduli 2 to 2^127 - 1");
+        throw std::invalid_argument(OutsidePeriodModuli(M));
     return compute(M, Factor(M));
 }
 
