@@ -20,6 +20,7 @@
 #include "core/show.h"
 #include "python/gate.h"
 #include "python/input_values.h"
+#include "python/periods.h"
 #include "version/version.h"
 
 namespace py = pybind11;
@@ -280,6 +281,7 @@ PYBIND11_MODULE(_core, module)
         }
     });
 
+    AddPeriodFunctions(module);
     module.def("scan_columns", &ScanColumns, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("gate") = nullptr,
