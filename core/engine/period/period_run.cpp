@@ -78,7 +78,9 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
                 if (stopped || index >= endAt) break;
             }
             try {
-                ModulusPeriods row = calculator.compute(modulusAt(index));
+                const BigInt modulus = modulusAt(index);
+                if (options.beforeModulus) options.beforeModulus(modulus);
+                ModulusPeriods row = calculator.compute(modulus);
                 bool awaited = false;
                 {
                     const std::lock_guard lock(mutex);
