@@ -71,29 +71,17 @@ TEST(PeriodOf, EqualsAPlainWalkForEveryModulusUpTo3000)
     std::mt19937_64 random(20261209);
     std::uniform_int_distribution<std::int64_t> small(-30, 30);
     for (std::uint64_t M = 2; M <= 3000; ++M) {
-        // s shares a factor with M in the second sequence.
-        std::vector<std::int64_t> rs(2), ss(2), firsts(2), seconds(2);
-        std::vector<WholeInputs> sequences;
-        for (int i = 0; i < 2; ++i) {
-            rs[i] = small(random);
-            ss[i] = small(random);
-            if (i % 2 == 1) {
-                std::uint64_t divisor = 2;
-                while (M % divisor != 0) ++divisor;
-                ss[i] = static_cast<std::int64_t>(divisor) * (small(random) % 4);
-            }
-            firsts[i] = small(random);
-            seconds[i] = small(random);
-            sequences.push_back(Inputs(rs[i], ss[i], firsts[i], seconds[i]));
+        const std::int64_t r = small(random), first = small(random), second = small(random);
+        std::int64_t s = small(random);
+        // For every other modulus s shares a factor with it.
+        if (M % 2 == 1) {
+            std::uint64_t divisor = 2;
+            while (M % divisor != 0) ++divisor;
+            s = static_cast<std::int64_t>(divisor) * (small(random) % 4);
         }
-        PeriodCalculator calculator(sequences);
-        const ModulusPeriods found = calculator.compute(BigInt(M));
-        for (int i = 0; i < 2; ++i) {
-            const Walked walked = PlainWalk(rs[i], ss[i], firsts[i], seconds[i], M);
-            ASSERT_EQ(found.periods[i], Figures(walked.preperiod, walked.length))
-                << "M = " << M << ", r = " << rs[i] << ", s = " << ss[i] << ", start " << firsts[i] << ", "
-                << seconds[i];
-        }
+        const Walked walked = PlainWalk(r, s, first, second, M);
+        ASSERT_EQ(PeriodOf(Inputs(r, s, first, second), BigInt(M)), Figures(walked.preperiod, walked.length))
+            << "M = " << M << ", r = " << r << ", s = " << s << ", start " << first << ", " << second;
     }
 }
 
