@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <initializer_list>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -75,11 +77,10 @@ public:
     PrivateDirectory& operator=(const PrivateDirectory&) = delete;
     ~PrivateDirectory()
     {
-        // The sieve removes its file when it is done; a file left by a
-        // failure goes here.
-        const std::string relations = path_ + "/siqs.dat";
-        unlink(relations.c_str());
-        rmdir(path_.c_str());
+        // The sieve removes its file when it is done; one left by a failure
+        // goes with the directory.
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
     const std::string& path() const { return path_; }
 
@@ -91,6 +92,35 @@ private:
 // process's first random number, the same for every thread.
 std::mutex bigFactoringMutex;
 
+// The prime powers of FLINT's factorisation, ascending, equal primes joined.
+Factorisation Collected(const fmpz_factor_t found)
+{
+    Factorisation factors;
+    for (slong i = 0; i < found->num; ++i)
+        factors.push_back({BigInt(found->p + i), static_cast<unsigned>(found->exp[i])});
+    std::sort(factors.begin(), factors.end(),
+              [](const PrimePower& a, const PrimePower& b) { return a.prime < b.prime; });
+    Factorisation joined;
+    for (PrimePower& factor : factors) {
+        if (!joined.empty() && joined.back().prime == factor.prime)
+            joined.back().exponent += factor.exponent;
+        else
+            joined.push_back(std::move(factor));
+    }
+    return joined;
+}
+
+// Where no private directory can be had (unshare refused, no writable
+// temporary directory): trial division, Pollard's rho and elliptic curves up
+// to the square root, which need no file but take longer (about a second for
+// two primes near 2^63).
+void FactorWithoutSieve(fmpz_factor_t found, const BigInt& n)
+{
+    const auto bits = static_cast<slong>(n.bits() / 2 + 1);
+    if (!fmpz_factor_smooth(found, n.get(), bits, 1))
+        throw std::runtime_error("cannot factor " + n.toString() + " without a private working directory");
+}
+
 Factorisation FactorLarge(const BigInt& n)
 {
     const std::lock_guard lock(bigFactoringMutex);
@@ -98,18 +128,27 @@ Factorisation FactorLarge(const BigInt& n)
     std::exception_ptr failure;
     std::thread helper([&] {
         try {
-            // This thread's working directory becomes its own, so that the
-            // process's stays as it is for every other thread.
-            if (unshare(CLONE_FS) != 0)
-                throw std::system_error(errno, std::generic_category(), "unshare(CLONE_FS)");
-            const PrivateDirectory directory;
-            if (chdir(directory.path().c_str()) != 0)
-                throw std::system_error(errno, std::generic_category(), "chdir " + directory.path());
             fmpz_factor_t found;
             fmpz_factor_init(found);
-            fmpz_factor(found, n.get());
-            for (slong i = 0; i < found->num; ++i)
-                factors.push_back({BigInt(found->p + i), static_cast<unsigned>(found->exp[i])});
+            try {
+                // This thread's working directory becomes its own, so that
+                // the process's stays as it is for every other thread.
+                std::optional<PrivateDirectory> directory;
+                if (unshare(CLONE_FS) == 0) {
+                    try {
+                        directory.emplace();
+                    } catch (const std::system_error&) {
+                    }
+                }
+                if (directory && chdir(directory->path().c_str()) == 0)
+                    fmpz_factor(found, n.get());
+                else
+                    FactorWithoutSieve(found, n);
+                factors = Collected(found);
+            } catch (...) {
+                fmpz_factor_clear(found);
+                throw;
+            }
             fmpz_factor_clear(found);
         } catch (...) {
             failure = std::current_exception();
@@ -118,8 +157,6 @@ Factorisation FactorLarge(const BigInt& n)
     });
     helper.join();
     if (failure) std::rethrow_exception(failure);
-    std::sort(factors.begin(), factors.end(),
-              [](const PrimePower& a, const PrimePower& b) { return a.prime < b.prime; });
     return factors;
 }
 

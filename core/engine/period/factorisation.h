@@ -27,7 +27,10 @@ using Factorisation = std::vector<PrimePower>;
 // 2^64 the factoring runs on a helper thread of its own working directory
 // (a fresh private directory under $TMPDIR or /tmp), one factoring at a
 // time. It therefore works from a read-only working directory and from any
-// number of threads at once. Thread-safe.
+// number of threads at once. Where no such directory can be had, FLINT's
+// factoring without the sieve (fmpz_factor_smooth up to the square root)
+// serves, more slowly; std::runtime_error should even that not finish.
+// Thread-safe.
 Factorisation Factor(const BigInt& n);
 
 // The product of the prime powers.
