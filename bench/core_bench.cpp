@@ -8,13 +8,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/field_roles.h"
-#include "core/cycles.h"
+#include "core/engine/inputs.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/number_rules.h"
+#include "core/engine/scan.h"
+#include "core/window/cycles.h"
+#include "core/window/field_roles.h"
+#include "tests/support/collected_scan.h"
 #include "tests/support/fake_fields.h"
-#include "core/inputs.h"
-#include "core/modulus_range.h"
-#include "core/number_rules.h"
-#include "core/scan.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/inputs.h"
-#include "core/scan.h"
-#include "core/whole_cycle.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/engine/whole_cycle.h"
 
 namespace {
 

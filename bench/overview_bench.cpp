@@ -20,9 +20,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/field_roles.h"
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/window/field_roles.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"

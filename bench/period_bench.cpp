@@ -11,7 +11,7 @@
 #include "core/engine/period/factorisation.h"
 #include "core/engine/period/period.h"
 #include "core/engine/period/period_run.h"
-#include "core/whole_cycle.h"
+#include "core/engine/whole_cycle.h"
 
 namespace {
 

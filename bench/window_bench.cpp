@@ -17,7 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/field_roles.h"
+#include "core/window/field_roles.h"
 #include "tests/support/fake_fields.h"
 #include "ui/form1.h"
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// How a command ended, what it runs with, and how its writes are checked.
 #pragma once
 
 #include <cstdint>

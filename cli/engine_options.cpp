@@ -3,17 +3,14 @@
 #include "cli/engine_options.h"
 
 #include "cli/whole_number_option.h"
-#include "core/modulus_row.h"
-#include "core/run_time_error.h"
+#include "core/engine/modulus_row.h"
+#include "core/engine/worker_threads.h"
 
 namespace fibmod::cli {
 
 namespace {
 
 const std::string kGroup = "Engine";
-
-// Threads beyond this many would only wait for each other.
-constexpr int kThreadsMax = 1024;
 
 } // namespace
 
@@ -39,7 +36,7 @@ void AddThreadsOptions(CLI::App& command, EngineOptions& options)
 {
     command.add_option("--threads", options.threads, "worker threads; 0 takes one per core")
         ->type_name("N")
-        ->transform(WholeNumberIn(0, kThreadsMax))
+        ->transform(WholeNumberIn(0, kWorkerThreadsMax))
         ->capture_default_str()
         ->group(kGroup);
     command.add_flag("-q,--quiet", options.quiet, "no progress line on standard error (shown only on a terminal)")
@@ -49,14 +46,8 @@ void AddThreadsOptions(CLI::App& command, EngineOptions& options)
 TermBound CheckedTermBound(const EngineOptions& options, const InputTexts& texts)
 {
     const TermBound bound = TermBoundOf(options.maxTerms);
-    Inputs inputs;
-    try {
-        inputs = ValuesOf(texts);
-    } catch (const RunTimeError&) {
-        return bound;
-    }
-    if (!BoundFits(inputs, bound))
-        throw CLI::ValidationError("--max-terms", options.maxTerms + ": " + BoundProblem(inputs, bound));
+    const std::string problem = BoundProblem(texts, bound);
+    if (!problem.empty()) throw CLI::ValidationError("--max-terms", options.maxTerms + ": " + problem);
     return bound;
 }
 

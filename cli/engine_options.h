@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
+// The options that steer the engine: --max-terms, --threads and --quiet.
 #pragma once
 
 #include <string>
 
 #include <CLI/CLI.hpp>
 
-#include "core/inputs.h"
-#include "core/scan.h"
-#include "core/term_bound.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/engine/term_bound.h"
 
 namespace fibmod::cli {
 

@@ -2,10 +2,9 @@
 // The two sequences' inputs, shared by every command.
 #include "cli/inputs_options.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "cli/number_check.h"
+#include "core/engine/input_rules.h"
 
 namespace fibmod::cli {
 
@@ -13,12 +12,10 @@ namespace {
 
 const std::string kGroup = "Sequences (the window's inputs)";
 
-// The two halves of "A,B", split at the only comma.
+// The two halves of a start pair the validator let through.
 std::pair<std::string_view, std::string_view> Halves(std::string_view pair)
 {
-    const std::size_t comma = pair.find(',');
-    if (comma == std::string_view::npos) return {pair, {}};
-    return {pair.substr(0, comma), pair.substr(comma + 1)};
+    return StartPairHalves(pair).value_or(std::pair<std::string_view, std::string_view>{pair, {}});
 }
 
 const CLI::Validator kNumber(
@@ -29,10 +26,7 @@ const CLI::Validator kNumber(
 
 const CLI::Validator kStartPair(
     [](const std::string& value) {
-        const auto [first, second] = Halves(value);
-        const bool fits = std::count(value.begin(), value.end(), ',') == 1 && IsEntirelyANumber(first) &&
-                          IsEntirelyANumber(second);
-        return fits ? std::string() : NotTwoNumbers(value);
+        return IsStartPair(value) ? std::string() : NotTwoNumbers(value);
     },
     "", "start pair");
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
+// The options for the two sequences' inputs, --r1 … --start2, shared by every command.
 #pragma once
 
 #include <string>
 
 #include <CLI/CLI.hpp>
 
-#include "core/inputs.h"
+#include "core/engine/inputs.h"
 
 namespace fibmod::cli {
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// SIGINT and SIGTERM turned into a stop request, with a grace before the program is ended.
 #pragma once
 
 #include <chrono>

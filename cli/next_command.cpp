@@ -7,8 +7,8 @@
 
 #include "cli/progress_line.h"
 #include "cli/whole_number_option.h"
-#include "core/cycles.h"
-#include "core/scan.h"
+#include "core/engine/scan.h"
+#include "core/window/cycles.h"
 
 namespace fibmod::cli {
 

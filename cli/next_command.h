@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The subcommand "next": where the stepping stops.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 #include "cli/command_result.h"
 #include "cli/engine_options.h"
 #include "cli/inputs_options.h"
-#include "core/modulus_range.h"
+#include "core/engine/modulus_range.h"
 
 namespace fibmod::cli {
 

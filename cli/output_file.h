@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Standard output written whole text by whole text, with every failed write noticed.
 #pragma once
 
 #include <mutex>

@@ -13,6 +13,7 @@
 #include "cli/progress_line.h"
 #include "cli/text_table.h"
 #include "cli/usage_errors.h"
+#include "core/engine/input_rules.h"
 #include "core/engine/period/period_run.h"
 
 namespace fibmod::cli {
@@ -23,7 +24,7 @@ namespace {
 BigInt WholeOption(const std::string& name, std::string_view text)
 {
     try {
-        return ReadWholeNumber(text);
+        return ReadBigWholeNumber(text);
     } catch (const std::invalid_argument& error) {
         throw CLI::ValidationError(name, error.what());
     }
@@ -40,11 +41,9 @@ BigInt ModulusOption(const std::string& name, std::string_view text)
 // "A,B" split at its only comma, each half whole.
 std::pair<BigInt, BigInt> StartPair(const std::string& name, const std::string& text)
 {
-    const std::size_t comma = text.find(',');
-    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
-        throw CLI::ValidationError(name, "'" + text + "' is not two whole numbers A,B");
-    return {WholeOption(name, std::string_view(text).substr(0, comma)),
-            WholeOption(name, std::string_view(text).substr(comma + 1))};
+    const auto halves = StartPairHalves(text);
+    if (!halves) throw CLI::ValidationError(name, NotTwoNumbers(text));
+    return {WholeOption(name, halves->first), WholeOption(name, halves->second)};
 }
 
 std::vector<WholeInputs> SequencesOf(const InputsOptions& inputs)
@@ -156,7 +155,7 @@ std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, st
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         try {
-            BigInt M = ReadWholeNumber(line);
+            BigInt M = ReadBigWholeNumber(line);
             if (!IsPeriodModulus(M)) throw std::invalid_argument(OutsidePeriodModuli(M));
             moduli.push_back(std::move(M));
         } catch (const std::invalid_argument& error) {
@@ -225,9 +224,9 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
 
     std::vector<BigInt> moduli;
     if (!range && !standardInput)
-        for (const std::string& text : options.moduli) moduli.push_back(ReadWholeNumber(text));
+        for (const std::string& text : options.moduli) moduli.push_back(ReadBigWholeNumber(text));
     std::size_t largestDigits = PeriodModulusMax().toString().size();
-    if (range) largestDigits = ReadWholeNumber(options.to).toString().size();
+    if (range) largestDigits = ReadBigWholeNumber(options.to).toString().size();
     if (!moduli.empty()) largestDigits = std::max_element(moduli.begin(), moduli.end())->toString().size();
     const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits);
 
@@ -252,8 +251,8 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     bool finished = true;
     std::string problem;
     if (range) {
-        const BigInt from = ReadWholeNumber(options.from);
-        const BigInt to = ReadWholeNumber(options.to);
+        const BigInt from = ReadBigWholeNumber(options.from);
+        const BigInt to = ReadBigWholeNumber(options.to);
         BigInt count;
         fmpz_sub(count.get(), to.get(), from.get());
         const bool counted = count < BigInt(std::numeric_limits<std::int64_t>::max());

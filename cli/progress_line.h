@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The progress line a scan shows on a terminal.
 #pragma once
 
 #include <atomic>
@@ -9,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "core/scan.h"
+#include "core/engine/scan.h"
 
 namespace fibmod::cli {
 

@@ -10,9 +10,10 @@
 #include "cli/progress_line.h"
 #include "cli/text_table.h"
 #include "cli/whole_number_option.h"
-#include "core/modulus_range.h"
-#include "core/scan.h"
-#include "core/scan_csv.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/row_columns.h"
+#include "core/engine/scan.h"
+#include "core/engine/scan_csv.h"
 
 namespace fibmod::cli {
 
@@ -75,15 +76,18 @@ class JsonFormat : public RowFormat {
 public:
     std::string row(const ScanRow& row) override
     {
-        const bool failed = row.failed();
-        const nlohmann::ordered_json object{
-            {"modulus", row.modulus},
-            {"length1", failed ? nullptr : nlohmann::ordered_json(row.length1)},
-            {"length2", failed ? nullptr : nlohmann::ordered_json(row.length2)},
-            {"common_count", failed ? nullptr : nlohmann::ordered_json(row.commonCount())},
-            {"common_residues", failed ? nullptr : nlohmann::ordered_json(row.residues)},
-            {"error", failed ? nlohmann::ordered_json(row.failureText()) : nullptr},
-        };
+        nlohmann::ordered_json object;
+        for (const RowColumn column : kRowColumns) {
+            nlohmann::ordered_json& cell = object[std::string(ColumnName(column))];
+            if (IsEmptyCell(row, column))
+                cell = nullptr;
+            else if (IsNumberColumn(column))
+                cell = CellNumber(row, column);
+            else if (column == RowColumn::CommonResidues)
+                cell = row.residues;
+            else
+                cell = CellText(row, column);
+        }
         // The object indented as an element of the array.
         std::string text = (first_ ? "[\n  " : ",\n  ");
         for (const char c : object.dump(2)) {

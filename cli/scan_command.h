@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The subcommand "scan": one row per modulus.
 #pragma once
 
 #include <cstdint>

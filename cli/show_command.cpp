@@ -12,11 +12,13 @@
 
 #include "cli/text_table.h"
 #include "cli/whole_number_option.h"
-#include "core/field_access.h"
-#include "core/field_roles.h"
-#include "core/listing_text.h"
-#include "core/modulus_range.h"
-#include "core/show.h"
+#include "core/engine/modulus_range.h"
+#include "core/window/field_access.h"
+#include "core/window/field_roles.h"
+#include "core/window/input_fields.h"
+#include "core/window/listing_text.h"
+#include "core/window/show.h"
+#include "core/window/text_boxes.h"
 
 namespace fibmod::cli {
 
@@ -70,62 +72,20 @@ std::string Summary(const ShownModulus& shown)
     return out;
 }
 
-// The fields' texts under their control names: a field access that only
-// keeps what is written, with the inputs written as the core places them.
-class KeptFields : public FieldAccess {
-public:
-    std::string getText(FieldId field) override
-    {
-        const auto kept = find(field);
-        return kept == texts_.end() ? std::string() : kept->second;
-    }
-    void setText(FieldId field, std::string_view text) override
-    {
-        const auto kept = find(field);
-        if (kept != texts_.end())
-            kept->second = text;
-        else
-            texts_.emplace_back(field, text);
-    }
-    std::int16_t getScrollValue() override { return 0; }
-    void setScrollValue(std::int16_t) override {}
-    void pumpEvents() override {}
-    void showMessage(std::string_view) override {}
-    [[noreturn]] void endProgram() override { std::terminate(); }
-
-private:
-    std::vector<std::pair<FieldId, std::string>>::iterator find(FieldId field)
-    {
-        return std::find_if(texts_.begin(), texts_.end(), [field](const auto& kept) { return kept.first == field; });
-    }
-
-    std::vector<std::pair<FieldId, std::string>> texts_;
-};
-
-struct NamedField {
-    const char* name;
-    FieldId id;
-};
-
-constexpr std::array<NamedField, 15> kFields{{
-    {"Text1(0)", Text1(0)}, {"Text1(1)", Text1(1)}, {"Text1(2)", Text1(2)}, {"Text1(3)", Text1(3)},
-    {"Text1(4)", Text1(4)}, {"Text1(5)", Text1(5)}, {"Text1(6)", Text1(6)}, {"Text2", Text2},
-    {"Text3(0)", Text3(0)}, {"Text3(1)", Text3(1)}, {"Text3(2)", Text3(2)}, {"Text4(0)", Text4(0)},
-    {"Text4(1)", Text4(1)}, {"Text4(2)", Text4(2)}, {"Text4(3)", Text4(3)},
-}};
-
 nlohmann::ordered_json FieldTexts(const ShownModulus& shown, const InputTexts& texts)
 {
-    KeptFields fields;
-    WriteInputs(fields, texts);
-    fields.setText(kSequence1Fields.listing, shown.listing1);
-    fields.setText(kSequence2Fields.listing, shown.listing2);
-    fields.setText(kCommonMembersField, shown.common);
-    fields.setText(kSequence1Fields.length, shown.length1);
-    fields.setText(kSequence2Fields.length, shown.length2);
-    fields.setText(kCommonCountField, shown.count);
+    // Every box's text by its slot: the inputs where the window holds them,
+    // the results where it writes them.
+    std::array<std::string, kTextBoxCount> boxes;
+    for (const auto& [member, field] : kInputFields) boxes[BoxSlot(field)] = texts.*member;
+    boxes[BoxSlot(kSequence1Fields.listing)] = shown.listing1;
+    boxes[BoxSlot(kSequence2Fields.listing)] = shown.listing2;
+    boxes[BoxSlot(kCommonMembersField)] = shown.common;
+    boxes[BoxSlot(kSequence1Fields.length)] = shown.length1;
+    boxes[BoxSlot(kSequence2Fields.length)] = shown.length2;
+    boxes[BoxSlot(kCommonCountField)] = shown.count;
     nlohmann::ordered_json object;
-    for (const NamedField& field : kFields) object[field.name] = fields.getText(field.id);
+    for (std::size_t slot = 0; slot < kTextBoxCount; ++slot) object[BoxName(BoxAtSlot(slot))] = boxes[slot];
     return object;
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The subcommand "show": the window's fields for one modulus.
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/field_access.h"
+#include "core/window/field_access.h"
 
 namespace fibmod::cli {
 

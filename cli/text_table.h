@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Text laid out in columns of a fixed width, for the command line's tables.
 #pragma once
 
 #include <span>

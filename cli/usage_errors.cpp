@@ -5,25 +5,11 @@
 #include <iostream>
 #include <string>
 
+#include "core/engine/input_rules.h"
+
 namespace fibmod::cli {
 
 namespace {
-
-constexpr std::size_t kLongWord = 40;
-constexpr std::size_t kKept = 32;
-
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-std::string Shortened(std::string_view word)
-{
-    if (word.size() <= kLongWord) return std::string(word);
-    std::size_t keep = kKept;
-    while (keep > 0 && IsContinuation(word[keep])) --keep;
-    std::string shortened(word.substr(0, keep));
-    shortened += "…";
-    if (word.back() == '\'') shortened += '\'';
-    return shortened;
-}
 
 std::string OneLine(const CLI::App& app, std::string_view message)
 {
@@ -31,19 +17,6 @@ std::string OneLine(const CLI::App& app, std::string_view message)
 }
 
 } // namespace
-
-std::string ShortenedWords(std::string_view message)
-{
-    std::string out;
-    while (!message.empty()) {
-        const std::size_t blank = std::min(message.find(' '), message.size());
-        out += Shortened(message.substr(0, blank));
-        if (blank == message.size()) break;
-        out += ' ';
-        message.remove_prefix(blank + 1);
-    }
-    return out;
-}
 
 void ReportUsageErrorsInOneLine(CLI::App& app)
 {

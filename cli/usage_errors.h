@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// How a parse that did not end in a command is reported, and its exit code.
 #pragma once
 
 #include <string>
@@ -11,11 +12,6 @@ namespace fibmod::cli {
 // The exit code of a usage error: an unknown option or subcommand, a value
 // out of range or not a number, a missing subcommand.
 inline constexpr int kUsageError = 2;
-
-// The message with every word longer than 40 bytes cut to its first 32
-// bytes (whole UTF-8 characters) and "…", a closing quote kept, so that a
-// huge value does not fill the screen.
-std::string ShortenedWords(std::string_view message);
 
 // Makes `app` report a failed parse in one line on standard error:
 // "fibmod-cli: " and what was wrong, naming the option and the value

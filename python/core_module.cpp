@@ -3,22 +3,24 @@
 // It only converts arguments and results, releases the GIL while the engine
 // computes and turns the engine's exceptions into Python ones; the package
 // fibmod around it builds the pandas objects.
+#include <algorithm>
 #include <cstdint>
-#include <optional>
-#include <stop_token>
 #include <string>
 #include <vector>
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
-#include "core/modulus_range.h"
-#include "core/modulus_row.h"
-#include "core/run_time_error.h"
-#include "core/scan.h"
-#include "core/scan_csv.h"
-#include "core/show.h"
-#include "python/gate.h"
+#include "core/engine/input_rules.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/modulus_row.h"
+#include "core/engine/row_columns.h"
+#include "core/engine/run_time_error.h"
+#include "core/engine/scan.h"
+#include "core/engine/scan_csv.h"
+#include "core/engine/worker_threads.h"
+#include "core/window/show.h"
+#include "python/engine_calls.h"
 #include "python/input_values.h"
 #include "python/periods.h"
 #include "version/version.h"
@@ -29,132 +31,6 @@ using namespace pybind11::literals;
 namespace fibmod::python {
 
 namespace {
-
-// Rows between two looks at pending signals (Ctrl-C) on the calling thread.
-constexpr std::int64_t kRowsBetweenSignalChecks = 1024;
-
-// ValueError naming max_terms when the bound does not fit the inputs. Inputs
-// whose reading is itself a run-time error are the rows' business.
-void CheckBound(const PythonInputs& inputs, TermBound bound)
-{
-    Inputs values;
-    try {
-        values = ValuesOf(inputs.texts());
-    } catch (const RunTimeError&) {
-        return;
-    }
-    if (!BoundFits(values, bound)) throw py::value_error("max_terms: " + BoundProblem(values, bound));
-}
-
-// The most worker threads a scan may be asked for.
-constexpr std::int64_t kThreadsMax = 1024;
-
-// threads: an int from 0 (one per core) to kThreadsMax.
-unsigned ThreadsOf(py::handle threads)
-{
-    return static_cast<unsigned>(WholeNumberOf(threads, "threads", 0, kThreadsMax));
-}
-
-struct Arguments {
-    PythonInputs inputs;
-    ScanOptions options;
-};
-
-Arguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
-                      py::handle start2, py::handle maxTerms)
-{
-    Arguments arguments{InputsOf(r1, s1, start1, r2, s2, start2), {}};
-    arguments.options.maxTerms = TermBoundOf(maxTerms);
-    CheckBound(arguments.inputs, arguments.options.maxTerms);
-    return arguments;
-}
-
-// The rows of first … last, computed with the GIL released. Every so many
-// rows the calling thread looks for a pending signal; KeyboardInterrupt (or
-// what the handler raised) stops the scan and is raised here.
-std::vector<ScanRow> ScanWithoutGil(const Arguments& arguments, std::int64_t first, std::int64_t last)
-{
-    std::vector<ScanRow> rows;
-    std::stop_source stop;
-    ScanOptions options = arguments.options;
-    options.stop = stop.get_token();
-    bool interrupted = false;
-    {
-        const py::gil_scoped_release release;
-        ScanRows(arguments.inputs.texts(), {first, last}, options, [&](ScanRow&& row) {
-            rows.push_back(std::move(row));
-            if (rows.size() % kRowsBetweenSignalChecks != 0) return;
-            const py::gil_scoped_acquire acquire;
-            if (PyErr_CheckSignals() != 0) {
-                interrupted = true;
-                stop.request_stop();
-            }
-        });
-    }
-    if (interrupted) throw py::error_already_set();
-    return rows;
-}
-
-py::object RowFailureNumber(const ScanRow& row)
-{
-    if (!row.failed()) return py::none();
-    return py::int_(row.failure->error);
-}
-
-// One row as a dict: modulus, length1, length2, residues (None in a failed
-// row), error (the row's message or None), error_number (6, 9, 0 for a start
-// pair that never comes back, None) and never_recurs.
-py::dict RowDict(const ScanRow& row)
-{
-    const bool failed = row.failed();
-    py::list residues;
-    for (const std::int64_t residue : row.residues) residues.append(residue);
-    return py::dict("modulus"_a = row.modulus, "length1"_a = failed ? py::object(py::none()) : py::int_(row.length1),
-                    "length2"_a = failed ? py::object(py::none()) : py::int_(row.length2),
-                    "residues"_a = failed ? py::object(py::none()) : py::object(residues),
-                    "error"_a = failed ? py::object(py::str(row.failure->message)) : py::object(py::none()),
-                    "error_number"_a = RowFailureNumber(row), "never_recurs"_a = row.neverRecurs());
-}
-
-py::dict ScanColumns(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
-                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads,
-                     Gate* gate)
-{
-    Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    arguments.options.threads = ThreadsOf(threads);
-    if (gate) arguments.options.beforeModulus = [gate](std::int64_t m) { gate->hold(m); };
-    const std::int64_t from = WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
-    const std::int64_t to = WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);
-    const std::vector<ScanRow> rows = ScanWithoutGil(arguments, from, to);
-
-    const auto n = static_cast<py::ssize_t>(rows.size());
-    std::size_t total = 0;
-    for (const ScanRow& row : rows) total += row.residues.size();
-    py::array_t<std::int64_t> modulus(n), length1(n), length2(n), count(n);
-    py::array_t<bool> failed(n);
-    // Every residue is below its modulus, below 2^31.
-    py::array_t<std::int32_t> residues(static_cast<py::ssize_t>(total));
-    py::list errors(n);
-    auto m = modulus.mutable_unchecked<1>();
-    auto l1 = length1.mutable_unchecked<1>();
-    auto l2 = length2.mutable_unchecked<1>();
-    auto c = count.mutable_unchecked<1>();
-    auto f = failed.mutable_unchecked<1>();
-    auto r = residues.mutable_unchecked<1>();
-    py::ssize_t k = 0;
-    for (py::ssize_t i = 0; i < n; ++i) {
-        const ScanRow& row = rows[static_cast<std::size_t>(i)];
-        m(i) = row.modulus;
-        l1(i) = row.length1;
-        l2(i) = row.length2;
-        c(i) = row.commonCount();
-        f(i) = row.failed();
-        for (const std::int64_t residue : row.residues) r(k++) = static_cast<std::int32_t>(residue);
-        errors[i] = row.failed() ? py::object(py::str(row.failure->message)) : py::object(py::none());
-    }
-    return py::dict("modulus"_a = modulus, "length1"_a = length1, "length2"_a = length2, "common_count"_a = count,
-                    "failed"_a = failed, "residues"_a = residues, "error"_a = errors);
-}
 
 py::str ScanCsvText(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                     py::handle r2, py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads,
@@ -170,7 +46,7 @@ py::str ScanCsvText(py::handle first, py::handle last, py::handle r1, py::handle
         const py::gil_scoped_release release;
         csv = ScanCsv(rows);
         // Without the header: the rows alone, for parts that follow one another.
-        if (!header) csv.erase(0, ScanCsv({}).size());
+        if (!header) csv.erase(0, ScanCsvHeader().size());
     }
     return py::str(csv);
 }
@@ -207,24 +83,10 @@ py::dict Show(py::handle modulusValue, py::handle r1, py::handle s1, py::handle 
     return result;
 }
 
-py::object NextStopRow(py::handle modulusValue, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
-                       py::handle s2, py::handle start2, py::handle limitValue, py::handle maxTerms, Gate* gate)
-{
-    Arguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, maxTerms);
-    if (gate) arguments.options.beforeModulus = [gate](std::int64_t m) { gate->hold(m); };
-    const std::int64_t modulus = WholeNumberOf(modulusValue, "modulus", kModulusMin, kEngineModulusMax);
-    const std::int64_t limit = WholeNumberOf(limitValue, "limit", kModulusMin, kEngineModulusMax);
-    std::optional<ScanRow> stop;
-    {
-        const py::gil_scoped_release release;
-        stop = NextStop(arguments.inputs.texts(), modulus, limit, arguments.options);
-    }
-    if (!stop) return py::none();
-    return RowDict(*stop);
-}
-
 // The residues of each row as a list of ints, None for a failed row, from
-// the columns scan_columns gives (or those of consecutive scans joined).
+// the columns scan_columns gives (or those of consecutive scans joined). One
+// int object stands for every occurrence of its value, so that the lists of
+// millions of residues are built without making millions of ints.
 py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>& residues,
                       const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
                       const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
@@ -233,6 +95,21 @@ py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::a
     const auto c = counts.unchecked<1>();
     const auto f = failed.unchecked<1>();
     if (c.shape(0) != f.shape(0)) throw py::value_error("counts and failed differ in length");
+    std::int32_t largest = 0;
+    for (py::ssize_t k = 0; k < r.shape(0); ++k) {
+        if (r(k) < 0) throw py::value_error("a residue is negative");
+        largest = std::max(largest, r(k));
+    }
+    // The ints made so far, by value; a table only as long as the residues
+    // themselves are many, so that a few huge residues take no huge table.
+    const bool shared = static_cast<py::ssize_t>(largest) < std::max<py::ssize_t>(4 * r.shape(0), 1 << 16);
+    std::vector<py::object> ints(shared ? static_cast<std::size_t>(largest) + 1 : 0);
+    const auto intOf = [&ints, shared](std::int32_t value) -> PyObject* {
+        if (!shared) return py::int_(value).release().ptr();
+        py::object& made = ints[static_cast<std::size_t>(value)];
+        if (!made) made = py::int_(value);
+        return made.inc_ref().ptr();
+    };
     py::list lists(static_cast<std::size_t>(c.shape(0)));
     py::ssize_t k = 0;
     for (py::ssize_t i = 0; i < c.shape(0); ++i) {
@@ -242,10 +119,40 @@ py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::a
         }
         if (c(i) < 0 || k + c(i) > r.shape(0)) throw py::value_error("the counts exceed the residues");
         py::list list(static_cast<std::size_t>(c(i)));
-        for (py::ssize_t j = 0; j < c(i); ++j) list[static_cast<std::size_t>(j)] = py::int_(r(k++));
+        // PyList_SET_ITEM takes over the reference intOf gives.
+        for (py::ssize_t j = 0; j < c(i); ++j) PyList_SET_ITEM(list.ptr(), j, intOf(r(k++)));
         lists[static_cast<std::size_t>(i)] = std::move(list);
     }
     return lists;
+}
+
+// The engine's rules for a typed value, for a program's options: the value
+// read, or ValueError with the rule's reason.
+std::string ReadNumberText(const std::string& text)
+{
+    if (!IsEntirelyANumber(text)) throw py::value_error(NotANumber(text));
+    return text;
+}
+
+py::tuple ReadStartPairText(const std::string& text)
+{
+    if (!IsStartPair(text)) throw py::value_error(NotTwoNumbers(text));
+    const auto [first, second] = *StartPairHalves(text);
+    return py::make_tuple(std::string(first), std::string(second));
+}
+
+std::int64_t ReadWholeNumberText(const std::string& text, std::int64_t low, std::int64_t high)
+{
+    const WholeNumberReading reading = ReadWholeNumber(text, low, high);
+    if (!reading.value) throw py::value_error(reading.problem);
+    return *reading.value;
+}
+
+py::object ReadTermBoundText(const std::string& text)
+{
+    const TermBoundReading reading = ReadTermBound(text);
+    if (!reading.problem.empty()) throw py::value_error(reading.problem);
+    return reading.bound ? py::object(py::int_(*reading.bound)) : py::object(py::none());
 }
 
 void CheckArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
@@ -270,6 +177,17 @@ PYBIND11_MODULE(_core, module)
     module.attr("ENGINE_MODULUS_MAX") = fibmod::kEngineModulusMax;
     module.attr("WINDOW_TERM_BOUND") = *fibmod::kWindowTermBound;
     module.attr("TERM_BOUND_MAX") = fibmod::kTermBoundMax;
+    module.attr("WORKER_THREADS_MAX") = fibmod::kWorkerThreadsMax;
+    py::tuple columns(fibmod::kRowColumns.size());
+    for (std::size_t i = 0; i < fibmod::kRowColumns.size(); ++i)
+        columns[i] = py::str(std::string(fibmod::ColumnName(fibmod::kRowColumns[i])));
+    module.attr("ROW_COLUMNS") = columns;
+    // The window's design-time inputs, every function's defaults.
+    const fibmod::InputTexts& d = fibmod::kDesignTimeInputs;
+    const auto whole = [](std::string_view text) { return py::int_(py::str(std::string(text))); };
+    module.attr("DESIGN_TIME_INPUTS") =
+        py::dict("r1"_a = whole(d.r1), "s1"_a = whole(d.s1), "start1"_a = py::make_tuple(whole(d.first1), whole(d.second1)),
+                 "r2"_a = whole(d.r2), "s2"_a = whole(d.s2), "start2"_a = py::make_tuple(whole(d.first2), whole(d.second2)));
 
     // The engine's run-time errors as fibmod.RunTimeError, carrying the number.
     py::register_exception_translator([](std::exception_ptr error) {
@@ -282,9 +200,13 @@ PYBIND11_MODULE(_core, module)
     });
 
     AddPeriodFunctions(module);
-    module.def("scan_columns", &ScanColumns, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
+    module.def("scan_columns",
+               [](py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
+                  py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads) {
+                   return ScanColumns(first, last, r1, s1, start1, r2, s2, start2, maxTerms, threads);
+               }, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
-               py::arg("max_terms"), py::arg("threads") = 0, py::arg("gate") = nullptr,
+               py::arg("max_terms"), py::arg("threads") = 0,
                "The rows of first … last as columns: numpy arrays, the residues of every row one after another, the errors.");
     module.def("scan_csv", &ScanCsvText, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
@@ -293,24 +215,26 @@ PYBIND11_MODULE(_core, module)
     module.def("show", &Show, py::arg("modulus"), py::kw_only(), py::arg("r1"), py::arg("s1"), py::arg("start1"),
                py::arg("r2"), py::arg("s2"), py::arg("start2"), py::arg("max_terms"), py::arg("listings") = true,
                "What the window shows for one modulus, as a dict.");
-    module.def("next_stop", &NextStopRow, py::arg("modulus"), py::kw_only(), py::arg("r1"), py::arg("s1"),
+    module.def("next_stop",
+               [](py::handle modulus, py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
+                  py::handle start2, py::handle limit, py::handle maxTerms) {
+                   return NextStopRow(modulus, r1, s1, start1, r2, s2, start2, limit, maxTerms);
+               }, py::arg("modulus"), py::kw_only(), py::arg("r1"), py::arg("s1"),
                py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"), py::arg("limit"),
-               py::arg("max_terms"), py::arg("gate") = nullptr,
+               py::arg("max_terms"),
                "The row where the stepping stops above modulus, up to limit, or None.");
 
     module.def("residue_lists", &ResidueLists, py::arg("residues"), py::arg("counts"), py::arg("failed"),
                "The residues of each row as a list of ints (None for a failed row).");
     module.def(
-        "csv_header", [] { return fibmod::ScanCsv({}); }, "The header line of the command line's CSV, CR LF ended.");
+        "csv_header", [] { return fibmod::ScanCsvHeader(); }, "The header line of the command line's CSV, CR LF ended.");
+    module.def("read_number", &ReadNumberText, py::arg("text"), "The text when it is a number and nothing else.");
+    module.def("read_start_pair", &ReadStartPairText, py::arg("text"), "The two numbers of \"A,B\" as texts.");
+    module.def("read_whole_number", &ReadWholeNumberText, py::arg("text"), py::arg("low"), py::arg("high"),
+               "A whole number in decimal digits from low to high.");
+    module.def("read_term_bound", &ReadTermBoundText, py::arg("text"), "\"none\" (None) or a term bound.");
     module.def("check_arguments", &CheckArguments, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), "Raises what scan_columns would raise for these arguments, computing nothing.");
 
-    py::class_<Gate>(module, "_Gate", "Test hook: holds a scan inside the engine until opened.")
-        .def(py::init<>())
-        .def_readwrite("guard_seconds", &Gate::guardSeconds)
-        .def("wait_until_held", &Gate::waitUntilHeld, py::call_guard<py::gil_scoped_release>())
-        .def("open", &Gate::open, py::call_guard<py::gil_scoped_release>())
-        .def_property_readonly("opened_in_time", &Gate::openedInTime)
-        .def_property_readonly("held_modulus", &Gate::heldModulus);
 }

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-#include "cli/number_check.h"
-#include "cli/usage_errors.h"
+#include "core/engine/input_rules.h"
 
 namespace py = pybind11;
 
@@ -17,7 +16,7 @@ namespace {
 // command line shortens them.
 std::string Message(const char* name, const std::string& what)
 {
-    return cli::ShortenedWords(std::string(name) + ": " + what);
+    return ShortenedWords(std::string(name) + ": " + what);
 }
 
 bool IsInt(py::handle value)
@@ -35,8 +34,8 @@ std::string InputText(py::handle value, const char* name)
 {
     if (py::isinstance<py::str>(value)) {
         std::string text = value.cast<std::string>();
-        if (!cli::IsEntirelyANumber(text))
-            throw py::value_error(Message(name, cli::NotANumber(text)));
+        if (!IsEntirelyANumber(text))
+            throw py::value_error(Message(name, NotANumber(text)));
         return text;
     }
     if (IsInt(value)) return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
@@ -44,8 +43,8 @@ std::string InputText(py::handle value, const char* name)
         const double x = value.cast<double>();
         char text[32];
         std::snprintf(text, sizeof text, "%.17g", x);
-        if (!cli::IsEntirelyANumber(text))
-            throw py::value_error(Message(name, Repr(value) + " is not a number"));
+        if (!IsEntirelyANumber(text))
+            throw py::value_error(Message(name, NotANumber(Repr(value))));
         return text;
     }
     throw py::type_error(Message(name, "expected an int, a float or a str, not " + TypeName(value)));
@@ -81,8 +80,7 @@ std::int64_t WholeNumberOf(py::handle value, const char* name, std::int64_t low,
     const py::int_ lowest(low);
     const py::int_ highest(high);
     if (number < lowest || number > highest)
-        throw py::value_error(Message(name, Repr(number) + " is not in range " + std::to_string(low) + " to " +
-                                                std::to_string(high)));
+        throw py::value_error(Message(name, OutsideRange(Repr(number), low, high)));
     return number.cast<std::int64_t>();
 }
 

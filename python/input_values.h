@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Python values as the texts and numbers the engine takes.
 #pragma once
 
 #include <cstdint>
@@ -6,8 +7,8 @@
 
 #include <pybind11/pybind11.h>
 
-#include "core/inputs.h"
-#include "core/term_bound.h"
+#include "core/engine/inputs.h"
+#include "core/engine/term_bound.h"
 
 namespace fibmod::python {
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/usage_errors.h"
+#include "core/engine/input_rules.h"
 #include "core/engine/period/period_run.h"
+#include "core/engine/worker_threads.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -19,12 +20,10 @@ namespace {
 
 // Rows between two looks at pending signals (Ctrl-C) on the calling thread.
 constexpr std::size_t kRowsBetweenSignalChecks = 1024;
-// The most worker threads a run may be asked for.
-constexpr long kThreadsMax = 1024;
 
 std::string Message(const char* name, const std::string& what)
 {
-    return cli::ShortenedWords(std::string(name) + ": " + what);
+    return ShortenedWords(std::string(name) + ": " + what);
 }
 
 std::string TypeName(py::handle value) { return py::str(value.get_type().attr("__name__")); }
@@ -42,7 +41,7 @@ BigInt WholeOf(py::handle value, const char* name)
         throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
     }
     try {
-        return ReadWholeNumber(text);
+        return ReadBigWholeNumber(text);
     } catch (const std::invalid_argument& error) {
         throw py::value_error(Message(name, error.what()));
     }
@@ -96,9 +95,8 @@ PeriodArguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py:
     if (py::isinstance<py::bool_>(threads) || !PyIndex_Check(threads.ptr()))
         throw py::type_error(Message("threads", "expected an int, not " + TypeName(threads)));
     const long count = threads.cast<long>();
-    if (count < 0 || count > kThreadsMax)
-        throw py::value_error(Message("threads", std::to_string(count) + " is outside the range 0 to " +
-                                                     std::to_string(kThreadsMax)));
+    if (count < 0 || count > static_cast<long>(kWorkerThreadsMax))
+        throw py::value_error(Message("threads", OutsideRange(std::to_string(count), 0, kWorkerThreadsMax)));
     arguments.options.threads = static_cast<unsigned>(count);
     return arguments;
 }

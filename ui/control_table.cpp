@@ -3,8 +3,9 @@
 
 #include <stdexcept>
 
-#include "core/inputs.h"
-#include "core/modulus_range.h"
+#include "core/engine/inputs.h"
+#include "core/engine/modulus_range.h"
+#include "core/window/input_fields.h"
 
 namespace fibmod::ui {
 
@@ -66,31 +67,5 @@ const std::array<std::string_view, 20> kFocusChain{
     "Command1", "Command2", "Command3", "Text1(6)", "Text3(0)", "Text3(1)", "Text3(2)",
     "HScroll1", "Command4", "Text4(0)", "Text4(1)", "Text4(2)", "Text4(3)",
 };
-
-std::size_t FieldSlot(FieldId field)
-{
-    auto within = [&](int count, std::size_t first) {
-        if (field.index < 0 || field.index >= count)
-            throw std::out_of_range("no such text box");
-        return first + static_cast<std::size_t>(field.index);
-    };
-    switch (field.control) {
-    case Control::Text1: return within(7, 0);
-    case Control::Text2: return within(1, 7);
-    case Control::Text3: return within(3, 8);
-    case Control::Text4: return within(4, 11);
-    }
-    throw std::out_of_range("no such text box");
-}
-
-FieldId FieldAtSlot(std::size_t slot)
-{
-    const int n = static_cast<int>(slot);
-    if (slot < 7) return Text1(n);
-    if (slot == 7) return Text2;
-    if (slot < 11) return Text3(n - 8);
-    if (slot < kTextBoxCount) return Text4(n - 11);
-    throw std::out_of_range("no such text box");
-}
 
 } // namespace fibmod::ui

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/field_access.h"
+#include "core/window/field_access.h"
+#include "core/window/text_boxes.h"
 
 // The window's controls as they are laid out: positions and sizes in twips
 // (15 twips make one logical pixel), captions, colours and fonts.
@@ -99,19 +100,11 @@ struct ScrollBarEntry {
     std::string_view accessibleName;
 };
 
-inline constexpr std::size_t kTextBoxCount = 15;
-
 extern const std::array<TextBoxEntry, kTextBoxCount> kTextBoxes;
 extern const std::array<ButtonEntry, 4> kButtons;
 extern const std::array<LabelEntry, 15> kLabels;
 extern const ScrollBarEntry kScrollBar;
 // Object names in the order the keyboard focus visits them.
 extern const std::array<std::string_view, 20> kFocusChain;
-
-// Position of a text box among the window's fifteen: Text1(0…6), Text2,
-// Text3(0…2), Text4(0…3). Throws std::out_of_range for a box that does not exist.
-std::size_t FieldSlot(FieldId field);
-// The text box at a position; the inverse of FieldSlot.
-FieldId FieldAtSlot(std::size_t slot);
 
 } // namespace fibmod::ui

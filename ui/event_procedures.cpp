@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window's event procedures and what each one runs.
-#include "core/cycles.h"
-#include "core/event_chain.h"
+#include "core/window/cycles.h"
+#include "core/window/event_chain.h"
 #include "ui/control_table.h"
 #include "ui/form1.h"
 

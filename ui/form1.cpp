@@ -17,11 +17,11 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
+#include "core/engine/run_time_error.h"
+#include "core/window/run_state.h"
 #include "ui/control_table.h"
 #include "ui/listing_box.h"
 #include "ui/native_window_watch.h"
-#include "core/run_state.h"
-#include "core/run_time_error.h"
 
 using fibmod::ui::ListingBox;
 using fibmod::ui::Px;
@@ -100,9 +100,9 @@ void Form1::buildControls()
 {
     using namespace fibmod::ui;
     // The kept texts are stored by field slot, whatever the table's order.
-    std::vector<const TextBoxEntry*> bySlot(kTextBoxCount);
-    for (const TextBoxEntry& entry : kTextBoxes) bySlot.at(FieldSlot(entry.field)) = &entry;
-    fields_.reserve(kTextBoxCount);
+    std::vector<const TextBoxEntry*> bySlot(fibmod::kTextBoxCount);
+    for (const TextBoxEntry& entry : kTextBoxes) bySlot.at(fibmod::BoxSlot(entry.field)) = &entry;
+    fields_.reserve(fibmod::kTextBoxCount);
     for (const TextBoxEntry* entry : bySlot) {
         const Qt::Alignment align = Horizontal(entry->align);
         if (entry->lines == Lines::Multi) {
@@ -235,8 +235,8 @@ template <class Procedure> void Form1::fromQt(Procedure&& procedure)
 void Form1::takeOverEdit(std::size_t slot)
 {
     if (!fields_.at(slot).takeOverEdit()) return;
-    noteEdit(fibmod::ui::FieldAtSlot(slot));
-    if (slot == fibmod::ui::FieldSlot(fibmod::Text2)) Text2_Change();
+    noteEdit(fibmod::BoxAtSlot(slot));
+    if (slot == fibmod::BoxSlot(fibmod::Text2)) Text2_Change();
 }
 
 // While a run goes on, a box may show less than it holds. A user's edit must

@@ -11,7 +11,7 @@
 
 #include <QWidget>
 
-#include "core/field_access.h"
+#include "core/window/field_access.h"
 #include "ui/text_field.h"
 
 class QCloseEvent;

@@ -20,7 +20,7 @@ namespace {
 constexpr int kHandOverStride = 64;
 } // namespace
 
-fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::ui::FieldSlot(id)); }
+fibmod::ui::TextField& Form1::field(fibmod::FieldId id) { return fields_.at(fibmod::BoxSlot(id)); }
 
 std::string Form1::getText(fibmod::FieldId id) { return field(id).text(); }
 

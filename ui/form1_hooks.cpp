@@ -11,7 +11,8 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#include "core/inputs.h"
+#include "core/engine/inputs.h"
+#include "core/window/input_fields.h"
 #include "ui/control_table.h"
 
 void Form1::wireOverviewKey()

@@ -37,7 +37,7 @@ __all__ = ["Shown", "WindowTexts", "RunTimeError", "NeverRecursError", "show", "
 __version__ = _core.__version__
 
 #: The columns of a scan, as the command line's CSV names them.
-COLUMNS = ("modulus", "length1", "length2", "common_count", "common_residues", "error")
+COLUMNS = _core.ROW_COLUMNS
 #: The window's moduli: the default range of a scan and the stepping's limit.
 MODULUS_MIN = _core.MODULUS_MIN
 MODULUS_MAX = _core.MODULUS_MAX
@@ -55,6 +55,9 @@ PERIOD_MODULUS_MAX = _core.PERIOD_MODULUS_MAX
 #: M's factorisation as a dict {p: e} in ascending primes. Python ints of
 #: any size.
 Period = collections.namedtuple("Period", ["preperiod1", "length1", "preperiod2", "length2", "factors"])
+
+# The window's design-time inputs, every function's defaults.
+_D = _core.DESIGN_TIME_INPUTS
 
 
 @dataclasses.dataclass(frozen=True)
@@ -112,7 +115,8 @@ def _raise_for(row):
         raise RunTimeError(row["error_number"], row["error"], row["modulus"])
 
 
-def show(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000, listings=True):
+def show(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
+         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, listings=True):
     """What the window shows after ``modulus`` is typed into its modulus field.
 
     ``modulus`` from 2 to 2**31-1 (the window's 2 … 2000 and beyond). Returns
@@ -161,7 +165,8 @@ def _frame(columns):
     })
 
 
-def scan(first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000, threads=0):
+def scan(first=MODULUS_MIN, last=MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
+         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, threads=0):
     """One row per modulus from ``first`` to ``last``, both included.
 
     Returns a :class:`pandas.DataFrame` with the command line's columns
@@ -180,7 +185,8 @@ def scan(first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=
     return _frame(columns)
 
 
-def next_modulus(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), limit=2000, max_terms=3000):
+def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
+                 r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], limit=MODULUS_MAX, max_terms=WINDOW_TERM_BOUND):
     """Where "Nächster: Nur Rest 1 gemeinsam" stops when pressed at ``modulus``.
 
     The first modulus above ``modulus``, up to ``limit``, with exactly one

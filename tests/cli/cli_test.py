@@ -19,6 +19,8 @@ import tempfile
 import unittest
 
 PROGRAM = os.environ.get("FIBMOD_CLI", "fibmod-cli")
+# The same program built with a hook that holds it before a modulus (FIBMOD_CLI_HOLD_AT).
+HELD_PROGRAM = os.environ.get("FIBMOD_CLI_HELD", "fibmod-cli-held")
 
 CRLF = "\r\n"
 ERROR_6 = "Laufzeitfehler 6: Überlauf"
@@ -435,7 +437,7 @@ class InterruptionTest(ProgramCase):
         that a full pipe cannot hold the command before it gets there."""
         env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
         with tempfile.TemporaryFile() as out:
-            process = subprocess.Popen([PROGRAM, *args], env=env, stdout=out, stderr=subprocess.PIPE)
+            process = subprocess.Popen([HELD_PROGRAM, *args], env=env, stdout=out, stderr=subprocess.PIPE)
             try:
                 self.assertEqual(process.stderr.readline(), b"held at 600\n")
                 process.send_signal(signal_number)
@@ -555,7 +557,7 @@ class PeriodTest(ProgramCase):
                          (1, "fibmod-cli: cannot write the output: No space left on device\n"))
         env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
         with tempfile.TemporaryFile() as out:
-            process = subprocess.Popen([PROGRAM, "period", "--format", "csv", "--from", "2", "--to", "100000"],
+            process = subprocess.Popen([HELD_PROGRAM, "period", "--format", "csv", "--from", "2", "--to", "100000"],
                                        env=env, stdout=out, stderr=subprocess.PIPE)
             try:
                 self.assertEqual(process.stderr.readline(), b"held at 600\n")
@@ -573,19 +575,20 @@ class PeriodTest(ProgramCase):
 
 
 class ProgressTest(ProgramCase):
-    def held_on_a_terminal(self, *args):
-        """Runs a scan held before modulus 600 with standard error on a
-        terminal; reads the terminal until `until` is there, then stops the
-        scan with SIGINT and returns all it showed."""
+    def held_on_a_terminal(self, *args, at=600):
+        """Runs a scan held before modulus `at` with standard error on a
+        terminal; reads the terminal until its progress line (or with --quiet
+        the hold) is there, then stops the scan with SIGINT and returns all
+        it showed."""
         controller, terminal = pty.openpty()
-        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT=str(at))
         with open(os.devnull, "wb") as nowhere:
-            process = subprocess.Popen([PROGRAM, "scan", "--to", "100000", "--max-terms", "none", *args], env=env,
+            process = subprocess.Popen([HELD_PROGRAM, "scan", "--to", "100000", "--max-terms", "none", *args], env=env,
                                        stdout=nowhere, stderr=terminal)
         os.close(terminal)
         shown = b""
         try:
-            until = b"held at 600" if "--quiet" in args else b"moduli"
+            until = f"held at {at}".encode() if "--quiet" in args else b"moduli"
             while until not in shown:
                 shown += os.read(controller, 4096)
             process.send_signal(signal.SIGINT)
@@ -610,6 +613,10 @@ class ProgressTest(ProgramCase):
         line = shown[shown.rindex("\r", 0, shown.index("moduli")):]
         self.assertRegex(line, r"^\r[\d,]+ of 99,999 moduli(, [\d,]+/s, about \d+ (s|min|h) left)?\x1b\[K")
         self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
+
+    def test_counts_from_none_done(self):
+        shown = self.held_on_a_terminal(at=2)
+        self.assertIn("\r0 of 99,999 moduli\x1b[K", shown)
 
     def test_quiet_shows_no_progress(self):
         self.assertNotIn("moduli", self.held_on_a_terminal("--quiet"))

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The commands run in-process, writing into a file as they would to standard output.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -15,12 +17,14 @@
 #include <gtest/gtest.h>
 
 #include "cli/command_result.h"
+#include "cli/interruption.h"
 #include "cli/next_command.h"
 #include "cli/output_file.h"
 #include "cli/scan_command.h"
 #include "cli/show_command.h"
-#include "core/scan.h"
-#include "core/scan_csv.h"
+#include "core/engine/scan.h"
+#include "core/engine/scan_csv.h"
+#include "tests/support/collected_scan.h"
 
 namespace fibmod::cli {
 namespace {
@@ -192,4 +196,16 @@ TEST(CheckedWrites, ATextLongerThanThePipeTakesArrivesWhole)
 }
 
 } // namespace
+// A computation that never looks at the stop request is ended once the
+// grace has passed after the signal, with the signal's exit code.
+TEST(Interruption, EndsAProgramThatIgnoresTheStopAfterTheGrace)
+{
+    std::promise<int> overdue;
+    std::future<int> code = overdue.get_future();
+    Interruption interruption(std::chrono::milliseconds(1), [&overdue](int exitCode) { overdue.set_value(exitCode); });
+    std::raise(SIGINT);
+    EXPECT_EQ(code.get(), 130);
+    EXPECT_TRUE(interruption.token().stop_requested());
+}
+
 } // namespace fibmod::cli

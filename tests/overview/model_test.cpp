@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "tests/support/collected_scan.h"
 #include "ui/overview/scan_filter_model.h"
 #include "ui/overview/scan_table_model.h"
 

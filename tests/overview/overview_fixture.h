@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The overview window under test, with its scan held where a test needs it.
 #pragma once
 
 #include <condition_variable>
@@ -17,12 +18,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
+#include "core/window/input_fields.h"
+#include "tests/support/collected_scan.h"
 #include "ui/form1.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/overview_window.h"
 #include "ui/overview/scan_table_model.h"
-#include "core/inputs.h"
 
 // Holds the overview's scans before every modulus above a limit until the
 // test opens it; a stopped scan passes at once. Open unless told otherwise.

@@ -9,7 +9,8 @@
 #include <QTest>
 #include <QValueAxis>
 
-#include "core/modulus_row.h"
+#include "core/engine/modulus_row.h"
+#include "core/window/input_fields.h"
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/point_layer.h"

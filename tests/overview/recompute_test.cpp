@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include "tests/overview/overview_fixture.h"
+#include "tests/support/collected_scan.h"
 #include "ui/overview/scan_runner.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "core/scan_csv.h"
+#include "core/engine/scan_csv.h"
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
 

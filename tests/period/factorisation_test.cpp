@@ -36,11 +36,11 @@ TEST(BigInt, ReadsAndWritesDecimalTextOfAnyLength)
 
 TEST(BigInt, ReadsWholeNumbersAsUsersTypeThem)
 {
-    EXPECT_EQ(ReadWholeNumber(" \t-5 "), BigInt(-5));
-    EXPECT_EQ(ReadWholeNumber("170141183460469231731687303715884105727"), PeriodModulusMax());
+    EXPECT_EQ(ReadBigWholeNumber(" \t-5 "), BigInt(-5));
+    EXPECT_EQ(ReadBigWholeNumber("170141183460469231731687303715884105727"), PeriodModulusMax());
     for (const char* bad : {"2.5", "1e3", "", " ", "1 2", "12x"}) {
         try {
-            ReadWholeNumber(bad);
+            ReadBigWholeNumber(bad);
             ADD_FAILURE() << bad;
         } catch (const std::invalid_argument& error) {
             EXPECT_EQ(error.what(), "'" + std::string(bad) + "' is not a whole number in decimal digits");

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/whole_cycle.h"
+#include "core/engine/whole_cycle.h"
 
 namespace fibmod {
 namespace {

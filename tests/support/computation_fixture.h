@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's procedures run against a field access without a window.
 #pragma once
 
 #include <memory>
@@ -7,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/cycles.h"
+#include "core/engine/run_time_error.h"
+#include "core/window/cycles.h"
+#include "core/window/run_state.h"
 #include "tests/support/fake_fields.h"
-#include "core/run_state.h"
-#include "core/run_time_error.h"
 
 namespace fibmod::testing {
 

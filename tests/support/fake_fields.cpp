@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/fake_fields.h"
 
-#include "core/field_roles.h"
+#include "core/window/field_roles.h"
 
 namespace fibmod::testing {
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// A field access without a window for the tests, recording what the procedures did.
 #pragma once
 
 #include <functional>
@@ -6,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/cycles.h"
-#include "core/field_access.h"
-#include "core/field_roles.h"
-#include "core/memory_fields.h"
-#include "core/run_state.h"
+#include "core/window/cycles.h"
+#include "core/window/field_access.h"
+#include "core/window/field_roles.h"
+#include "core/window/memory_fields.h"
+#include "core/window/run_state.h"
 
 namespace fibmod::testing {
 

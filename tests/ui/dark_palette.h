@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// A dark colour scheme for the window's tests.
 #pragma once
 
 #include <QColor>

@@ -5,8 +5,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "core/engine/number_rules.h"
 #include "tests/ui/form_fixture.h"
-#include "core/number_rules.h"
 
 using fibmod::Text1;
 using fibmod::Text3;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The main window under test, offscreen, with helpers to type and click.
 #pragma once
 
 #include <cctype>
@@ -19,11 +20,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/field_roles.h"
-#include "core/inputs.h"
+#include "core/engine/inputs.h"
+#include "core/window/field_roles.h"
+#include "core/window/input_fields.h"
+#include "core/window/run_state.h"
 #include "tests/support/fake_fields.h"
 #include "ui/form1.h"
-#include "core/run_state.h"
 
 // A fresh window per test, its message boxes answered by the test.
 class FormTest : public ::testing::Test {

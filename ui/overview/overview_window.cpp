@@ -26,10 +26,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/modulus_range.h"
-#include "core/modulus_row.h"
-#include "core/run_time_error.h"
-#include "core/scan_csv.h"
+#include "core/engine/modulus_range.h"
+#include "core/engine/modulus_row.h"
+#include "core/engine/run_time_error.h"
+#include "core/engine/scan_csv.h"
+#include "core/window/input_fields.h"
 #include "ui/form1.h"
 #include "ui/native_window_watch.h"
 #include "ui/overview/overview_chart.h"

@@ -10,8 +10,8 @@
 
 #include <QWidget>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
 #include "ui/overview/scan_runner.h"
 
 class Form1;

@@ -13,8 +13,8 @@
 #include <QObject>
 #include <QThreadPool>
 
-#include "core/inputs.h"
-#include "core/scan.h"
+#include "core/engine/inputs.h"
+#include "core/engine/scan.h"
 
 class QTimer;
 

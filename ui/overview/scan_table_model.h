@@ -6,7 +6,7 @@
 
 #include <QAbstractTableModel>
 
-#include "core/scan.h"
+#include "core/engine/scan.h"
 
 namespace fibmod::overview {
 

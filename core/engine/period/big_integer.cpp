@@ -2,7 +2,10 @@
 // Whole numbers of any size: reading and writing decimal text, 128-bit values.
 #include "core/engine/period/big_integer.h"
 
+#include "core/engine/input_rules.h"
+
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace fibmod {
@@ -50,17 +53,11 @@ PeriodUInt128 BigInt::toUInt128() const
     return result;
 }
 
-BigInt ReadWholeNumber(std::string_view text)
+BigInt ReadBigWholeNumber(std::string_view text)
 {
-    std::string_view number = text;
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!number.empty() && blank(number.front())) number.remove_prefix(1);
-    while (!number.empty() && blank(number.back())) number.remove_suffix(1);
-    try {
-        return BigInt::FromDecimal(number);
-    } catch (const std::invalid_argument&) {
-        throw std::invalid_argument("'" + std::string(text) + "' is not a whole number in decimal digits");
-    }
+    const std::optional<std::string_view> digits = WholeNumberDigits(text);
+    if (!digits) throw std::invalid_argument(NotAWholeNumber(text));
+    return BigInt::FromDecimal(*digits);
 }
 
 std::string OutsidePeriodModuli(const BigInt& M)

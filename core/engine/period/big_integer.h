@@ -80,12 +80,11 @@ private:
     fmpz_t value_;
 };
 
-// A whole number as typed by a user, the rule every interface applies to
-// whole numbers of any length (the period command's inputs and moduli, the
-// Python module's texts): decimal digits with an optional sign, blanks and
-// tabs allowed around them, nothing else. std::invalid_argument otherwise,
-// its what() saying why: "'2.5' is not a whole number in decimal digits".
-BigInt ReadWholeNumber(std::string_view text);
+// A whole number of any length as a user types it (WholeNumberDigits: the
+// period command's inputs and moduli, the Python module's texts), read
+// exactly. std::invalid_argument otherwise, its what() saying why
+// (NotAWholeNumber): "'2.5' is not a whole number in decimal digits".
+BigInt ReadBigWholeNumber(std::string_view text);
 
 // The message for a modulus outside 2 … 2^127 − 1, as every interface
 // gives it: "1 is outside the range 2 to 170141183460469231731687303715884105727".

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "core/engine/period/flint_thread.h"
+#include "core/engine/worker_threads.h"
 
 namespace fibmod {
 
@@ -28,8 +29,7 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
 {
     ReleaseFlintCachesAtThreadExit();
     if (count == 0) return true;
-    unsigned threads = options.threads != 0 ? options.threads : std::max(1U, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::uint64_t>(threads, count));
+    const auto threads = static_cast<unsigned>(std::min<std::uint64_t>(WorkerThreads(options.threads), count));
     const std::uint64_t lead = kLeadPerWorker * threads;
 
     std::mutex mutex;

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// A scan row's cells as text.
+#include "core/engine/row_columns.h"
+
+#include <charconv>
+
+namespace fibmod {
+
+namespace {
+
+void AppendNumber(std::string& out, std::int64_t n)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+}
+
+} // namespace
+
+bool IsEmptyCell(const ScanRow& row, RowColumn column)
+{
+    if (column == RowColumn::Modulus) return false;
+    if (column == RowColumn::Error) return !row.failed();
+    return row.failed();
+}
+
+std::int64_t CellNumber(const ScanRow& row, RowColumn column)
+{
+    switch (column) {
+    case RowColumn::Modulus: return row.modulus;
+    case RowColumn::Length1: return row.length1;
+    case RowColumn::Length2: return row.length2;
+    case RowColumn::CommonCount: return row.commonCount();
+    case RowColumn::CommonResidues:
+    case RowColumn::Error: break;
+    }
+    return 0;
+}
+
+void AppendCellText(std::string& out, const ScanRow& row, RowColumn column)
+{
+    if (IsEmptyCell(row, column)) return;
+    if (IsNumberColumn(column)) {
+        AppendNumber(out, CellNumber(row, column));
+    } else if (column == RowColumn::CommonResidues) {
+        for (std::size_t i = 0; i < row.residues.size(); ++i) {
+            if (i > 0) out += ' ';
+            AppendNumber(out, row.residues[i]);
+        }
+    } else {
+        out += row.failure->message;
+    }
+}
+
+std::string CellText(const ScanRow& row, RowColumn column)
+{
+    std::string text;
+    AppendCellText(text, row, column);
+    return text;
+}
+
+} // namespace fibmod

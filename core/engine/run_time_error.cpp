@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#include "core/engine/run_time_error.h"
+
+namespace fibmod {
+
+std::string RunTimeError::message() const { return "Laufzeitfehler " + std::to_string(number_) + ": " + what(); }
+
+RunTimeError Overflow() { return RunTimeError(6, "Überlauf"); }
+
+RunTimeError SubscriptOutOfRange() { return RunTimeError(9, "Index außerhalb des gültigen Bereichs"); }
+
+} // namespace fibmod
