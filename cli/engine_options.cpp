@@ -29,6 +29,11 @@ void AddMaxTermsOption(CLI::App& command, EngineOptions& options)
 void AddScanOptions(CLI::App& command, EngineOptions& options)
 {
     AddMaxTermsOption(command, options);
+    AddThreadsOptions(command, options);
+}
+
+void AddThreadsOptions(CLI::App& command, EngineOptions& options)
+{
     command.add_option("--threads", options.threads, "worker threads; 0 takes one per core")
         ->type_name("N")
         ->transform(WholeNumberIn(0, kWorkerThreadsMax))

@@ -25,6 +25,9 @@ struct EngineOptions {
 // Adds --max-terms to `command`.
 void AddMaxTermsOption(CLI::App& command, EngineOptions& options);
 
+// Adds --threads and --quiet to a command that runs on several threads.
+void AddThreadsOptions(CLI::App& command, EngineOptions& options);
+
 // Adds --max-terms, --threads and --quiet to a command that scans.
 void AddScanOptions(CLI::App& command, EngineOptions& options);
 

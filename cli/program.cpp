@@ -15,6 +15,9 @@
 #include "cli/interruption.h"
 #include "cli/next_command.h"
 #include "cli/output_file.h"
+#ifdef FIBMOD_HAS_PERIOD
+#include "cli/period_command.h"
+#endif
 #include "cli/scan_command.h"
 #include "cli/show_command.h"
 #include "cli/usage_errors.h"
@@ -31,12 +34,22 @@ constexpr const char* kExamples = R"(Examples:
   $ fibmod-cli next --modulus 5
   $ fibmod-cli next --modulus 2000 --limit 100000 --max-terms none
   $ fibmod-cli scan --s2 -2 --from 50 --to 60
+  $ fibmod-cli period 1000000007 12
+  $ fibmod-cli period --s2 2 --format csv 170141183460469231731687303715884105727
+  $ seq 1000 2000 | fibmod-cli period - --format json > periods.json
+  $ fibmod-cli period --from 1000000000000 --to 1000000999999 --format csv > range.csv
 
 Inputs not given take the window's design-time values: sequence 1
 r = 6, s = -1, start 1,1; sequence 2 r = 4, s = -1, start 1,1.
 Numbers are read as the window reads them (sign, digits with one ".",
 exponent E or D), but must be nothing else; blanks may stand around them.
 Moduli, bounds and counts are whole numbers in decimal digits.
+
+"period" computes the pre-period (Vorlauf) and period (Zykellänge) of
+both sequences from the factors of M instead of walking the cycles, for
+moduli up to 2^127 - 1; its inputs are whole numbers of any length
+(--r1 -3, --r1=-3, --start1=-5,7), its moduli arguments, - (one a line
+on standard input) or a range --from/--to.
 
 A range split with --from and --to over several machines joins again:
 the parts written with --no-header (after the first) concatenate into
@@ -87,6 +100,10 @@ int RunProgram(int argc, char** argv, const BeforeModulusFor& beforeModulusFor)
     fibmod::cli::SetUpShowCommand(app, show, context);
     fibmod::cli::SetUpScanCommand(app, scan, context);
     fibmod::cli::SetUpNextCommand(app, next, context);
+#ifdef FIBMOD_HAS_PERIOD
+    fibmod::cli::PeriodCommandOptions period;
+    fibmod::cli::SetUpPeriodCommand(app, period, context);
+#endif
     app.require_subcommand(1);
 
     try {

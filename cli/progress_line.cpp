@@ -43,20 +43,26 @@ void WriteToTerminal(const std::string& text)
 
 } // namespace
 
-std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::duration<double> elapsed)
+std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::duration<double> elapsed,
+                         ModulusCost cost)
 {
     const std::int64_t all = range.to - range.from + 1;
     std::string text = Grouped(done) + " of " + Grouped(all) + " moduli";
     const double seconds = elapsed.count();
     if (done == 0 || seconds <= 0) return text;
     text += ", " + Grouped(std::llround(static_cast<double>(done) / seconds)) + "/s";
-    const double workDone = WorkUpTo(range, static_cast<double>(range.from + done - 1));
-    const double workLeft = WorkUpTo(range, static_cast<double>(range.to)) - workDone;
+    double workDone = static_cast<double>(done);
+    double workLeft = static_cast<double>(all - done);
+    if (cost == ModulusCost::Size) {
+        workDone = WorkUpTo(range, static_cast<double>(range.from + done - 1));
+        workLeft = WorkUpTo(range, static_cast<double>(range.to)) - workDone;
+    }
     text += ", about " + Duration(seconds * workLeft / workDone) + " left";
     return text;
 }
 
-ProgressLine::ProgressLine(ModulusRange range, bool shown) : range_(range), last_(range.from - 1)
+ProgressLine::ProgressLine(ModulusRange range, bool shown, ModulusCost cost)
+    : range_(range), cost_(cost), last_(range.from - 1)
 {
     if (shown) drawer_ = std::jthread([this](std::stop_token stop) { draw(stop); });
 }
@@ -79,7 +85,7 @@ void ProgressLine::draw(std::stop_token stop)
         tick.wait_for(lock, stop, kRedraw, [] { return false; });
         if (stop.stop_requested()) return;
         const std::int64_t done = last_.load(std::memory_order_relaxed) - range_.from + 1;
-        WriteToTerminal("\r" + ProgressText(range_, done, std::chrono::steady_clock::now() - start) + "\033[K");
+        WriteToTerminal("\r" + ProgressText(range_, done, std::chrono::steady_clock::now() - start, cost_) + "\033[K");
     }
 }
 

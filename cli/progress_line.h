@@ -14,17 +14,22 @@
 
 namespace fibmod::cli {
 
+// What a modulus costs, for the time left: in proportion to its size (a
+// walk through its cycles), or the same for every modulus (its periods from
+// its factors).
+enum class ModulusCost { Size, Even };
+
 // The progress of a scan in one line: moduli done of all, the rate and the
-// time left, e.g. "1,234 of 99,999 moduli, 850/s, about 2 min left". The time
-// left assumes that a modulus costs in proportion to its size.
-std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::duration<double> elapsed);
+// time left, e.g. "1,234 of 99,999 moduli, 850/s, about 2 min left".
+std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::duration<double> elapsed,
+                         ModulusCost cost = ModulusCost::Size);
 
 // A progress line on standard error, redrawn at most 10 times a second from
 // its own thread while it lives, and wiped at the end. Shows nothing when
 // not `shown`.
 class ProgressLine {
 public:
-    ProgressLine(ModulusRange range, bool shown);
+    ProgressLine(ModulusRange range, bool shown, ModulusCost cost = ModulusCost::Size);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -36,6 +41,7 @@ private:
     void draw(std::stop_token stop);
 
     ModulusRange range_;
+    ModulusCost cost_;
     std::atomic<std::int64_t> last_;
     std::jthread drawer_;
 };

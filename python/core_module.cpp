@@ -22,6 +22,7 @@
 #include "core/window/show.h"
 #include "python/engine_calls.h"
 #include "python/input_values.h"
+#include "python/periods.h"
 #include "version/version.h"
 
 namespace py = pybind11;
@@ -198,6 +199,7 @@ PYBIND11_MODULE(_core, module)
         }
     });
 
+    AddPeriodFunctions(module);
     module.def("scan_columns",
                [](py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
                   py::handle s2, py::handle start2, py::handle maxTerms, py::handle threads, bool residues) {

@@ -78,11 +78,25 @@ std::string OutsideRange(std::string_view shown, std::int64_t min, std::int64_t 
     return std::string(shown) + " is outside the range " + std::to_string(min) + " to " + std::to_string(max);
 }
 
+std::optional<std::string_view> WholeNumberDigits(std::string_view text)
+{
+    const std::string_view number = WithoutBlanksAround(text);
+    std::string_view digits = number;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) return std::nullopt;
+    return number;
+}
+
+std::string NotAWholeNumber(std::string_view text)
+{
+    return "'" + std::string(text) + "' is not a whole number in decimal digits";
+}
+
 WholeNumberReading ReadWholeNumber(std::string_view text, std::int64_t min, std::int64_t max)
 {
     const std::string_view digits = WithoutBlanksAround(text);
     const std::optional<double> number = DecimalValue(digits);
-    if (!number) return {std::nullopt, "'" + std::string(text) + "' is not a whole number in decimal digits"};
+    if (!number) return {std::nullopt, NotAWholeNumber(text)};
     if (*number < static_cast<double>(min) || *number > static_cast<double>(max))
         return {std::nullopt, OutsideRange(digits, min, max)};
     return {static_cast<std::int64_t>(*number), {}};

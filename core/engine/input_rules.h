@@ -38,6 +38,16 @@ bool IsStartPair(std::string_view pair);
 // "N is outside the range MIN to MAX", N as the user gave it.
 std::string OutsideRange(std::string_view shown, std::int64_t min, std::int64_t max);
 
+// A whole number of any length typed as decimal digits with an optional
+// sign, blanks and tabs around them: its sign and digits, without the
+// blanks; none for any other text ("1e3", "3.0", "0x10", ""). The period
+// engine reads such numbers exactly, whatever their size.
+std::optional<std::string_view> WholeNumberDigits(std::string_view text);
+
+// Why a value is not a whole number: "'1e3' is not a whole number in
+// decimal digits".
+std::string NotAWholeNumber(std::string_view text);
+
 // A whole number typed as decimal digits with an optional sign, blanks and
 // tabs around them ("010" is 10), read as the window reads numbers (so a
 // whole number above 2^53 is the double that gives), from `min` to `max`.

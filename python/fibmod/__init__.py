@@ -8,7 +8,10 @@ both start pairs (1, 1)) and the same term bound (3000 terms, the window's;
 
 - :func:`show` — one modulus: listings, lengths, common members and residues;
 - :func:`scan` — every modulus of a range as a :class:`pandas.DataFrame`;
-- :func:`next_modulus` — where "Nächster: Nur Rest 1 gemeinsam" stops.
+- :func:`next_modulus` — where "Nächster: Nur Rest 1 gemeinsam" stops;
+- :func:`period` and :func:`periods` — the exact pre-period and period of
+  both sequences for moduli up to 2**127-1, from the factors of M instead of
+  a walk through the cycle (inputs here are whole numbers of any size).
 
 Inputs are ints, floats or strings. Strings are read with the window's number
 rules and must be a number and nothing else (blanks around it are fine).
@@ -20,6 +23,7 @@ cluster.
 
 from __future__ import annotations
 
+import collections
 import dataclasses
 
 import pandas as _pandas
@@ -28,7 +32,8 @@ from fibmod import _core
 from fibmod._errors import NeverRecursError, RunTimeError
 
 __all__ = ["Shown", "WindowTexts", "RunTimeError", "NeverRecursError", "show", "scan", "next_modulus",
-           "COLUMNS", "MODULUS_MIN", "MODULUS_MAX", "ENGINE_MODULUS_MAX", "WINDOW_TERM_BOUND"]
+           "Period", "period", "periods", "COLUMNS", "PERIOD_COLUMNS", "MODULUS_MIN", "MODULUS_MAX",
+           "ENGINE_MODULUS_MAX", "PERIOD_MODULUS_MAX", "WINDOW_TERM_BOUND"]
 __version__ = _core.__version__
 
 #: The columns of a scan, as the command line's CSV names them.
@@ -40,6 +45,16 @@ MODULUS_MAX = _core.MODULUS_MAX
 ENGINE_MODULUS_MAX = _core.ENGINE_MODULUS_MAX
 #: The window's bound on a cycle's length, the default max_terms.
 WINDOW_TERM_BOUND = _core.WINDOW_TERM_BOUND
+#: The columns of :func:`periods`, as the command line's ``period`` CSV names them.
+PERIOD_COLUMNS = ("modulus", "preperiod1", "length1", "preperiod2", "length2", "factors")
+#: The largest modulus :func:`period` takes, 2**127-1.
+PERIOD_MODULUS_MAX = _core.PERIOD_MODULUS_MAX
+
+#: The result of :func:`period`: both sequences' pre-period (the index of
+#: the first pair on the cycle, "Vorlauf") and period ("Zykellänge"), and
+#: M's factorisation as a dict {p: e} in ascending primes. Python ints of
+#: any size.
+Period = collections.namedtuple("Period", ["preperiod1", "length1", "preperiod2", "length2", "factors"])
 
 # The window's design-time inputs, every function's defaults.
 _D = _core.DESIGN_TIME_INPUTS
@@ -216,3 +231,52 @@ def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     if row["never_recurs"]:
         raise NeverRecursError(row["error"], row["modulus"])
     return row["modulus"]
+
+
+def period(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1)):
+    """The exact pre-period and period of both sequences modulo ``modulus``.
+
+    ``modulus`` from 2 to 2**127-1. The inputs are whole numbers of any size
+    (ints, or strings of decimal digits with an optional sign), reduced
+    modulo M first; a float, or a string like ``"1e3"``, raises TypeError or
+    ValueError naming the parameter. Returns a :class:`Period`. These are the
+    walking engine's figures wherever it can walk: a start pair that comes
+    back has pre-period 0 and its cycle's length; for one that never comes
+    back they are the two figures of "Startpaar kehrt nicht wieder (Vorlauf
+    …, Zyklus …)".
+    """
+    (row,) = _core.period_rows([modulus], r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2, threads=1,
+                               name="modulus")
+    return Period(row[1], row[2], row[3], row[4], dict(row[5]))
+
+
+def _period_frame(rows):
+    """The DataFrame of :func:`periods` from the extension's rows."""
+    columns = {name: _pandas.Series([row[i] for row in rows], dtype=object)
+               for i, name in enumerate(PERIOD_COLUMNS[:5])}
+    columns["factors"] = _pandas.Series([row[6] for row in rows], dtype=object)
+    return _pandas.DataFrame(columns)
+
+
+def periods(moduli, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), threads=0):
+    """One row per modulus of ``moduli``, in the order given.
+
+    ``moduli`` is any iterable of ints (or digit strings) from 2 to
+    2**127-1; a ``range`` with step 1 is computed without listing it first
+    (``periods(range(10**12, 10**12 + 1000))``). Returns a
+    :class:`pandas.DataFrame` with the columns of the command line's CSV,
+    ``modulus, preperiod1, length1, preperiod2, length2, factors``: the
+    integer columns hold Python ints of any size (object dtype), ``factors``
+    the factorisation as text (``"2^3 3 5^2"``). ``threads=0`` uses every
+    core; the rows do not depend on it. Ctrl-C stops a long run
+    (KeyboardInterrupt).
+    """
+    inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
+    if isinstance(moduli, range) and moduli.step == 1:
+        if len(moduli) == 0:
+            rows = []
+        else:
+            rows = _core.period_range(moduli.start, moduli.stop - 1, **inputs, threads=threads)
+    else:
+        rows = _core.period_rows(moduli, **inputs, threads=threads)
+    return _period_frame(rows)

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Type stub of the package fibmod, so that editors complete its names.
 import dataclasses
-from typing import Final, Sequence, Union
+from typing import Final, Iterable, NamedTuple, Sequence, Union
 
 import pandas
 
@@ -14,6 +14,18 @@ MODULUS_MIN: Final[int]
 MODULUS_MAX: Final[int]
 ENGINE_MODULUS_MAX: Final[int]
 WINDOW_TERM_BOUND: Final[int]
+PERIOD_COLUMNS: Final[tuple[str, ...]]
+PERIOD_MODULUS_MAX: Final[int]
+
+Whole = Union[int, str]
+WholePair = Union[tuple[Whole, Whole], Sequence[Whole]]
+
+class Period(NamedTuple):
+    preperiod1: int
+    length1: int
+    preperiod2: int
+    length2: int
+    factors: dict[int, int]
 
 class RunTimeError(RuntimeError):
     number: int
@@ -86,3 +98,24 @@ def next_modulus(
     limit: int = ...,
     max_terms: int | None = ...,
 ) -> int | None: ...
+def period(
+    modulus: Whole,
+    *,
+    r1: Whole = ...,
+    s1: Whole = ...,
+    start1: WholePair = ...,
+    r2: Whole = ...,
+    s2: Whole = ...,
+    start2: WholePair = ...,
+) -> Period: ...
+def periods(
+    moduli: Iterable[Whole],
+    *,
+    r1: Whole = ...,
+    s1: Whole = ...,
+    start1: WholePair = ...,
+    r2: Whole = ...,
+    s2: Whole = ...,
+    start2: WholePair = ...,
+    threads: int = ...,
+) -> pandas.DataFrame: ...

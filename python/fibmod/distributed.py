@@ -22,7 +22,7 @@ import numpy
 import fibmod
 from fibmod import _core
 
-__all__ = ["scan", "chunk_bounds"]
+__all__ = ["scan", "periods", "chunk_bounds"]
 
 # What a modulus costs besides its cycles, in terms (the flag tables, the
 # row): so that chunks of small moduli are not made too long.
@@ -139,6 +139,45 @@ def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1,
         for future in futures:
             future.release()
     return fibmod._frame(_joined(parts), chosen)
+
+
+def _period_chunk(first, last, inputs):
+    """A task: the period rows of first … last, on one thread of a worker."""
+    return _core.period_range(first, last, **inputs, threads=1)
+
+
+def periods(client, first, last, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), chunks=None):
+    """The rows of :func:`fibmod.periods` for first … last, computed on the Dask cluster of ``client``.
+
+    The same DataFrame as ``fibmod.periods(range(first, last + 1), ...)``, in
+    modulus order. A modulus's cost hardly grows with its size, so the range
+    is split into ``chunks`` chunks of equal length (by default 8 per worker
+    thread, at most 50,000 moduli each); each is one task on one thread of a
+    worker, run again elsewhere should its worker die. ``first`` and
+    ``last`` may be any ints from 2 to 2**127-1. Bad arguments raise
+    ValueError or TypeError here, before any task is sent.
+    """
+    inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
+    _core.check_period_arguments(first, last, **inputs)
+    if first > last:
+        return fibmod.periods([], **inputs)
+    if chunks is None:
+        chunks = _default_chunks(client, first, last)
+    elif isinstance(chunks, bool) or not isinstance(chunks, int):
+        raise TypeError(f"chunks: expected an int or None, not {type(chunks).__name__}")
+    elif chunks < 1:
+        raise ValueError(f"chunks: {chunks} is not at least 1")
+    count = last - first + 1
+    chunks = min(chunks, count)
+    starts = [first + count * k // chunks for k in range(chunks)]
+    bounds = list(zip(starts, [start - 1 for start in starts[1:]] + [last]))
+    futures = [client.submit(_period_chunk, a, b, inputs, pure=False) for a, b in bounds]
+    try:
+        parts = client.gather(futures)
+    finally:
+        for future in futures:
+            future.release()
+    return fibmod._period_frame([row for part in parts for row in part])
 
 
 if __name__ == "__main__":

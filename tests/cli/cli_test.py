@@ -505,6 +505,112 @@ class InterruptionTest(ProgramCase):
         self.assertEqual((code, out), (130, b""))
 
 
+PERIOD_HEADER = "modulus,preperiod1,length1,preperiod2,length2,factors"
+MAX_MODULUS = 2**127 - 1
+
+
+class PeriodTest(ProgramCase):
+    def period_csv(self, *args, stdin=None):
+        result = subprocess.run([PROGRAM, "period", "--format", "csv", *map(str, args)], input=stdin,
+                                capture_output=True, timeout=60)
+        out = text(result.stdout)
+        self.assertTrue(out.endswith(CRLF), out)
+        self.assertNotIn("\n", out.replace(CRLF, ""))
+        rows = out.split(CRLF)[:-1]
+        self.assertEqual(rows[0], PERIOD_HEADER)
+        return result.returncode, rows[1:], text(result.stderr)
+
+    def test_the_three_formats_give_the_walking_engines_figures(self):
+        self.assertEqual(self.period_csv("--s2", "2", 12)[:2], (0, ["12,0,4,4,6,2^2 3"]))
+        table = self.succeed("period", "--s2", "2", "12").split("\n")
+        self.assertEqual(table[0].split(), ["Modul", "Vorlauf", "1", "Zykellänge", "1", "Vorlauf", "2",
+                                            "Zykellänge", "2", "Zerlegung"])
+        self.assertEqual(table[1].split(), ["12", "0", "4", "4", "6", "2^2", "3"])
+        rows = json.loads(self.succeed("period", "--format", "json", "--r1", "1", "--s1", "1", "--start1", "0,1",
+                                       str(MAX_MODULUS), "600"))
+        self.assertEqual(rows[0], {"modulus": MAX_MODULUS, "preperiod1": 0, "length1": 2**128, "preperiod2": 0,
+                                   "length2": rows[0]["length2"], "factors": [[MAX_MODULUS, 1]]})
+        self.assertEqual(rows[1]["factors"], [[2, 3], [3, 1], [5, 2]])
+
+    def test_periods_match_the_scan_where_both_apply(self):
+        scan = self.scan_csv("--from", "2", "--to", "400", "--max-terms", "none", "--s1", "3")
+        _, rows, _ = self.period_csv("--from", 2, "--to", 400, "--s1", 3)
+        # Where s1 = 3 shares a factor with M the scan's row reports a start
+        # pair that never comes back; its pre-period is in the message.
+        periods = [row.split(",") for row in rows]
+        for scanned, period in zip(scan, periods, strict=True):
+            if scanned[1]:
+                self.assertEqual(scanned[:3], period[0:5:2])
+                self.assertEqual(period[1:4:2], ["0", "0"])
+            else:
+                self.assertIn(f"(Vorlauf {period[1]}, Zyklus {period[2]})", scanned[5])
+
+    def test_rows_come_in_the_order_given_and_inputs_take_any_length(self):
+        _, rows, _ = self.period_csv(13, 12, 13)
+        self.assertEqual([row.split(",")[0] for row in rows], ["13", "12", "13"])
+        same = [self.period_csv(*args, 1000003)[1] for args in (
+            ["--r1", "-3", "--start1", "-5,7"], ["--r1=-3", "--start1=-5,7"],
+            ["--r1", str(-3 - 1000003 * 10**50), "--start1", f"{1000003 - 5},7"])]
+        self.assertEqual(same[0], same[1])
+        self.assertEqual(same[0], same[2])
+
+    def test_standard_input_takes_blanks_empty_lines_and_crlf_and_stops_at_a_bad_line(self):
+        code, rows, err = self.period_csv("-", stdin=b" 12 \r\n\n\t13\n")
+        self.assertEqual((code, [row.split(",")[0] for row in rows], err), (0, ["12", "13"], ""))
+        code, rows, err = self.period_csv("-", stdin=b"12\n13\n\n1e3\n14\n")
+        self.assertEqual((code, [row.split(",")[0] for row in rows]), (2, ["12", "13"]))
+        self.assertEqual(err, "fibmod-cli: standard input, line 4: '1e3' is not a whole number in decimal digits\n")
+        code, _, err = self.period_csv("-", stdin=b"1\n")
+        self.assertEqual((code, err), (2, "fibmod-cli: standard input, line 1: 1 is outside the range 2 to "
+                                          f"{MAX_MODULUS}\n"))
+
+    def test_usage_errors_are_one_line_and_no_row(self):
+        cases = {
+            ("1",): f"--MODULUS: 1 is outside the range 2 to {MAX_MODULUS}",
+            (str(MAX_MODULUS + 1),): f"is outside the range 2 to {MAX_MODULUS}",
+            ("12x",): "'12x' is not a whole number in decimal digits",
+            ("--from", "9", "--to", "7"): "--from: 9 is above --to 7",
+            ("12", "--from", "2", "--to", "3"): "not more than one",
+            ("--from", "2"): "--from: a range needs --to as well",
+            ("--to", "2"): "--to: a range needs --from as well",
+            (): "give the moduli as arguments",
+            ("-", "12"): "- (standard input) stands alone",
+            ("--r1", "2.5", "12"): "--r1: '2.5' is not a whole number in decimal digits",
+            ("--s2", "1e3", "12"): "--s2: '1e3' is not a whole number in decimal digits",
+            ("--start1", "1", "12"): "--start1: '1' is not two numbers A,B",
+            ("--start1", "1.5,2", "12"): "--start1: '1.5' is not a whole number in decimal digits",
+            ("--format", "xml", "12"): "--format",
+        }
+        for args, part in cases.items():
+            with self.subTest(args=args):
+                report = self.fail_with(2, "period", *args)
+                self.assertTrue(report.startswith("fibmod-cli: "), report)
+                self.assertIn(part.removeprefix("--MODULUS: "), report)
+
+    def test_a_failed_write_is_exit_1_and_sigint_ends_on_a_whole_row(self):
+        with open("/dev/full", "wb") as full:
+            result = run("period", "12", stdout=full)
+        self.assertEqual((result.returncode, text(result.stderr)),
+                         (1, "fibmod-cli: cannot write the output: No space left on device\n"))
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="600")
+        with tempfile.TemporaryFile() as out:
+            process = subprocess.Popen([HELD_PROGRAM, "period", "--format", "csv", "--from", "2", "--to", "100000"],
+                                       env=env, stdout=out, stderr=subprocess.PIPE)
+            try:
+                self.assertEqual(process.stderr.readline(), b"held at 600\n")
+                process.send_signal(signal.SIGINT)
+                process.communicate(timeout=20)
+            finally:
+                process.kill()
+                process.wait()
+            self.assertEqual(process.returncode, 130)
+            out.seek(0)
+            written = out.read()
+        whole = run("period", "--format", "csv", "--from", "2", "--to", "599").stdout
+        self.assertTrue(written.endswith(b"\r\n"))
+        self.assertTrue(whole.startswith(written))
+
+
 class ProgressTest(ProgramCase):
     def held_on_a_terminal(self, *args, at=600):
         """Runs a scan held before modulus `at` with standard error on a
@@ -599,7 +705,7 @@ class FaultTest(ProgramCase):
 
     def test_an_unknown_subcommand_is_named_with_the_list_of_subcommands(self):
         self.assertEqual(self.fail_with(2, "frobnicate"),
-                         "fibmod-cli: unknown subcommand 'frobnicate'; the subcommands are show, scan, next")
+                         "fibmod-cli: unknown subcommand 'frobnicate'; the subcommands are show, scan, next, period")
 
     def test_huge_values_are_shortened_in_messages(self):
         huge = "7" * 10000

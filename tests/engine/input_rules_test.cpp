@@ -102,6 +102,16 @@ INSTANTIATE_TEST_SUITE_P(
                     WholeCase{"AboveTheRange", "2147483648", 0, "2147483648 is outside the range 2 to 2147483647"}),
     [](const testing::TestParamInfo<WholeCase>& info) { return std::string(info.param.name); });
 
+TEST(WholeNumberDigits, TakesASignAndDigitsOfAnyLengthWithBlanksAround)
+{
+    const std::string huge = "-" + std::string(60, '9');
+    EXPECT_EQ(WholeNumberDigits(" \t" + huge + " "), std::optional<std::string_view>(huge));
+    EXPECT_EQ(WholeNumberDigits("+007"), std::optional<std::string_view>("+007"));
+    for (const char* bad : {"", " ", "-", "1e3", "2.5", "1 2", "0x10"})
+        EXPECT_EQ(WholeNumberDigits(bad), std::nullopt) << bad;
+    EXPECT_EQ(NotAWholeNumber("1e3"), "'1e3' is not a whole number in decimal digits");
+}
+
 TEST(ReadTermBound, TakesNoneOrAWholeNumberUpTo2To62)
 {
     EXPECT_EQ(ReadTermBound(" none ").bound, std::nullopt);

@@ -1,0 +1,279 @@
+// SPDX-License-Identifier: MIT
+// The subcommand "period": moduli from arguments, standard input or a range,
+// their periods from the period engine, written in order.
+#include "cli/period_command.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "cli/progress_line.h"
+#include "cli/text_table.h"
+#include "cli/usage_errors.h"
+#include "core/engine/input_rules.h"
+#include "core/engine/period/period_run.h"
+
+namespace fibmod::cli {
+
+namespace {
+
+// A whole number of any length, or a usage error naming the option.
+BigInt WholeOption(const std::string& name, std::string_view text)
+{
+    try {
+        return ReadBigWholeNumber(text);
+    } catch (const std::invalid_argument& error) {
+        throw CLI::ValidationError(name, error.what());
+    }
+}
+
+// A modulus, or a usage error naming where it came from.
+BigInt ModulusOption(const std::string& name, std::string_view text)
+{
+    const BigInt M = WholeOption(name, text);
+    if (!IsPeriodModulus(M)) throw CLI::ValidationError(name, OutsidePeriodModuli(M));
+    return M;
+}
+
+// "A,B" split at its only comma, each half whole.
+std::pair<BigInt, BigInt> StartPair(const std::string& name, const std::string& text)
+{
+    const auto halves = StartPairHalves(text);
+    if (!halves) throw CLI::ValidationError(name, NotTwoNumbers(text));
+    return {WholeOption(name, halves->first), WholeOption(name, halves->second)};
+}
+
+std::vector<WholeInputs> SequencesOf(const InputsOptions& inputs)
+{
+    auto [first1, second1] = StartPair("--start1", inputs.start1);
+    auto [first2, second2] = StartPair("--start2", inputs.start2);
+    return {{WholeOption("--r1", inputs.r1), WholeOption("--s1", inputs.s1), std::move(first1), std::move(second1)},
+            {WholeOption("--r2", inputs.r2), WholeOption("--s2", inputs.s2), std::move(first2), std::move(second2)}};
+}
+
+bool FromStandardInput(const PeriodCommandOptions& options)
+{
+    return options.moduli.size() == 1 && options.moduli.front() == "-";
+}
+
+// Writes the rows in one format.
+class RowFormat {
+public:
+    virtual ~RowFormat() = default;
+    virtual std::string head() { return {}; }
+    virtual std::string row(const ModulusPeriods& row) = 0;
+    virtual std::string closing() { return {}; }
+};
+
+class TableFormat : public RowFormat {
+public:
+    // Moduli up to `largest` digits; a longer period pushes the cells after it.
+    explicit TableFormat(std::size_t largest)
+    {
+        const std::array<std::size_t, 5> widest{largest, 0, largest + 1, 0, largest + 1};
+        for (std::size_t c = 0; c < shapes_.size(); ++c) {
+            shapes_[c].width = std::max(TextWidth(kHeadings[c]), c < widest.size() ? widest[c] : 0);
+            shapes_[c].align = c < widest.size() ? Align::Right : Align::Left;
+        }
+    }
+    std::string head() override { return LayOutLine(kHeadings, shapes_, 2); }
+    std::string row(const ModulusPeriods& row) override
+    {
+        const std::array<std::string, 6> cells{
+            row.modulus.toString(),          row.periods[0].preperiod.toString(), row.periods[0].length.toString(),
+            row.periods[1].preperiod.toString(), row.periods[1].length.toString(), FactorisationText(row.factors),
+        };
+        return LayOutLine(cells, shapes_, 2);
+    }
+
+private:
+    inline static const std::array<std::string, 6> kHeadings{"Modul",     "Vorlauf 1",    "Zykellänge 1",
+                                                             "Vorlauf 2", "Zykellänge 2", "Zerlegung"};
+    std::array<ColumnShape, 6> shapes_;
+};
+
+class CsvFormat : public RowFormat {
+public:
+    std::string head() override { return "modulus,preperiod1,length1,preperiod2,length2,factors\r\n"; }
+    std::string row(const ModulusPeriods& row) override
+    {
+        // No field holds a comma, a quote or a line end: none is quoted.
+        return row.modulus.toString() + ',' + row.periods[0].preperiod.toString() + ',' +
+               row.periods[0].length.toString() + ',' + row.periods[1].preperiod.toString() + ',' +
+               row.periods[1].length.toString() + ',' + FactorisationText(row.factors) + "\r\n";
+    }
+};
+
+// Numbers of any size as exact JSON integers, written as text (a JSON
+// library's numbers end at 64 bits).
+class JsonFormat : public RowFormat {
+public:
+    std::string row(const ModulusPeriods& row) override
+    {
+        std::string factors;
+        for (const PrimePower& factor : row.factors)
+            factors += (factors.empty() ? "[" : ", [") + factor.prime.toString() + ", " +
+                       std::to_string(factor.exponent) + "]";
+        std::string text = first_ ? "[\n" : ",\n";
+        first_ = false;
+        text += "  {\n    \"modulus\": " + row.modulus.toString() +
+                ",\n    \"preperiod1\": " + row.periods[0].preperiod.toString() +
+                ",\n    \"length1\": " + row.periods[0].length.toString() +
+                ",\n    \"preperiod2\": " + row.periods[1].preperiod.toString() +
+                ",\n    \"length2\": " + row.periods[1].length.toString() + ",\n    \"factors\": [" + factors +
+                "]\n  }";
+        return text;
+    }
+    std::string closing() override { return first_ ? "[]\n" : "\n]\n"; }
+
+private:
+    bool first_ = true;
+};
+
+std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits)
+{
+    if (format == "csv") return std::make_unique<CsvFormat>();
+    if (format == "json") return std::make_unique<JsonFormat>();
+    return std::make_unique<TableFormat>(largestDigits);
+}
+
+// Moduli read from standard input at a time: enough to keep the workers
+// busy, few enough that the rows before a bad line come out at once.
+constexpr std::size_t kStandardInputBatch = 4096;
+
+// The moduli of the next lines of `input`, at most a batch; a bad line
+// ends the batch and sets `problem` to its message.
+std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
+{
+    std::vector<BigInt> moduli;
+    std::string line;
+    while (moduli.size() < kStandardInputBatch && std::getline(input, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        try {
+            BigInt M = ReadBigWholeNumber(line);
+            if (!IsPeriodModulus(M)) throw std::invalid_argument(OutsidePeriodModuli(M));
+            moduli.push_back(std::move(M));
+        } catch (const std::invalid_argument& error) {
+            problem = "fibmod-cli: " + ShortenedWords("standard input, line " + std::to_string(lineNumber) + ": " +
+                                                      error.what()) +
+                      "\n";
+            break;
+        }
+    }
+    return moduli;
+}
+
+} // namespace
+
+void CheckPeriodOptions(const PeriodCommandOptions& options)
+{
+    SequencesOf(options.inputs);
+    const bool range = !options.from.empty() || !options.to.empty();
+    if (range && options.to.empty()) throw CLI::ValidationError("--from", "a range needs --to as well");
+    if (range && options.from.empty()) throw CLI::ValidationError("--to", "a range needs --from as well");
+    if (range && !options.moduli.empty())
+        throw CLI::ValidationError("MODULUS", "give the moduli as arguments, - or --from/--to, not more than one");
+    if (!range && options.moduli.empty())
+        throw CLI::ValidationError("MODULUS", "give the moduli as arguments, - (standard input) or --from/--to");
+    if (range) {
+        const BigInt from = ModulusOption("--from", options.from);
+        const BigInt to = ModulusOption("--to", options.to);
+        if (from > to)
+            throw CLI::ValidationError("--from", from.toString() + " is above --to " + to.toString());
+        return;
+    }
+    if (FromStandardInput(options)) return;
+    for (const std::string& text : options.moduli) {
+        if (text == "-") throw CLI::ValidationError("MODULUS", "- (standard input) stands alone, without moduli");
+        ModulusOption("MODULUS", text);
+    }
+}
+
+void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandContext& context)
+{
+    CLI::App* period = app.add_subcommand(
+        "period", "Gives the exact pre-period and period of both sequences for moduli up to 2^127 - 1.");
+    SetUpInputsOptions(*period, options.inputs);
+    period->add_option("MODULUS", options.moduli,
+                       "moduli from 2 to 2^127 - 1, or - to read them from standard input, one a line")
+        ->type_name("M");
+    period->add_option("--from", options.from, "the first modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--to", options.to, "the last modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--format", options.format, "the output format")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
+    period->add_flag("--no-header", options.noHeader, "no header line (table, csv)");
+    AddThreadsOptions(*period, options.engine);
+    period->callback([&options, &context] {
+        CheckPeriodOptions(options);
+        Deliver(RunChecked([&] { return RunPeriodCommand(options, context, std::cin); }));
+    });
+}
+
+CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandContext& context, std::istream& input)
+{
+    CheckPeriodOptions(options);
+    const std::vector<WholeInputs> sequences = SequencesOf(options.inputs);
+    const bool range = !options.from.empty();
+    const bool standardInput = FromStandardInput(options);
+
+    std::vector<BigInt> moduli;
+    if (!range && !standardInput)
+        for (const std::string& text : options.moduli) moduli.push_back(ReadBigWholeNumber(text));
+    std::size_t largestDigits = PeriodModulusMax().toString().size();
+    if (range) largestDigits = ReadBigWholeNumber(options.to).toString().size();
+    if (!moduli.empty()) largestDigits = std::max_element(moduli.begin(), moduli.end())->toString().size();
+    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits);
+
+    PeriodRunOptions run;
+    run.threads = static_cast<unsigned>(options.engine.threads);
+    run.stop = context.stop;
+    if (context.beforeModulus)
+        run.beforeModulus = [&context](const BigInt& M) {
+            if (M.fitsUInt64() && M.toUInt64() <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+                context.beforeModulus(static_cast<std::int64_t>(M.toUInt64()));
+        };
+    OutputFile& out = context.out;
+    out.setClosing(format->closing());
+    if (!options.noHeader) out.write(format->head());
+    std::int64_t written = 0;
+    std::optional<ProgressLine> progress;
+    const auto sink = [&](ModulusPeriods&& row) {
+        out.write(format->row(row), format->closing());
+        if (progress) progress->done(++written);
+    };
+
+    bool finished = true;
+    std::string problem;
+    if (range) {
+        const BigInt from = ReadBigWholeNumber(options.from);
+        const BigInt to = ReadBigWholeNumber(options.to);
+        BigInt count;
+        fmpz_sub(count.get(), to.get(), from.get());
+        const bool counted = count < BigInt(std::numeric_limits<std::int64_t>::max());
+        progress.emplace(ModulusRange{1, counted ? static_cast<std::int64_t>(count.toUInt64()) + 1 : 1},
+                         counted && context.progress && !options.engine.quiet, ModulusCost::Even);
+        finished = PeriodRange(sequences, from, to, run, sink);
+    } else if (standardInput) {
+        std::uint64_t lineNumber = 0;
+        while (finished && problem.empty() && input) {
+            const std::vector<BigInt> batch = NextBatch(input, lineNumber, problem);
+            finished = ComputePeriods(sequences, batch.size(), [&](std::uint64_t i) { return batch[i]; }, run, sink);
+        }
+    } else {
+        finished = ComputePeriods(sequences, moduli.size(), [&](std::uint64_t i) { return moduli[i]; }, run, sink);
+    }
+    progress.reset();
+    out.write(format->closing());
+    out.setClosing({});
+    if (!problem.empty()) return {kUsageError, problem};
+    if (!finished) return {context.stoppedExitCode(), ""};
+    return {};
+}
+
+} // namespace fibmod::cli

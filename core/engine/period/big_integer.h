@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+// A whole number of any size: an owned FLINT fmpz with value semantics.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <flint/fmpz.h>
+
+namespace fibmod {
+
+// Products of two 64-bit numbers in full, and moduli up to 2^127 − 1 (a GCC
+// extension).
+__extension__ typedef unsigned __int128 PeriodUInt128;
+
+// A whole number of any size. Copies are deep; a moved-from number is 0.
+class BigInt {
+public:
+    // 0.
+    BigInt() { fmpz_init(value_); }
+    BigInt(std::int64_t value) { fmpz_init_set_si(value_, value); }
+    BigInt(std::uint64_t value) { fmpz_init_set_ui(value_, value); }
+    BigInt(int value) : BigInt(static_cast<std::int64_t>(value)) {}
+    BigInt(unsigned value) : BigInt(static_cast<std::uint64_t>(value)) {}
+    explicit BigInt(PeriodUInt128 value);
+    // A copy of an fmpz.
+    explicit BigInt(const fmpz_t value) { fmpz_init_set(value_, value); }
+    BigInt(const BigInt& other) { fmpz_init_set(value_, other.value_); }
+    BigInt(BigInt&& other) noexcept
+    {
+        fmpz_init(value_);
+        fmpz_swap(value_, other.value_);
+    }
+    BigInt& operator=(const BigInt& other)
+    {
+        fmpz_set(value_, other.value_);
+        return *this;
+    }
+    BigInt& operator=(BigInt&& other) noexcept
+    {
+        fmpz_swap(value_, other.value_);
+        fmpz_zero(other.value_);
+        return *this;
+    }
+    ~BigInt() { fmpz_clear(value_); }
+
+    // The number written in decimal: an optional sign ('-' or '+') and one
+    // or more digits 0-9, nothing else (no blanks). std::invalid_argument
+    // for anything else.
+    static BigInt FromDecimal(std::string_view text);
+
+    // The number in decimal, with '-' when negative.
+    std::string toString() const;
+
+    // The FLINT value, to pass to FLINT's functions.
+    fmpz* get() { return value_; }
+    const fmpz* get() const { return value_; }
+
+    // True when the number lies in 0 … 2^64 − 1 (resp. 0 … 2^128 − 1).
+    bool fitsUInt64() const { return fmpz_sgn(value_) >= 0 && fmpz_bits(value_) <= 64; }
+    bool fitsUInt128() const { return fmpz_sgn(value_) >= 0 && fmpz_bits(value_) <= 128; }
+    // The value; only when the matching fits… holds.
+    std::uint64_t toUInt64() const { return fmpz_get_ui(value_); }
+    PeriodUInt128 toUInt128() const;
+
+    // The number of bits of |x| (0 for 0).
+    std::uint64_t bits() const { return fmpz_bits(value_); }
+    // −1, 0 or 1.
+    int sign() const { return fmpz_sgn(value_); }
+
+    friend bool operator==(const BigInt& a, const BigInt& b) { return fmpz_equal(a.value_, b.value_) != 0; }
+    friend std::strong_ordering operator<=>(const BigInt& a, const BigInt& b)
+    {
+        return fmpz_cmp(a.value_, b.value_) <=> 0;
+    }
+
+private:
+    fmpz_t value_;
+};
+
+// A whole number of any length as a user types it (WholeNumberDigits: the
+// period command's inputs and moduli, the Python module's texts), read
+// exactly. std::invalid_argument otherwise, its what() saying why
+// (NotAWholeNumber): "'2.5' is not a whole number in decimal digits".
+BigInt ReadBigWholeNumber(std::string_view text);
+
+// The message for a modulus outside 2 … 2^127 − 1, as every interface
+// gives it: "1 is outside the range 2 to 170141183460469231731687303715884105727".
+std::string OutsidePeriodModuli(const BigInt& M);
+
+// The residue of x modulo m (m > 0), in 0 … m − 1.
+BigInt Residue(const BigInt& x, const BigInt& m);
+
+// The largest modulus the period engine takes, 2^127 − 1.
+BigInt PeriodModulusMax();
+
+} // namespace fibmod

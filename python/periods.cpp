@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+// Exact pre-periods and periods for Python: whole numbers of any size in and
+// out as Python ints, the engine run with the GIL released.
+#include "python/periods.h"
+
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "core/engine/input_rules.h"
+#include "core/engine/period/period_run.h"
+#include "core/engine/worker_threads.h"
+
+namespace py = pybind11;
+using namespace pybind11::literals;
+
+namespace fibmod::python {
+
+namespace {
+
+// Rows between two looks at pending signals (Ctrl-C) on the calling thread.
+constexpr std::size_t kRowsBetweenSignalChecks = 1024;
+
+std::string Message(const char* name, const std::string& what)
+{
+    return ShortenedWords(std::string(name) + ": " + what);
+}
+
+std::string TypeName(py::handle value) { return py::str(value.get_type().attr("__name__")); }
+
+// An int, or a str of decimal digits with an optional sign (blanks around
+// allowed): the number exactly. TypeError or ValueError naming `name`.
+BigInt WholeOf(py::handle value, const char* name)
+{
+    std::string text;
+    if (py::isinstance<py::str>(value)) {
+        text = value.cast<std::string>();
+    } else if (!py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr())) {
+        text = py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
+    } else {
+        throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
+    }
+    try {
+        return ReadBigWholeNumber(text);
+    } catch (const std::invalid_argument& error) {
+        throw py::value_error(Message(name, error.what()));
+    }
+}
+
+BigInt ModulusOf(py::handle value, const char* name)
+{
+    BigInt M = WholeOf(value, name);
+    if (!IsPeriodModulus(M)) throw py::value_error(Message(name, OutsidePeriodModuli(M)));
+    return M;
+}
+
+WholeInputs SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
+                       const char* startName)
+{
+    const bool pair = (py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start)) && py::len(start) == 2;
+    if (!pair)
+        throw py::type_error(Message(startName, "expected two start values (a0, a1), not " +
+                                                    py::repr(start).cast<std::string>()));
+    const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
+    return {WholeOf(r, rName), WholeOf(s, sName), WholeOf(values[0], startName), WholeOf(values[1], startName)};
+}
+
+py::int_ IntOf(const BigInt& n)
+{
+    return py::reinterpret_steal<py::int_>(PyLong_FromString(n.toString().c_str(), nullptr, 10));
+}
+
+// One row: (modulus, preperiod1, length1, preperiod2, length2,
+// [(p, e), …], factors as the CSV's text).
+py::tuple RowTuple(const ModulusPeriods& row)
+{
+    py::list factors;
+    for (const PrimePower& factor : row.factors) factors.append(py::make_tuple(IntOf(factor.prime), factor.exponent));
+    return py::make_tuple(IntOf(row.modulus), IntOf(row.periods[0].preperiod), IntOf(row.periods[0].length),
+                          IntOf(row.periods[1].preperiod), IntOf(row.periods[1].length), factors,
+                          FactorisationText(row.factors));
+}
+
+struct PeriodArguments {
+    std::vector<WholeInputs> sequences;
+    PeriodRunOptions options;
+};
+
+PeriodArguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
+                            py::handle start2, py::handle threads)
+{
+    PeriodArguments arguments;
+    arguments.sequences.push_back(SequenceOf(r1, s1, start1, "r1", "s1", "start1"));
+    arguments.sequences.push_back(SequenceOf(r2, s2, start2, "r2", "s2", "start2"));
+    if (py::isinstance<py::bool_>(threads) || !PyIndex_Check(threads.ptr()))
+        throw py::type_error(Message("threads", "expected an int, not " + TypeName(threads)));
+    const long count = threads.cast<long>();
+    if (count < 0 || count > static_cast<long>(kWorkerThreadsMax))
+        throw py::value_error(Message("threads", OutsideRange(std::to_string(count), 0, kWorkerThreadsMax)));
+    arguments.options.threads = static_cast<unsigned>(count);
+    return arguments;
+}
+
+// The rows of `run` (which hands them to its sink), computed with the GIL
+// released; every so many rows the calling thread looks for a pending
+// signal, and KeyboardInterrupt (or what the handler raised) stops the run.
+template <class Run>
+py::list RowsWithoutGil(PeriodArguments& arguments, const Run& run)
+{
+    std::vector<ModulusPeriods> rows;
+    std::stop_source stop;
+    arguments.options.stop = stop.get_token();
+    bool interrupted = false;
+    {
+        const py::gil_scoped_release release;
+        run(arguments, [&](ModulusPeriods&& row) {
+            rows.push_back(std::move(row));
+            if (rows.size() % kRowsBetweenSignalChecks != 0) return;
+            const py::gil_scoped_acquire acquire;
+            if (PyErr_CheckSignals() != 0) {
+                interrupted = true;
+                stop.request_stop();
+            }
+        });
+    }
+    if (interrupted) throw py::error_already_set();
+    py::list result(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) result[i] = RowTuple(rows[i]);
+    return result;
+}
+
+py::list PeriodRows(py::iterable moduli, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
+                    py::handle s2, py::handle start2, py::handle threads, const std::string& name)
+{
+    PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
+    std::vector<BigInt> values;
+    for (const py::handle modulus : moduli) values.push_back(ModulusOf(modulus, name.c_str()));
+    return RowsWithoutGil(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
+        ComputePeriods(a.sequences, values.size(), [&](std::uint64_t i) { return values[i]; }, a.options, sink);
+    });
+}
+
+py::list PeriodRange(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
+                     py::handle r2, py::handle s2, py::handle start2, py::handle threads)
+{
+    PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
+    const BigInt from = ModulusOf(first, "first");
+    const BigInt to = ModulusOf(last, "last");
+    if (from > to) return py::list();
+    return RowsWithoutGil(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
+        fibmod::PeriodRange(a.sequences, from, to, a.options, sink);
+    });
+}
+
+void CheckPeriodArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
+                          py::handle r2, py::handle s2, py::handle start2)
+{
+    ArgumentsOf(r1, s1, start1, r2, s2, start2, py::int_(0));
+    ModulusOf(first, "first");
+    ModulusOf(last, "last");
+}
+
+} // namespace
+
+void AddPeriodFunctions(py::module_& module)
+{
+    module.attr("PERIOD_MODULUS_MAX") = IntOf(PeriodModulusMax());
+    module.def("period_rows", &PeriodRows, py::arg("moduli"), py::kw_only(), py::arg("r1"), py::arg("s1"),
+               py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"), py::arg("threads") = 0,
+               py::arg("name") = "moduli",
+               "Each modulus's row (modulus, preperiod1, length1, preperiod2, length2, [(p, e), ...], factors text), "
+               "in the order given; errors name the parameter `name`.");
+    module.def("period_range", &PeriodRange, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
+               py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
+               py::arg("threads") = 0, "The rows of first … last, ascending, as period_rows gives them.");
+    module.def("check_period_arguments", &CheckPeriodArguments, py::arg("first"), py::arg("last"), py::kw_only(),
+               py::arg("r1"), py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
+               "Raises what period_range would raise for these arguments.");
+}
+
+} // namespace fibmod::python

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// The subcommand "period" run in-process: its checks, standard input, and exact JSON integers.
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "cli/period_command.h"
+#include "cli/usage_errors.h"
+
+namespace fibmod::cli {
+namespace {
+
+// What the command wrote, through a temporary file.
+std::pair<CommandResult, std::string> RunPeriod(const PeriodCommandOptions& options, const std::string& input = "")
+{
+    const std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
+    OutputFile out(fileno(file.get()));
+    CommandContext context{.out = out};
+    std::istringstream in(input);
+    const CommandResult result = RunPeriodCommand(options, context, in);
+    std::string text;
+    std::rewind(file.get());
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) text.append(buffer, n);
+    return {result, text};
+}
+
+std::string CheckFailure(const PeriodCommandOptions& options)
+{
+    try {
+        CheckPeriodOptions(options);
+    } catch (const CLI::ValidationError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(PeriodCommand, NeedsExactlyOneSourceOfModuli)
+{
+    PeriodCommandOptions options;
+    EXPECT_NE(CheckFailure(options), "");
+    options.from = "2";
+    EXPECT_EQ(CheckFailure(options), "--from: a range needs --to as well");
+    options.to = "3";
+    EXPECT_EQ(CheckFailure(options), "");
+    options.moduli = {"5"};
+    EXPECT_NE(CheckFailure(options), "");
+    options = {};
+    options.moduli = {"-", "5"};
+    EXPECT_NE(CheckFailure(options), "");
+    options.moduli = {"12", "170141183460469231731687303715884105728"};
+    EXPECT_EQ(CheckFailure(options),
+              "MODULUS: 170141183460469231731687303715884105728 is outside the range 2 to "
+              "170141183460469231731687303715884105727");
+    options.moduli = {"12"};
+    options.inputs.r2 = "1e3";
+    EXPECT_EQ(CheckFailure(options), "--r2: '1e3' is not a whole number in decimal digits");
+}
+
+TEST(PeriodCommand, StandardInputStopsAtABadLineAfterTheRowsBeforeIt)
+{
+    PeriodCommandOptions options;
+    options.moduli = {"-"};
+    options.format = "csv";
+    const auto [result, text] = RunPeriod(options, "12\r\n\n  13 \nx\n14\n");
+    EXPECT_EQ(result.exitCode, kUsageError);
+    EXPECT_EQ(result.err, "fibmod-cli: standard input, line 4: 'x' is not a whole number in decimal digits\n");
+    EXPECT_EQ(text, "modulus,preperiod1,length1,preperiod2,length2,factors\r\n12,0,4,0,12,2^2 3\r\n13,0,14,0,12,13\r\n");
+}
+
+TEST(PeriodCommand, WritesNumbersPast64BitsAsExactJsonIntegers)
+{
+    PeriodCommandOptions options;
+    options.moduli = {"100000000000000000000000000000000000000"};
+    options.format = "json";
+    options.inputs.r1 = "1";
+    options.inputs.s1 = "1";
+    options.inputs.start1 = "0,1";
+    const auto [result, text] = RunPeriod(options);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(text.find("\"length1\": 150000000000000000000000000000000000000,"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"factors\": [[2, 38], [5, 38]]"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 3), "\n]\n");
+}
+
+} // namespace
+} // namespace fibmod::cli

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// Tests of factoring: small and huge numbers, a read-only working directory, two threads at once.
+#include "core/engine/period/factorisation.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace fibmod {
+namespace {
+
+// Two primes near 2^63: their product has no factor a trial division or a
+// short elliptic-curve search finds, so FLINT 2.9 sieves it.
+const BigInt kPrimeBelow = BigInt::FromDecimal("9223370937343148051");
+const BigInt kPrimeAbove = BigInt::FromDecimal("9223373136366403733");
+const BigInt kHardProduct = BigInt::FromDecimal("85070591730233408489550396483858074383");
+const BigInt kOtherProduct = BigInt::FromDecimal("85070591730234844241146970400620187493");
+
+TEST(BigInt, ReadsAndWritesDecimalTextOfAnyLength)
+{
+    EXPECT_EQ(BigInt::FromDecimal("-000123").toString(), "-123");
+    EXPECT_EQ(BigInt::FromDecimal("+7"), BigInt(7));
+    const std::string huge = "123456789012345678901234567890123456789012345678901234567890";
+    EXPECT_EQ(BigInt::FromDecimal(huge).toString(), huge);
+    EXPECT_EQ(BigInt((PeriodUInt128{1} << 127) - 1).toString(), "170141183460469231731687303715884105727");
+    EXPECT_EQ(PeriodModulusMax().toUInt128(), (PeriodUInt128{1} << 127) - 1);
+    for (const char* bad : {"", "-", "+", "1e3", "2.5", " 1", "1 ", "0x10", "--1"})
+        EXPECT_THROW(BigInt::FromDecimal(bad), std::invalid_argument) << bad;
+}
+
+TEST(BigInt, ReadsWholeNumbersAsUsersTypeThem)
+{
+    EXPECT_EQ(ReadBigWholeNumber(" \t-5 "), BigInt(-5));
+    EXPECT_EQ(ReadBigWholeNumber("170141183460469231731687303715884105727"), PeriodModulusMax());
+    for (const char* bad : {"2.5", "1e3", "", " ", "1 2", "12x"}) {
+        try {
+            ReadBigWholeNumber(bad);
+            ADD_FAILURE() << bad;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_EQ(error.what(), "'" + std::string(bad) + "' is not a whole number in decimal digits");
+        }
+    }
+    EXPECT_EQ(OutsidePeriodModuli(BigInt(1)), "1 is outside the range 2 to 170141183460469231731687303715884105727");
+}
+
+TEST(Factor, GivesAscendingPrimePowersBelowAndAbove64Bits)
+{
+    EXPECT_TRUE(Factor(BigInt(1)).empty());
+    EXPECT_EQ(FactorisationText(Factor(BigInt(600))), "2^3 3 5^2");
+    EXPECT_EQ(FactorisationText(Factor(BigInt::FromDecimal("18446744073709551615"))), "3 5 17 257 641 65537 6700417");
+    EXPECT_EQ(FactorisationText(Factor(PeriodModulusMax())), "170141183460469231731687303715884105727");
+    const Factorisation hard = Factor(kHardProduct);
+    EXPECT_EQ(hard, (Factorisation{{kPrimeBelow, 1}, {kPrimeAbove, 1}}));
+    EXPECT_EQ(Expand(hard), kHardProduct);
+    BigInt tenTo38 = BigInt::FromDecimal("100000000000000000000000000000000000000");
+    EXPECT_EQ(FactorisationText(Factor(tenTo38)), "2^38 5^38");
+    EXPECT_THROW(Factor(BigInt(0)), std::invalid_argument);
+}
+
+// chdir changes the whole process's directory, so it runs in a child.
+TEST(FactorDeathTest, WorksFromAReadOnlyAndFromARemovedWorkingDirectory)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::string directory = ::testing::TempDir() + "fibmod-read-only-XXXXXX";
+            if (mkdtemp(directory.data()) == nullptr || chdir(directory.c_str()) != 0) std::_Exit(3);
+            chmod(".", 0555);
+            bool right = Factor(kHardProduct).size() == 2;
+            // Removed: no file can be made here, not even by root.
+            chmod(".", 0755);
+            if (rmdir(directory.c_str()) != 0) std::_Exit(4);
+            right = right && Factor(kOtherProduct).size() == 2;
+            std::_Exit(right ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(Factor, HugeNumbersOnTwoThreadsAtOnce)
+{
+    Factorisation first;
+    Factorisation second;
+    std::thread a([&] {
+        for (int i = 0; i < 3; ++i) first = Factor(kHardProduct);
+    });
+    std::thread b([&] {
+        for (int i = 0; i < 3; ++i) second = Factor(kOtherProduct);
+    });
+    a.join();
+    b.join();
+    EXPECT_EQ(first, (Factorisation{{kPrimeBelow, 1}, {kPrimeAbove, 1}}));
+    EXPECT_EQ(Expand(second), kOtherProduct);
+    EXPECT_EQ(second.size(), 2U);
+}
+
+} // namespace
+} // namespace fibmod
