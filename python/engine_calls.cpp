@@ -12,6 +12,7 @@
 #include "core/engine/modulus_row.h"
 #include "core/engine/scan.h"
 #include "core/engine/worker_threads.h"
+#include "python/rows_without_gil.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -19,9 +20,6 @@ using namespace pybind11::literals;
 namespace fibmod::python {
 
 namespace {
-
-// Rows between two looks at pending signals (Ctrl-C) on the calling thread.
-constexpr std::int64_t kRowsBetweenSignalChecks = 1024;
 
 // ValueError naming max_terms when the bound does not fit the inputs. Inputs
 // whose reading is itself a run-time error are the rows' business.
@@ -49,25 +47,11 @@ Arguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py::handl
 
 std::vector<ScanRow> ScanWithoutGil(const Arguments& arguments, std::int64_t first, std::int64_t last)
 {
-    std::vector<ScanRow> rows;
-    std::stop_source stop;
-    ScanOptions options = arguments.options;
-    options.stop = stop.get_token();
-    bool interrupted = false;
-    {
-        const py::gil_scoped_release release;
-        ScanRows(arguments.inputs.texts(), {first, last}, options, [&](ScanRow&& row) {
-            rows.push_back(std::move(row));
-            if (rows.size() % kRowsBetweenSignalChecks != 0) return;
-            const py::gil_scoped_acquire acquire;
-            if (PyErr_CheckSignals() != 0) {
-                interrupted = true;
-                stop.request_stop();
-            }
-        });
-    }
-    if (interrupted) throw py::error_already_set();
-    return rows;
+    return RowsWithoutGil<ScanRow>([&](std::stop_token stop, const RowSink& sink) {
+        ScanOptions options = arguments.options;
+        options.stop = stop;
+        ScanRows(arguments.inputs.texts(), {first, last}, options, sink);
+    });
 }
 
 namespace {

@@ -10,25 +10,25 @@ namespace py = pybind11;
 
 namespace fibmod::python {
 
-namespace {
-
-// A message naming the parameter, with huge values shortened as the
-// command line shortens them.
 std::string Message(const char* name, const std::string& what)
 {
     return ShortenedWords(std::string(name) + ": " + what);
 }
 
-bool IsInt(py::handle value)
-{
-    return !py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr());
-}
+bool IsInt(py::handle value) { return !py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr()); }
 
 std::string Repr(py::handle value) { return py::repr(value).cast<std::string>(); }
 
 std::string TypeName(py::handle value) { return py::str(value.get_type().attr("__name__")); }
 
-} // namespace
+std::pair<py::object, py::object> StartValues(py::handle start, const char* name)
+{
+    const bool sequence = py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start);
+    if (!sequence || py::len(start) != 2)
+        throw py::type_error(Message(name, "expected two start values (a0, a1), not " + Repr(start)));
+    const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
+    return {values[0], values[1]};
+}
 
 std::string InputText(py::handle value, const char* name)
 {
@@ -56,12 +56,9 @@ PythonInputs InputsOf(py::handle r1, py::handle s1, py::handle start1, py::handl
     PythonInputs inputs;
     HeldInputTexts& held = inputs.held;
     const auto pair = [](py::handle start, const char* name, std::string& first, std::string& second) {
-        const bool sequence = py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start);
-        if (!sequence || py::len(start) != 2)
-            throw py::type_error(Message(name, "expected two start values (a0, a1), not " + Repr(start)));
-        const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
-        first = InputText(values[0], name);
-        second = InputText(values[1], name);
+        const auto [a0, a1] = StartValues(start, name);
+        first = InputText(a0, name);
+        second = InputText(a1, name);
     };
     held.r1 = InputText(r1, "r1");
     held.s1 = InputText(s1, "s1");

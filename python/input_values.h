@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include <pybind11/pybind11.h>
 
@@ -20,6 +21,20 @@ struct PythonInputs {
     // The texts to type into the window's fields, the modulus field empty.
     InputTexts texts() const { return held.texts(); }
 };
+
+// A message naming the parameter, with huge values shortened as the
+// command line shortens them: "r1: 'x' is not a number".
+std::string Message(const char* name, const std::string& what);
+
+// True for an int (and what Python takes as one), never for a bool.
+bool IsInt(pybind11::handle value);
+// repr(value), and the name of its type.
+std::string Repr(pybind11::handle value);
+std::string TypeName(pybind11::handle value);
+
+// The two start values of a tuple or list (a0, a1); TypeError naming `name`
+// for anything else.
+std::pair<pybind11::object, pybind11::object> StartValues(pybind11::handle start, const char* name);
 
 // The text a Python value stands for in an input field: an int in decimal
 // digits, a float in 17 significant digits (so that reading it gives the same

@@ -9,7 +9,9 @@
 
 #include "core/engine/input_rules.h"
 #include "core/engine/period/period_run.h"
-#include "core/engine/worker_threads.h"
+#include "python/engine_calls.h"
+#include "python/input_values.h"
+#include "python/rows_without_gil.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -18,16 +20,6 @@ namespace fibmod::python {
 
 namespace {
 
-// Rows between two looks at pending signals (Ctrl-C) on the calling thread.
-constexpr std::size_t kRowsBetweenSignalChecks = 1024;
-
-std::string Message(const char* name, const std::string& what)
-{
-    return ShortenedWords(std::string(name) + ": " + what);
-}
-
-std::string TypeName(py::handle value) { return py::str(value.get_type().attr("__name__")); }
-
 // An int, or a str of decimal digits with an optional sign (blanks around
 // allowed): the number exactly. TypeError or ValueError naming `name`.
 BigInt WholeOf(py::handle value, const char* name)
@@ -35,7 +27,7 @@ BigInt WholeOf(py::handle value, const char* name)
     std::string text;
     if (py::isinstance<py::str>(value)) {
         text = value.cast<std::string>();
-    } else if (!py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr())) {
+    } else if (IsInt(value)) {
         text = py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
     } else {
         throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
@@ -57,12 +49,8 @@ BigInt ModulusOf(py::handle value, const char* name)
 WholeInputs SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
                        const char* startName)
 {
-    const bool pair = (py::isinstance<py::tuple>(start) || py::isinstance<py::list>(start)) && py::len(start) == 2;
-    if (!pair)
-        throw py::type_error(Message(startName, "expected two start values (a0, a1), not " +
-                                                    py::repr(start).cast<std::string>()));
-    const py::sequence values = py::reinterpret_borrow<py::sequence>(start);
-    return {WholeOf(r, rName), WholeOf(s, sName), WholeOf(values[0], startName), WholeOf(values[1], startName)};
+    const auto [a0, a1] = StartValues(start, startName);
+    return {WholeOf(r, rName), WholeOf(s, sName), WholeOf(a0, startName), WholeOf(a1, startName)};
 }
 
 py::int_ IntOf(const BigInt& n)
@@ -92,38 +80,20 @@ PeriodArguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py:
     PeriodArguments arguments;
     arguments.sequences.push_back(SequenceOf(r1, s1, start1, "r1", "s1", "start1"));
     arguments.sequences.push_back(SequenceOf(r2, s2, start2, "r2", "s2", "start2"));
-    if (py::isinstance<py::bool_>(threads) || !PyIndex_Check(threads.ptr()))
-        throw py::type_error(Message("threads", "expected an int, not " + TypeName(threads)));
-    const long count = threads.cast<long>();
-    if (count < 0 || count > static_cast<long>(kWorkerThreadsMax))
-        throw py::value_error(Message("threads", OutsideRange(std::to_string(count), 0, kWorkerThreadsMax)));
-    arguments.options.threads = static_cast<unsigned>(count);
+    arguments.options.threads = ThreadsOf(threads);
     return arguments;
 }
 
-// The rows of `run` (which hands them to its sink), computed with the GIL
-// released; every so many rows the calling thread looks for a pending
-// signal, and KeyboardInterrupt (or what the handler raised) stops the run.
+// The rows of `run` (which hands them to its sink) as tuples, computed with
+// the GIL released (see RowsWithoutGil).
 template <class Run>
-py::list RowsWithoutGil(PeriodArguments& arguments, const Run& run)
+py::list RowTuples(PeriodArguments& arguments, const Run& run)
 {
-    std::vector<ModulusPeriods> rows;
-    std::stop_source stop;
-    arguments.options.stop = stop.get_token();
-    bool interrupted = false;
-    {
-        const py::gil_scoped_release release;
-        run(arguments, [&](ModulusPeriods&& row) {
-            rows.push_back(std::move(row));
-            if (rows.size() % kRowsBetweenSignalChecks != 0) return;
-            const py::gil_scoped_acquire acquire;
-            if (PyErr_CheckSignals() != 0) {
-                interrupted = true;
-                stop.request_stop();
-            }
+    const std::vector<ModulusPeriods> rows =
+        RowsWithoutGil<ModulusPeriods>([&](std::stop_token stop, const PeriodSink& sink) {
+            arguments.options.stop = stop;
+            run(arguments, sink);
         });
-    }
-    if (interrupted) throw py::error_already_set();
     py::list result(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) result[i] = RowTuple(rows[i]);
     return result;
@@ -135,7 +105,7 @@ py::list PeriodRows(py::iterable moduli, py::handle r1, py::handle s1, py::handl
     PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
     std::vector<BigInt> values;
     for (const py::handle modulus : moduli) values.push_back(ModulusOf(modulus, name.c_str()));
-    return RowsWithoutGil(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
+    return RowTuples(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
         ComputePeriods(a.sequences, values.size(), [&](std::uint64_t i) { return values[i]; }, a.options, sink);
     });
 }
@@ -147,7 +117,7 @@ py::list PeriodRange(py::handle first, py::handle last, py::handle r1, py::handl
     const BigInt from = ModulusOf(first, "first");
     const BigInt to = ModulusOf(last, "last");
     if (from > to) return py::list();
-    return RowsWithoutGil(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
+    return RowTuples(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
         fibmod::PeriodRange(a.sequences, from, to, a.options, sink);
     });
 }

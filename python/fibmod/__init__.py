@@ -233,7 +233,8 @@ def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     return row["modulus"]
 
 
-def period(modulus, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1)):
+def period(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
+           r2=_D["r2"], s2=_D["s2"], start2=_D["start2"]):
     """The exact pre-period and period of both sequences modulo ``modulus``.
 
     ``modulus`` from 2 to 2**127-1. The inputs are whole numbers of any size
@@ -258,7 +259,8 @@ def _period_frame(rows):
     return _pandas.DataFrame(columns)
 
 
-def periods(moduli, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), threads=0):
+def periods(moduli, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
+            r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], threads=0):
     """One row per modulus of ``moduli``, in the order given.
 
     ``moduli`` is any iterable of ints (or digit strings) from 2 to

@@ -22,6 +22,9 @@ import numpy
 import fibmod
 from fibmod import _core
 
+# The window's design-time inputs, every function's defaults.
+_D = _core.DESIGN_TIME_INPUTS
+
 __all__ = ["scan", "periods", "chunk_bounds"]
 
 # What a modulus costs besides its cycles, in terms (the flag tables, the
@@ -99,20 +102,36 @@ def _csv_chunk(first, last, inputs, max_terms):
     return _core.scan_csv(first, last, **inputs, max_terms=max_terms, threads=1, header=False)
 
 
+def _chunk_count(client, first, last, chunks):
+    """The number of chunks asked for, or the default for this cluster; TypeError or ValueError naming chunks."""
+    if chunks is None:
+        return _default_chunks(client, first, last)
+    if isinstance(chunks, bool) or not isinstance(chunks, int):
+        raise TypeError(f"chunks: expected an int or None, not {type(chunks).__name__}")
+    if chunks < 1:
+        raise ValueError(f"chunks: {chunks} is not at least 1")
+    return chunks
+
+
+def _gathered(client, futures):
+    """The results of the futures, in their order; the futures are released either way."""
+    try:
+        return client.gather(futures)
+    finally:
+        for future in futures:
+            future.release()
+
+
 def _submit(client, task, first, last, inputs, max_terms, chunks, *extra):
     """One future per chunk, in modulus order. The arguments are checked here, before any task runs."""
     _core.check_arguments(first, last, **inputs, max_terms=max_terms)
-    if chunks is None:
-        chunks = _default_chunks(client, first, last)
-    elif isinstance(chunks, bool) or not isinstance(chunks, int):
-        raise TypeError(f"chunks: expected an int or None, not {type(chunks).__name__}")
-    elif chunks < 1:
-        raise ValueError(f"chunks: {chunks} is not at least 1")
+    chunks = _chunk_count(client, first, last, chunks)
     bounds = chunk_bounds(first, last, chunks, max_terms)
     return [client.submit(task, a, b, inputs, max_terms, *extra, pure=False) for a, b in bounds]
 
 
-def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), max_terms=3000,
+def scan(client, first=fibmod.MODULUS_MIN, last=fibmod.MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"],
+         start1=_D["start1"], r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=fibmod.WINDOW_TERM_BOUND,
          chunks=None, columns=None):
     """The rows of first … last, computed on the Dask cluster of ``client``.
 
@@ -133,12 +152,7 @@ def scan(client, first=2, last=2000, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1,
     futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks, residues)
     if not futures:
         return fibmod.scan(first, last, **inputs, max_terms=max_terms, columns=chosen)
-    try:
-        parts = client.gather(futures)
-    finally:
-        for future in futures:
-            future.release()
-    return fibmod._frame(_joined(parts), chosen)
+    return fibmod._frame(_joined(_gathered(client, futures)), chosen)
 
 
 def _period_chunk(first, last, inputs):
@@ -146,7 +160,8 @@ def _period_chunk(first, last, inputs):
     return _core.period_range(first, last, **inputs, threads=1)
 
 
-def periods(client, first, last, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1), chunks=None):
+def periods(client, first, last, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"], r2=_D["r2"], s2=_D["s2"],
+            start2=_D["start2"], chunks=None):
     """The rows of :func:`fibmod.periods` for first … last, computed on the Dask cluster of ``client``.
 
     The same DataFrame as ``fibmod.periods(range(first, last + 1), ...)``, in
@@ -161,23 +176,13 @@ def periods(client, first, last, *, r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, sta
     _core.check_period_arguments(first, last, **inputs)
     if first > last:
         return fibmod.periods([], **inputs)
-    if chunks is None:
-        chunks = _default_chunks(client, first, last)
-    elif isinstance(chunks, bool) or not isinstance(chunks, int):
-        raise TypeError(f"chunks: expected an int or None, not {type(chunks).__name__}")
-    elif chunks < 1:
-        raise ValueError(f"chunks: {chunks} is not at least 1")
+    chunks = _chunk_count(client, first, last, chunks)
     count = last - first + 1
     chunks = min(chunks, count)
     starts = [first + count * k // chunks for k in range(chunks)]
     bounds = list(zip(starts, [start - 1 for start in starts[1:]] + [last]))
     futures = [client.submit(_period_chunk, a, b, inputs, pure=False) for a, b in bounds]
-    try:
-        parts = client.gather(futures)
-    finally:
-        for future in futures:
-            future.release()
-    return fibmod._period_frame([row for part in parts for row in part])
+    return fibmod._period_frame([row for part in _gathered(client, futures) for row in part])
 
 
 if __name__ == "__main__":
