@@ -4,6 +4,7 @@
 
 #include "core/engine/inputs.h"
 #include "core/engine/scan.h"
+#include "tests/support/collected_scan.h"
 #include "ui/overview/kept_rows.h"
 #include "tests/support/collected_scan.h"
 

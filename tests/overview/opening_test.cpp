@@ -157,14 +157,14 @@ TEST_F(OverviewTest, EachHeaderOfTheTableFitsItsColumn)
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)
 {
     OverviewWindow& overview = open();
-    overview.setGeometry(40, 50, 977, 655);
+    overview.setGeometry(40, 50, 777, 555);
     overview.close();
     delete window;
 
     Form1 second;
     Probe::waitForWorker(*fibmod::overview::OpenOverview(second));
     auto* again = second.findChild<OverviewWindow*>();
-    EXPECT_EQ(again->size(), QSize(977, 655));
+    EXPECT_EQ(again->size(), QSize(777, 555));
 }
 
 } // namespace

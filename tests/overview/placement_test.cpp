@@ -101,14 +101,14 @@ void DeliverDestroyNotify(xcb_window_t window)
 TEST_F(OverviewTest, F2BringsAnOverviewBackAfterTheWindowSystemDestroyedIt)
 {
     OverviewWindow& first = open();
-    first.setGeometry(6, 7, 990, 700);
+    first.setGeometry(6, 7, 790, 500);
     DeliverDestroyNotify(static_cast<xcb_window_t>(first.winId()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 0);
 
     OverviewWindow& again = open();
     EXPECT_TRUE(again.isVisible());
-    EXPECT_EQ(again.size(), QSize(990, 700)) << "its place was kept";
+    EXPECT_EQ(again.size(), QSize(790, 500)) << "its place was kept";
     EXPECT_EQ(Probe::rows(again), expectedRows());
 }
 

@@ -130,6 +130,13 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     countAxis_ = new QValueAxis;
     countAxis_->setTitleText(QStringLiteral("Anzahl gemeinsamer Reste"));
     countAxis_->setLabelFormat(QStringLiteral("%d"));
+    // Titles a little smaller than Qt's, so that the right one fits the
+    // chart's height at the window's smallest.
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*>{modulusAxis_, linearAxis_, logAxis_, countAxis_}) {
+        QFont font = axis->titleFont();
+        font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1));
+        axis->setTitleFont(font);
+    }
     chart->addAxis(modulusAxis_, Qt::AlignBottom);
     chart->addAxis(linearAxis_, Qt::AlignLeft);
     chart->addAxis(countAxis_, Qt::AlignRight);

@@ -49,10 +49,12 @@ constexpr int kPauseMs = 300;
 constexpr int kRangeMax = 1'000'000;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
-// Below this the chart's axis titles and ticks no longer fit: the right
-// axis' title needs the chart's height.
-constexpr QSize kMinimumSize(900, 640);
-constexpr int kChartMinimumHeight = 290;
+// Down to this the chart's axis titles and ticks stay whole (the right
+// axis' title needs the chart's height); it fits an 800 x 600 screen.
+constexpr QSize kMinimumSize(760, 500);
+constexpr int kChartMinimumHeight = 300;
+// The table gives way to the chart down to a row or two.
+constexpr int kTableMinimumHeight = 40;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -105,6 +107,7 @@ void OverviewWindow::buildControls()
 
     view_ = new QTableView;
     view_->setModel(table_);
+    view_->setMinimumHeight(kTableMinimumHeight);
     view_->setSortingEnabled(true);
     view_->sortByColumn(ScanTableModel::Modulus, Qt::AscendingOrder);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
