@@ -146,24 +146,15 @@ std::unique_ptr<RowFormat> FormatOf(const ScanCommandOptions& options, TermBound
 
 std::vector<RowColumn> ColumnsOf(const std::string& list)
 {
-    std::string valid;
-    for (const RowColumn column : kRowColumns) valid += (valid.empty() ? "" : ", ") + std::string(ColumnName(column));
-    const auto refuse = [&valid](const std::string& why) {
-        return CLI::ValidationError("--columns", why + "; the columns are " + valid);
-    };
-    if (list.empty()) throw refuse("no column named");
-    std::vector<RowColumn> columns;
-    std::size_t begin = 0;
-    for (;;) {
+    std::vector<std::string> names;
+    for (std::size_t begin = 0; begin <= list.size() && !list.empty();) {
         const std::size_t end = std::min(list.find(',', begin), list.size());
-        const std::string name = list.substr(begin, end - begin);
-        const std::optional<RowColumn> column = ColumnNamed(name);
-        if (!column) throw refuse("unknown column \"" + name + "\"");
-        if (Has(columns, *column)) throw refuse("column \"" + name + "\" named twice");
-        columns.push_back(*column);
-        if (end == list.size()) return columns;
+        names.push_back(list.substr(begin, end - begin));
         begin = end + 1;
     }
+    ColumnChoice choice = ChooseColumns(names);
+    if (!choice.problem.empty()) throw CLI::ValidationError("--columns", choice.problem);
+    return std::move(choice.columns);
 }
 
 void SetUpScanCommand(CLI::App& app, ScanCommandOptions& options, CommandContext& context)

@@ -10,6 +10,7 @@
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include "core/engine/input_rules.h"
 #include "core/engine/modulus_range.h"
@@ -209,6 +210,16 @@ PYBIND11_MODULE(_core, module)
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("residues") = true,
                "The rows of first … last as columns: numpy arrays, the residues of every row one after another "
                "(none without residues), the errors.");
+    module.def(
+        "choose_columns",
+        [](const std::vector<std::string>& names) {
+            const fibmod::ColumnChoice choice = fibmod::ChooseColumns(names);
+            if (!choice.problem.empty()) throw py::value_error("columns: " + choice.problem);
+            py::list chosen;
+            for (const fibmod::RowColumn column : choice.columns) chosen.append(std::string(fibmod::ColumnName(column)));
+            return chosen;
+        },
+        py::arg("names"), "The names of the columns chosen, in order; ValueError naming the valid ones otherwise.");
     module.def("scan_csv", &ScanCsvText, py::arg("first"), py::arg("last"), py::kw_only(), py::arg("r1"),
                py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
                py::arg("max_terms"), py::arg("threads") = 0, py::arg("header") = true,

@@ -17,6 +17,27 @@ void AppendNumber(std::string& out, std::int64_t n)
 
 } // namespace
 
+ColumnChoice ChooseColumns(std::span<const std::string> names)
+{
+    std::string valid;
+    for (const RowColumn column : kRowColumns) valid += (valid.empty() ? "" : ", ") + std::string(ColumnName(column));
+    ColumnChoice choice;
+    const auto refuse = [&](const std::string& why) {
+        choice.columns.clear();
+        choice.problem = why + "; the columns are " + valid;
+        return choice;
+    };
+    if (names.empty()) return refuse("no column named");
+    for (const std::string& name : names) {
+        const std::optional<RowColumn> column = ColumnNamed(name);
+        if (!column) return refuse("unknown column \"" + name + "\"");
+        for (const RowColumn chosen : choice.columns)
+            if (chosen == *column) return refuse("column \"" + name + "\" named twice");
+        choice.columns.push_back(*column);
+    }
+    return choice;
+}
+
 bool IsEmptyCell(const ScanRow& row, RowColumn column)
 {
     if (column == RowColumn::Modulus) return false;

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine/scan_row.h"
 
@@ -40,6 +42,18 @@ constexpr std::optional<RowColumn> ColumnNamed(std::string_view name)
         if (ColumnName(column) == name) return column;
     return std::nullopt;
 }
+
+// The columns a list of names chooses, in its order, or why it chooses none.
+struct ColumnChoice {
+    std::vector<RowColumn> columns;
+    // Empty, or one line for the user: an unknown or repeated name or an
+    // empty list, followed by the valid names.
+    std::string problem;
+};
+
+// The choice of `names` (a front end's column option: the command line's
+// --columns, Python's columns=).
+ColumnChoice ChooseColumns(std::span<const std::string> names);
 
 // True for the columns that hold a whole number.
 constexpr bool IsNumberColumn(RowColumn column)

@@ -25,8 +25,12 @@ constexpr std::int64_t kChunksAhead = 16;
 // No new chunk is taken while the rows held hold more residues than this
 // (32 MB), whatever their number: rows of large moduli can be large.
 constexpr std::size_t kHeldResiduesBudget = std::size_t{1} << 22;
-// The longest a finished row waits for its worker to wake the writer.
+// The longest a finished row waits for its worker to wake the writer while
+// its rows come fast.
 constexpr std::chrono::milliseconds kWakeInterval{2};
+// From this modulus on one modulus may take longer than that: the writer is
+// woken before each, so that no row waits for the next modulus.
+constexpr std::int64_t kWakeBeforeEachFrom = std::int64_t{1} << 20;
 
 // The range clipped to the moduli the engine computes; empty when from > to.
 ModulusRange Clipped(ModulusRange range)
@@ -164,7 +168,8 @@ private:
     //
     // Waking the writer costs a system call: a worker whose rows come fast
     // wakes it at most once in kWakeInterval, and always before it may wait
-    // or block, and at the end, so that no row waits for the next one.
+    // or block, before each large modulus, and at the end, so that no row
+    // waits long for the next one.
     void work()
     {
         using Clock = std::chrono::steady_clock;
@@ -186,6 +191,7 @@ private:
                 if (options_.stop.stop_requested()) return std::nullopt;
                 if (!idle && options_.mayBegin && !options_.mayBegin(chunk.next)) return std::nullopt;
                 const std::int64_t modulus = chunk.next++;
+                if (modulus >= kWakeBeforeEachFrom) settle();
                 if (options_.beforeModulus) {
                     settle();
                     options_.beforeModulus(modulus);

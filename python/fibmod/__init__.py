@@ -148,21 +148,12 @@ def show(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
 
 
 def _chosen(columns):
-    """The columns a scan is asked for, checked: all of them for None."""
+    """The columns a scan is asked for, checked by the engine's rule: all of them for None."""
     if columns is None:
         return list(COLUMNS)
     if isinstance(columns, str):
         raise TypeError("columns: expected a list of column names, not a str")
-    chosen = list(columns)
-    valid = ", ".join(COLUMNS)
-    if not chosen:
-        raise ValueError(f"columns: no column named; the columns are {valid}")
-    for i, name in enumerate(chosen):
-        if name not in COLUMNS:
-            raise ValueError(f"columns: unknown column {name!r}; the columns are {valid}")
-        if name in chosen[:i]:
-            raise ValueError(f"columns: column {name!r} named twice; the columns are {valid}")
-    return chosen
+    return _core.choose_columns(list(columns))
 
 
 def _frame(columns, chosen=None):

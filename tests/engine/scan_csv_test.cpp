@@ -91,3 +91,32 @@ TEST(ScanCsvTest, CoversEveryModulusOfARealScan)
 
 } // namespace
 } // namespace fibmod
+
+namespace fibmod {
+namespace {
+
+TEST(ChosenColumnsTest, KeepTheNamedOrderAndRefuseUnknownRepeatedOrNoNames)
+{
+    const std::vector<std::string> names{"error", "modulus", "common_count"};
+    const ColumnChoice choice = ChooseColumns(names);
+    EXPECT_EQ(choice.problem, "");
+    EXPECT_EQ(choice.columns, (std::vector<RowColumn>{RowColumn::Error, RowColumn::Modulus, RowColumn::CommonCount}));
+    ScanRow row;
+    row.modulus = 7;
+    row.unlistedCount = 2;
+    std::string line;
+    AppendScanCsvLine(line, row, choice.columns);
+    EXPECT_EQ(line, ",7,2\r\n");
+    EXPECT_EQ(ScanCsvHeader(choice.columns), "error,modulus,common_count\r\n");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{}, std::vector<std::string>{"modulus", "modulus"},
+                                                std::vector<std::string>{"lenght1"}, std::vector<std::string>{""}}) {
+        const ColumnChoice refused = ChooseColumns(bad);
+        EXPECT_TRUE(refused.columns.empty());
+        EXPECT_NE(refused.problem.find("the columns are modulus, length1, length2, common_count, common_residues, error"),
+                  std::string::npos)
+            << refused.problem;
+    }
+}
+
+} // namespace
+} // namespace fibmod
