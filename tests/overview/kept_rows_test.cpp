@@ -6,7 +6,6 @@
 #include "core/engine/scan.h"
 #include "tests/support/collected_scan.h"
 #include "ui/overview/kept_rows.h"
-#include "tests/support/collected_scan.h"
 
 namespace {
 
