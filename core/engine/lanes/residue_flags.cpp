@@ -29,10 +29,7 @@ void ResidueFlags::reset(std::uint32_t M)
     table_.assign((used + 7) / 8 * 8, 0);
 }
 
-// Both intersections count bits, one instruction where the processor has
-// it: the compiler builds each twice and the loader picks one.
-__attribute__((target_clones("popcnt", "default"))) std::vector<std::int64_t> CommonResidues(const ResidueFlags& a,
-                                                                                           const ResidueFlags& b)
+std::vector<std::int64_t> CommonResidues(const ResidueFlags& a, const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
     std::vector<std::int64_t> common;
@@ -54,14 +51,41 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<std::int64_t> Co
     return common;
 }
 
-__attribute__((target_clones("popcnt", "default"))) std::int64_t CommonCount(const ResidueFlags& a,
-                                                                           const ResidueFlags& b)
+namespace {
+
+// The bits set in both tables, `words` 64-bit words each.
+[[gnu::always_inline]] inline std::int64_t CountBoth(const std::vector<std::uint8_t>& a,
+                                                     const std::vector<std::uint8_t>& b, std::size_t words)
+{
+    std::int64_t count = 0;
+    for (std::size_t w = 0; w < words; ++w) count += std::popcount(Word(a, w) & Word(b, w));
+    return count;
+}
+
+// The same with the processor's popcnt instruction, which plain x86-64 may
+// lack (the compiler then calls a library routine for every word).
+[[gnu::target("popcnt")]] std::int64_t CountBothWithPopcnt(const std::vector<std::uint8_t>& a,
+                                                          const std::vector<std::uint8_t>& b, std::size_t words)
+{
+    return CountBoth(a, b, words);
+}
+
+bool HasPopcnt()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") != 0;
+    }();
+    return has;
+}
+
+} // namespace
+
+std::int64_t CommonCount(const ResidueFlags& a, const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
-    std::int64_t count = 0;
     const std::size_t words = a.table_.size() / 8;
-    for (std::size_t w = 0; w < words; ++w) count += std::popcount(Word(a.table_, w) & Word(b.table_, w));
-    return count;
+    return HasPopcnt() ? CountBothWithPopcnt(a.table_, b.table_, words) : CountBoth(a.table_, b.table_, words);
 }
 
 } // namespace fibmod::lanes
