@@ -31,10 +31,13 @@ TEST_F(OverviewTest, HoveringAPointShowsWhatTheTableShowsForIt)
     fibmod::overview::OverviewChart* chart = overview.chart();
     const QList<QPointF>& points = chart->points(Chart::Length1);
     ASSERT_GT(points.size(), 10);
-    // The highest point, which no other lies near: one whose modulus the
-    // hover cannot mistake for a neighbour's, at any size of the chart.
-    const QPointF point = *std::max_element(points.begin(), points.end(),
-                                            [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+    // A point of a modulus whose two lengths are drawn at the same place:
+    // the point on top is then its own, whatever the chart's size.
+    const QList<QPointF>& seconds = chart->points(Chart::Length2);
+    const auto both = std::find_if(points.begin(), points.end(),
+                                   [&](const QPointF& first) { return seconds.contains(first); });
+    ASSERT_NE(both, points.end());
+    const QPointF point = *both;
     const int modulus = static_cast<int>(point.x());
 
     // The mouse moved onto the point, as the window system reports it.

@@ -72,22 +72,13 @@ QScatterSeries* PointSeries(const QString& name, const Marker& marker)
 // Points closer than this many pixels are drawn as one.
 int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.size) / 2); }
 
-// Ticks of a whole-number axis at whole numbers: every 1, 2 or 5 times a
-// power of ten, some six over the range shown, so that no two ticks read
-// the same ("0, 0, 0, 1") however far it is zoomed.
+// Ticks of a whole-number axis fitted to its rows at whole numbers: over a
+// span shorter than its ticks, one tick per whole number, so that no two
+// ticks read the same ("0, 0, 0, 0, 0, 1" on an empty chart).
 void WholeTicks(QValueAxis* axis)
 {
     const double span = axis->max() - axis->min();
-    double step = 1;
-    for (double decade = 1; step * 6 < span; decade *= 10) {
-        for (const double factor : {1.0, 2.0, 5.0}) {
-            step = factor * decade;
-            if (step * 6 >= span) break;
-        }
-    }
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(step);
+    if (span < axis->tickCount() - 1) axis->setTickCount(std::max(2, static_cast<int>(span) + 1));
 }
 
 // The lengths' axis' top for the longest length: linear from 0, or
@@ -235,6 +226,8 @@ void OverviewChart::rowsReset()
 void OverviewChart::fitAxes()
 {
     fitting_ = true;
+    // Qt's tick count again before its nice numbers choose their own.
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) axis->setTickCount(5);
     modulusAxis_->setRange(static_cast<double>(from_), static_cast<double>(std::max(to_, from_ + 1)));
     modulusAxis_->applyNiceNumbers();
     // Zoom and pan stay within the moduli, or this nicely rounded span of them.
@@ -253,7 +246,6 @@ void OverviewChart::fitAxes()
 void OverviewChart::axisMoved()
 {
     if (!fitting_) zoomed_ = true;
-    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
     scheduleRefresh();
 }
 
