@@ -55,4 +55,20 @@ void CheckPeriodOptions(const PeriodCommandOptions& options);
 // the exit code is context.stoppedExitCode().
 CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandContext& context, std::istream& input);
 
+// The two above, the part of the command that needs the period engine.
+struct PeriodCommandEntry {
+    void (*check)(const PeriodCommandOptions& options);
+    CommandResult (*run)(const PeriodCommandOptions& options, CommandContext& context, std::istream& input);
+};
+
+// The period command a program runs. Defined twice, and a program links one:
+// linked (the functions above) or on demand (the same from the module
+// fibmod-period.so, loaded when "period" is given, so that the other
+// commands never load FLINT).
+const PeriodCommandEntry& PeriodCommand();
+
+// The name of the module and of its entry, which returns the functions above.
+inline constexpr const char* kPeriodCommandModule = "fibmod-period.so";
+inline constexpr const char* kPeriodCommandModuleEntry = "fibmod_period_command";
+
 } // namespace fibmod::cli

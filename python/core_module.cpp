@@ -84,6 +84,22 @@ py::dict Show(py::handle modulusValue, py::handle r1, py::handle s1, py::handle 
     return result;
 }
 
+// Holds the cyclic garbage collector while it lives, and leaves it as it
+// was found.
+class CollectorPaused {
+public:
+    CollectorPaused() : wasEnabled_(PyGC_Disable() != 0) {}
+    ~CollectorPaused()
+    {
+        if (wasEnabled_) PyGC_Enable();
+    }
+    CollectorPaused(const CollectorPaused&) = delete;
+    CollectorPaused& operator=(const CollectorPaused&) = delete;
+
+private:
+    bool wasEnabled_;
+};
+
 // The residues of each row as a list of ints, None for a failed row, from
 // the columns scan_columns gives (or those of consecutive scans joined). One
 // int object stands for every occurrence of its value, so that the lists of
@@ -111,6 +127,11 @@ py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::a
         if (!made) made = py::int_(value);
         return made.inc_ref().ptr();
     };
+    // Making tens of thousands of lists would set off the cyclic collector
+    // again and again, each time walking every residue listed so far: that
+    // cost several times the lists themselves. Lists of ints hold no cycle,
+    // so it pauses until they are made.
+    const CollectorPaused paused;
     py::list lists(static_cast<std::size_t>(c.shape(0)));
     py::ssize_t k = 0;
     for (py::ssize_t i = 0; i < c.shape(0); ++i) {

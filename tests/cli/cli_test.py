@@ -325,6 +325,25 @@ class ProgramTest(ProgramCase):
     def test_version_is_the_projects(self):
         self.assertEqual(self.succeed("--version"), f"fibmod-cli {os.environ['FIBMOD_VERSION']}\n")
 
+    def loaded_libraries(self, *args):
+        """The shared objects the dynamic loader opens for a run, from its own trace."""
+        result = subprocess.run([PROGRAM, *args], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=20,
+                                env={**os.environ, "LD_DEBUG": "files"})
+        self.assertEqual(result.returncode, 0, result.stderr[-2000:])
+        return " ".join(line for line in text(result.stderr).splitlines() if "file=" in line)
+
+    def test_highway_and_flint_are_loaded_only_by_the_runs_that_need_them(self):
+        small = self.loaded_libraries("scan", "--to", "2000")
+        for library in ("libhwy", "libflint", "fibmod-lanes.so", "fibmod-period.so"):
+            self.assertNotIn(library, small)
+        lanes = self.loaded_libraries("scan", "--from", "2001", "--to", "2001", "--max-terms", "none")
+        self.assertIn("fibmod-lanes.so", lanes)
+        self.assertIn("libhwy", lanes)
+        self.assertNotIn("libflint", lanes)
+        periods = self.loaded_libraries("period", "12")
+        self.assertIn("fibmod-period.so", periods)
+        self.assertIn("libflint", periods)
+
 
 
 

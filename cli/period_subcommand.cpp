@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// The subcommand "period" on the command line; its work is the period command's.
+#include "cli/period_command.h"
+
+#include <iostream>
+
+namespace fibmod::cli {
+
+void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandContext& context)
+{
+    CLI::App* period = app.add_subcommand(
+        "period", "Gives the exact pre-period and period of both sequences for moduli up to 2^127 - 1.");
+    SetUpInputsOptions(*period, options.inputs);
+    period->add_option("MODULUS", options.moduli,
+                       "moduli from 2 to 2^127 - 1, or - to read them from standard input, one a line")
+        ->type_name("M");
+    period->add_option("--from", options.from, "the first modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--to", options.to, "the last modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--format", options.format, "the output format")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
+    period->add_flag("--no-header", options.noHeader, "no header line (table, csv)");
+    AddThreadsOptions(*period, options.engine);
+    period->callback([&options, &context] {
+        PeriodCommand().check(options);
+        Deliver(RunChecked([&] { return PeriodCommand().run(options, context, std::cin); }));
+    });
+}
+
+} // namespace fibmod::cli
