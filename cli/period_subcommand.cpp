@@ -3,6 +3,8 @@
 #include "cli/period_command.h"
 
 #include <iostream>
+#include <stdexcept>
+#include <string>
 
 namespace fibmod::cli {
 
@@ -22,8 +24,16 @@ void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandCon
     period->add_flag("--no-header", options.noHeader, "no header line (table, csv)");
     AddThreadsOptions(*period, options.engine);
     period->callback([&options, &context] {
-        PeriodCommand().check(options);
-        Deliver(RunChecked([&] { return PeriodCommand().run(options, context, std::cin); }));
+        const PeriodCommandEntry* command = nullptr;
+        try {
+            command = &PeriodCommand();
+        } catch (const std::runtime_error& error) {
+            // A module missing from the installation.
+            Deliver({1, std::string("fibmod-cli: ") + error.what() + "\n"});
+            return;
+        }
+        command->check(options);
+        Deliver(RunChecked([&] { return command->run(options, context, std::cin); }));
     });
 }
 
