@@ -3,8 +3,6 @@
 #include "cli/period_command.h"
 
 #include <iostream>
-#include <stdexcept>
-#include <string>
 
 namespace fibmod::cli {
 
@@ -24,16 +22,14 @@ void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandCon
     period->add_flag("--no-header", options.noHeader, "no header line (table, csv)");
     AddThreadsOptions(*period, options.engine);
     period->callback([&options, &context] {
-        const PeriodCommandEntry* command = nullptr;
-        try {
-            command = &PeriodCommand();
-        } catch (const std::runtime_error& error) {
-            // A module missing from the installation.
-            Deliver({1, std::string("fibmod-cli: ") + error.what() + "\n"});
-            return;
-        }
-        command->check(options);
-        Deliver(RunChecked([&] { return command->run(options, context, std::cin); }));
+        // Loading the command may fail as its running may: the same report.
+        const CommandResult loaded = RunChecked([] {
+            PeriodCommand();
+            return CommandResult{};
+        });
+        if (loaded.exitCode != 0) Deliver(loaded);
+        PeriodCommand().check(options);
+        Deliver(RunChecked([&] { return PeriodCommand().run(options, context, std::cin); }));
     });
 }
 

@@ -19,7 +19,7 @@ namespace {
 [[noreturn]] void Unloadable(const char* fileName)
 {
     const char* reason = dlerror();
-    throw std::runtime_error(std::string("cannot load the program's module ") + fileName + ": " +
+    throw ProgramModuleMissing(std::string("cannot load the program's module ") + fileName + ": " +
                              (reason ? reason : "unknown reason"));
 }
 
