@@ -118,7 +118,11 @@ private:
                 slot(wanted_).reset();
                 heldResidues_ -= row.residues.size();
                 ++wanted_;
-                roomWanted = waitingWorkers_ > 0;
+                // A worker waits when the ring is full, and is woken once half
+                // of it is free again: a wake costs a system call and a switch,
+                // and a worker woken for every chunk would cost more than the
+                // moduli it then computes when they are small.
+                roomWanted = waitingWorkers_ > 0 && mayClaim(window_ / 2);
             }
             if (roomWanted) changed_.notify_all();
             try {
@@ -130,15 +134,21 @@ private:
         }
     }
 
+    // True when a worker may take the next chunk, or learn there is none:
+    // the ring has room for `room` moduli past it (at least a chunk), and
+    // the rows held leave room. Under the lock.
+    bool mayClaim(std::int64_t room = kChunk) const
+    {
+        return nextChunk_ > range_.to ||
+               (nextChunk_ + room <= wanted_ + window_ && heldResidues_ <= kHeldResiduesBudget);
+    }
+
     // Takes the next chunk into `chunk`; waits for room in the ring only when
     // `idle`. False when there is none (now, or at all).
     bool claim(Chunk& chunk, bool idle)
     {
         std::unique_lock lock(mutex_);
-        const auto ready = [this] {
-            return ended_ || nextChunk_ > range_.to ||
-                   (nextChunk_ + kChunk <= wanted_ + window_ && heldResidues_ <= kHeldResiduesBudget);
-        };
+        const auto ready = [this] { return ended_ || mayClaim(); };
         if (!ready()) {
             if (!idle) return false;
             ++waitingWorkers_;
@@ -168,8 +178,8 @@ private:
     //
     // Waking the writer costs a system call: a worker whose rows come fast
     // wakes it at most once in kWakeInterval, and always before it may wait
-    // or block, before each large modulus, and at the end, so that no row
-    // waits long for the next one.
+    // for room or block, before each large modulus, and at the end, so that
+    // no row waits long for the next one.
     void work()
     {
         using Clock = std::chrono::steady_clock;
@@ -184,9 +194,12 @@ private:
         try {
             Chunk chunk;
             const auto source = [&](bool idle) -> std::optional<std::int64_t> {
-                if (chunk.next > chunk.last) {
-                    if (idle) settle();
-                    if (!claim(chunk, idle)) return std::nullopt;
+                // The writer is woken before this worker may wait for room,
+                // not before every chunk: it waits for rows most of the time.
+                if (chunk.next > chunk.last && !claim(chunk, false)) {
+                    if (!idle) return std::nullopt;
+                    settle();
+                    if (!claim(chunk, true)) return std::nullopt;
                 }
                 if (options_.stop.stop_requested()) return std::nullopt;
                 if (!idle && options_.mayBegin && !options_.mayBegin(chunk.next)) return std::nullopt;
