@@ -65,15 +65,27 @@ ScanRow ScanModulusPlainly(const Inputs& inputs, std::int64_t modulus, TermBound
     const auto M = static_cast<std::uint64_t>(modulus);
     ResidueSet residues2(M);
     ResidueSet residues1(M);
-    const WholeCycle cycle2 = WalkWholeCycle(*WholeModulo(inputs.two, modulus), M, maxTerms, residues2);
+    const WholeSequence two = *WholeModulo(inputs.two, modulus);
+    const WholeSequence one = *WholeModulo(inputs.one, modulus);
     const auto failed = [modulus](const WholeCycle& cycle, int sequence) -> std::optional<ScanRow> {
         if (cycle.end == WholeCycle::End::PastBound) return ErrorRow(modulus, SubscriptOutOfRange());
         if (cycle.end == WholeCycle::End::NeverRecurs)
             return NeverRecursRow(modulus, sequence, cycle.tail, cycle.length);
         return std::nullopt;
     };
-    if (auto row = failed(cycle2, 2)) return *row;
-    const WholeCycle cycle1 = WalkWholeCycle(*WholeModulo(inputs.one, modulus), M, maxTerms, residues1);
+    // Sequence 2 first: its failure is the row's, whatever sequence 1 does.
+    WholeCycle cycle2;
+    WholeCycle cycle1;
+    if (WalksPlainly(two, M, maxTerms) && WalksPlainly(one, M, maxTerms)) {
+        const auto walked = WalkWholeCyclesInStep(two, one, M, maxTerms, residues2, residues1);
+        cycle2 = walked[0];
+        cycle1 = walked[1];
+        if (auto row = failed(cycle2, 2)) return *row;
+    } else {
+        cycle2 = WalkWholeCycle(two, M, maxTerms, residues2);
+        if (auto row = failed(cycle2, 2)) return *row;
+        cycle1 = WalkWholeCycle(one, M, maxTerms, residues1);
+    }
     if (auto row = failed(cycle1, 1)) return *row;
     ScanRow row;
     row.modulus = modulus;

@@ -3,10 +3,13 @@
 #include "core/engine/whole_cycle.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <type_traits>
+#include <utility>
 
 namespace fibmod {
 
@@ -66,22 +69,57 @@ WholeCycle FindCycle(const WholeSequence& seq, const Reducer& reduce)
     return {tail == 0 ? WholeCycle::End::Closed : WholeCycle::End::NeverRecurs, length, tail};
 }
 
-// Walks at most `limit` terms, handing each to `keep`.
+// Walks each of `seqs` at most `limit` terms, handing each term to
+// keep(index, term), until it is back at its start pair. The walks go in step
+// in one loop: each is a chain of dependent multiplications, and several
+// chains overlap in the processor.
+template <std::size_t N, class Keep>
+std::array<WholeCycle, N> PlainWalks(const std::array<const WholeSequence*, N>& seqs, const Reducer& reduce,
+                                     std::int64_t limit, Keep&& keep)
+{
+    std::array<std::uint64_t, N> prev{};
+    std::array<std::uint64_t, N> cur{};
+    std::array<bool, N> open{};
+    for (std::size_t i = 0; i < N; ++i) {
+        prev[i] = seqs[i]->first;
+        cur[i] = seqs[i]->second;
+        open[i] = true;
+    }
+    std::array<WholeCycle, N> ended{};
+    std::size_t walking = N;
+    for (std::int64_t count = 0; walking > 0;) {
+        if (count == limit) {
+            for (std::size_t i = 0; i < N; ++i)
+                if (open[i]) ended[i] = {WholeCycle::End::PastBound, 0, 0};
+            break;
+        }
+        ++count;
+        // Each walk's step with its index a constant, so that its terms stay
+        // in registers rather than in the arrays.
+        const auto step = [&]<std::size_t i>(std::integral_constant<std::size_t, i>) {
+            if (!open[i]) return;
+            const std::uint64_t next = NextWhole(prev[i], cur[i], *seqs[i], reduce);
+            keep(i, next);
+            prev[i] = cur[i];
+            cur[i] = next;
+            if (prev[i] == seqs[i]->first && cur[i] == seqs[i]->second) {
+                open[i] = false;
+                ended[i] = {WholeCycle::End::Closed, count, 0};
+                --walking;
+            }
+        };
+        [&]<std::size_t... i>(std::index_sequence<i...>) {
+            (step(std::integral_constant<std::size_t, i>{}), ...);
+        }(std::make_index_sequence<N>{});
+    }
+    return ended;
+}
+
+// One walk of the above.
 template <class Keep>
 WholeCycle PlainWalk(const WholeSequence& seq, const Reducer& reduce, std::int64_t limit, Keep& keep)
 {
-    std::uint64_t prev = seq.first;
-    std::uint64_t cur = seq.second;
-    std::int64_t count = 0;
-    do {
-        if (count == limit) return {WholeCycle::End::PastBound, 0, 0};
-        const std::uint64_t next = NextWhole(prev, cur, seq, reduce);
-        keep(next);
-        ++count;
-        prev = cur;
-        cur = next;
-    } while (!(prev == seq.first && cur == seq.second));
-    return {WholeCycle::End::Closed, count, 0};
+    return PlainWalks<1>({&seq}, reduce, limit, [&keep](std::size_t, std::uint64_t term) { keep(term); })[0];
 }
 
 template <class Keep>
@@ -189,6 +227,14 @@ WholeCycle WalkWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound b
 {
     auto keep = [&residues](std::uint64_t term) { residues.add(term); };
     return Walk(seq, M, bound, keep);
+}
+
+std::array<WholeCycle, 2> WalkWholeCyclesInStep(const WholeSequence& a, const WholeSequence& b, std::uint64_t M,
+                                                TermBound bound, ResidueSet& residuesA, ResidueSet& residuesB)
+{
+    const std::array<ResidueSet*, 2> residues{&residuesA, &residuesB};
+    return PlainWalks<2>({&a, &b}, Reducer(M), bound.value_or(std::numeric_limits<std::int64_t>::max()),
+                         [&residues](std::size_t i, std::uint64_t term) { residues[i]->add(term); });
 }
 
 WholeCycle ListWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound bound, std::vector<std::uint64_t>& terms)

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <numeric>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -352,6 +353,39 @@ TEST(EngineTest, TheReductionIsExactForEverySizeOfModulus)
     }
     // The largest sum of two products: (M − 1)² · 2 ≡ 2.
     EXPECT_EQ(Reducer(2147483647)(std::uint64_t{2147483646} * 2147483646 * 2), 2u);
+}
+
+TEST(EngineTest, TwoCyclesWalkedInStepAreEachAsWalkedAlone)
+{
+    Draw draw(5);
+    for (int trial = 0; trial < 500; ++trial) {
+        const auto M = static_cast<std::uint64_t>(draw.between(2, 3000));
+        const auto any = [&] { return static_cast<std::uint64_t>(draw.between(0, static_cast<std::int64_t>(M) - 1)); };
+        const auto sequence = [&] {
+            std::uint64_t s = any();
+            while (std::gcd(s, M) != 1) s = any();
+            return WholeSequence{any(), s, any(), any()};
+        };
+        const WholeSequence a = sequence();
+        const WholeSequence b = sequence();
+        // Bounds below, between and above the two lengths.
+        const TermBound bound =
+            trial % 3 == 0 ? TermBound() : TermBound(draw.between(1, 2 * static_cast<std::int64_t>(M)));
+        ResidueSet aAlone(M), bAlone(M), aInStep(M), bInStep(M);
+        const WholeCycle first = WalkWholeCycle(a, M, bound, aAlone);
+        const WholeCycle second = WalkWholeCycle(b, M, bound, bAlone);
+        const auto both = WalkWholeCyclesInStep(a, b, M, bound, aInStep, bInStep);
+        const auto same = [](const WholeCycle& x, const WholeCycle& y) {
+            return x.end == y.end && x.length == y.length && x.tail == y.tail;
+        };
+        ASSERT_TRUE(same(both[0], first) && same(both[1], second)) << "M " << M << " trial " << trial;
+        if (first.end == WholeCycle::End::Closed) {
+            ASSERT_EQ(Common(aInStep, aInStep), Common(aAlone, aAlone));
+        }
+        if (second.end == WholeCycle::End::Closed) {
+            ASSERT_EQ(Common(bInStep, bInStep), Common(bAlone, bAlone));
+        }
+    }
 }
 
 // The window's doubles are exact while every product and sum it forms stays
