@@ -27,7 +27,7 @@ constexpr std::int64_t kChunksAhead = 16;
 constexpr std::size_t kHeldResiduesBudget = std::size_t{1} << 22;
 // The longest a finished row waits for its worker to wake the writer while
 // its rows come fast.
-constexpr std::chrono::milliseconds kWakeInterval{2};
+constexpr std::chrono::microseconds kWakeInterval{500};
 // From this modulus on one modulus may take longer than that: the writer is
 // woken before each, so that no row waits for the next modulus.
 constexpr std::int64_t kWakeBeforeEachFrom = std::int64_t{1} << 20;
