@@ -141,6 +141,33 @@ TEST_P(LaneWalkTest, StopsWhenAsked)
               LaneWalk::End::Stopped);
 }
 
+// The residues common to two tables, of bytes and of bits, are the plain
+// sets' common residues.
+TEST(ResidueFlagsTest, ListAndCountTheResiduesInBothTables)
+{
+    SeededRandom draw(12);
+    for (int trial = 0; trial < 60; ++trial) {
+        const auto M = static_cast<std::uint32_t>(2 + draw.below(trial % 2 == 0 ? 3000 : 90000));
+        ResidueFlags flags[2];
+        fibmod::ResidueSet sets[2]{fibmod::ResidueSet(M), fibmod::ResidueSet(M)};
+        for (int k = 0; k < 2; ++k) {
+            // s = −1 keeps the cycles short, within a few times M.
+            LaneSequence seq = RandomSequence(draw, M);
+            seq.s = M - 1;
+            std::vector<std::uint64_t> terms;
+            fibmod::ListWholeCycle({seq.r, seq.s, seq.first, seq.second}, M, 4 * std::int64_t{M} + 4, terms);
+            flags[k].reset(M);
+            for (const std::uint64_t term : terms) {
+                flags[k].add(static_cast<std::uint32_t>(term));
+                sets[k].add(term);
+            }
+        }
+        const std::vector<std::int64_t> common = Common(sets[0], sets[1]);
+        ASSERT_EQ(CommonResidues(flags[0], flags[1]), common) << "M " << M;
+        ASSERT_EQ(CommonCount(flags[0], flags[1]), static_cast<std::int64_t>(common.size())) << "M " << M;
+    }
+}
+
 std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info) { return hwy::TargetName(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, LaneWalkTest, ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),

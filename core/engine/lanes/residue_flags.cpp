@@ -32,22 +32,21 @@ void ResidueFlags::reset(std::uint32_t M)
 std::vector<std::int64_t> CommonResidues(const ResidueFlags& a, const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
-    std::vector<std::int64_t> common;
-    common.reserve(static_cast<std::size_t>(CommonCount(a, b)));
+    // Sized once and written through a pointer: a push_back per residue
+    // would check the capacity and store the size every time.
+    std::vector<std::int64_t> common(static_cast<std::size_t>(CommonCount(a, b)));
+    std::int64_t* out = common.data();
     const std::size_t words = a.table_.size() / 8;
-    if (a.bytes()) {
-        // Flags are 0 or 1: a word's AND has one bit per common residue at
-        // the bottom of its byte.
-        for (std::size_t w = 0; w < words; ++w) {
-            for (std::uint64_t both = Word(a.table_, w) & Word(b.table_, w); both != 0; both &= both - 1)
-                common.push_back(static_cast<std::int64_t>(w * 8 + static_cast<std::size_t>(std::countr_zero(both)) / 8));
-        }
-        return common;
-    }
+    // Flags in bytes are 0 or 1: a word's AND has one bit per common residue
+    // at the bottom of its byte.
+    const int shift = a.bytes() ? 3 : 0;
+    const std::int64_t perWord = 64 >> shift;
     for (std::size_t w = 0; w < words; ++w) {
+        const auto first = static_cast<std::int64_t>(w) * perWord;
         for (std::uint64_t both = Word(a.table_, w) & Word(b.table_, w); both != 0; both &= both - 1)
-            common.push_back(static_cast<std::int64_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(both))));
+            *out++ = first + (std::countr_zero(both) >> shift);
     }
+    assert(out == common.data() + common.size());
     return common;
 }
 

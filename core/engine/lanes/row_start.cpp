@@ -2,6 +2,8 @@
 // The first two rows of a lane walk, term by term, and the stride's multipliers.
 #include "core/engine/lanes/row_start.h"
 
+#include <bit>
+
 namespace fibmod::lanes {
 
 RowStart StartRows(const LaneSequence& seq, std::int64_t limit)
@@ -22,23 +24,20 @@ RowStart StartRows(const LaneSequence& seq, std::int64_t limit)
     start.rows[0] = seq.first;
     start.rows[1] = seq.second;
     for (std::size_t n = 2; n < start.rows.size(); ++n) start.rows[n] = step(start.rows[n - 1], start.rows[n - 2]);
-    // V_0 = 2, V_1 = r, and V_n follows the recurrence itself; the product
-    // of the two roots is −s.
-    std::uint32_t before = 2 % M;
-    std::uint32_t v = seq.r;
-    for (std::int64_t n = 1; n < kRowTerms; ++n) {
-        const std::uint32_t next = step(v, before);
-        before = v;
-        v = next;
+    // V_K and (−s)^K by doubling, K being a power of two: V_1 = r, and
+    // V_2j = V_j² − 2·(−s)^j, for the roots' product is −s.
+    static_assert(std::has_single_bit(static_cast<std::uint64_t>(kRowTerms)));
+    const std::uint64_t m = M;
+    std::uint64_t v = seq.r;
+    std::uint64_t c = seq.s == 0 ? 0 : m - seq.s;
+    for (std::int64_t j = 1; j < kRowTerms; j *= 2) {
+        v = (v * v + 2 * (m - c)) % m;
+        c = c * c % m;
     }
-    const std::uint32_t minusS = seq.s == 0 ? 0 : M - seq.s;
-    const std::uint32_t minusSq = ShoupQuotient(minusS, M);
-    std::uint32_t c = 1 % M;
-    for (std::int64_t n = 0; n < kRowTerms; ++n) c = MulModShoup(c, minusS, minusSq, M);
-    start.v = v;
-    start.vq = ShoupQuotient(v, M);
-    start.c = c;
-    start.cq = ShoupQuotient(c, M);
+    start.v = static_cast<std::uint32_t>(v);
+    start.vq = ShoupQuotient(start.v, M);
+    start.c = static_cast<std::uint32_t>(c);
+    start.cq = ShoupQuotient(start.c, M);
     return start;
 }
 
