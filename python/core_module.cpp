@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <pybind11/numpy.h>
@@ -104,24 +105,26 @@ private:
 // the columns scan_columns gives (or those of consecutive scans joined). One
 // int object stands for every occurrence of its value, so that the lists of
 // millions of residues are built without making millions of ints.
-py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>& residues,
-                      const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
-                      const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
+template <class Residue>
+py::list ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues,
+                        const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
+                        const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
 {
-    const auto r = residues.unchecked<1>();
+    const auto r = residues.template unchecked<1>();
     const auto c = counts.unchecked<1>();
     const auto f = failed.unchecked<1>();
     if (c.shape(0) != f.shape(0)) throw py::value_error("counts and failed differ in length");
-    std::int32_t largest = 0;
+    std::int64_t largest = 0;
     for (py::ssize_t k = 0; k < r.shape(0); ++k) {
-        if (r(k) < 0) throw py::value_error("a residue is negative");
-        largest = std::max(largest, r(k));
+        if constexpr (std::is_signed_v<Residue>)
+            if (r(k) < 0) throw py::value_error("a residue is negative");
+        largest = std::max<std::int64_t>(largest, r(k));
     }
     // The ints made so far, by value; a table only as long as the residues
     // themselves are many, so that a few huge residues take no huge table.
-    const bool shared = static_cast<py::ssize_t>(largest) < std::max<py::ssize_t>(4 * r.shape(0), 1 << 16);
+    const bool shared = largest < std::max<std::int64_t>(4 * std::int64_t{r.shape(0)}, 1 << 16);
     std::vector<py::object> ints(shared ? static_cast<std::size_t>(largest) + 1 : 0);
-    const auto intOf = [&ints, shared](std::int32_t value) -> PyObject* {
+    const auto intOf = [&ints, shared](Residue value) -> PyObject* {
         if (!shared) return py::int_(value).release().ptr();
         py::object& made = ints[static_cast<std::size_t>(value)];
         if (!made) made = py::int_(value);
@@ -146,6 +149,20 @@ py::list ResidueLists(const py::array_t<std::int32_t, py::array::c_style | py::a
         lists[static_cast<std::size_t>(i)] = std::move(list);
     }
     return lists;
+}
+
+// The same for residues as scan_columns gives them (int32), or as the
+// cluster's tasks send them where every one is below 2^16 (uint16, half the
+// bytes to send); anything else is converted to int32 first.
+py::list ResidueLists(const py::array& residues,
+                      const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
+                      const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
+{
+    if (py::isinstance<py::array_t<std::uint16_t, py::array::c_style>>(residues))
+        return ResidueListsOf<std::uint16_t>(residues, counts, failed);
+    const auto converted = py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>::ensure(residues);
+    if (!converted) throw py::type_error("residues: expected an array of int32");
+    return ResidueListsOf<std::int32_t>(converted, counts, failed);
 }
 
 // The engine's rules for a typed value, for a program's options: the value

@@ -67,6 +67,11 @@ class TestScan:
             expected = fibmod.scan(first, last, **inputs)
             pandas.testing.assert_frame_equal(fd.scan(client, first, last, **inputs, chunks=chunks), expected)
 
+    def test_equals_fibmod_scan_where_the_residues_outgrow_16_bits(self, client):
+        # Chunks up to 2**16 send their residues as 16-bit numbers, those above as 32-bit ones.
+        expected = fibmod.scan(65526, 65545, max_terms=None)
+        pandas.testing.assert_frame_equal(fd.scan(client, 65526, 65545, max_terms=None, chunks=4), expected)
+
     def test_keeps_the_named_columns_as_fibmod_scan(self, client):
         chosen = ["modulus", "common_count", "length1"]
         frame = fd.scan(client, 1990, 2100, max_terms=None, columns=chosen, chunks=4)
