@@ -255,4 +255,10 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     return {};
 }
 
+const PeriodCommandEntry& PeriodCommandHere()
+{
+    static const PeriodCommandEntry entry{&CheckPeriodOptions, &RunPeriodCommand};
+    return entry;
+}
+
 } // namespace fibmod::cli

@@ -61,8 +61,11 @@ struct PeriodCommandEntry {
     CommandResult (*run)(const PeriodCommandOptions& options, CommandContext& context, std::istream& input);
 };
 
+// The functions above.
+const PeriodCommandEntry& PeriodCommandHere();
+
 // The period command a program runs. Defined twice, and a program links one:
-// linked (the functions above) or on demand (the same from the module
+// linked (PeriodCommandHere) or on demand (the same from the module
 // fibmod-period.so, loaded when "period" is given, so that the other
 // commands never load FLINT).
 const PeriodCommandEntry& PeriodCommand();

@@ -4,10 +4,6 @@
 
 namespace fibmod::cli {
 
-const PeriodCommandEntry& PeriodCommand()
-{
-    static const PeriodCommandEntry entry{&CheckPeriodOptions, &RunPeriodCommand};
-    return entry;
-}
+const PeriodCommandEntry& PeriodCommand() { return PeriodCommandHere(); }
 
 } // namespace fibmod::cli

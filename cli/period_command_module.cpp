@@ -4,7 +4,5 @@
 
 extern "C" __attribute__((visibility("default"))) const void* fibmod_period_command()
 {
-    static const fibmod::cli::PeriodCommandEntry entry{&fibmod::cli::CheckPeriodOptions,
-                                                       &fibmod::cli::RunPeriodCommand};
-    return &entry;
+    return &fibmod::cli::PeriodCommandHere();
 }
