@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 #include "core/engine/lanes/lane_rows.h"
@@ -42,13 +41,13 @@ TEST(ProgramModuleTest, AMissingModuleOrEntryIsAnErrorNamingTheModule)
     try {
         fibmod::ProgramModuleEntry("fibmod-no-such-module.so", "entry");
         FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const fibmod::ProgramModuleMissing& error) {
         EXPECT_THAT(error.what(), HasSubstr("fibmod-no-such-module.so"));
     }
     try {
         fibmod::ProgramModuleEntry(FIBMOD_LANES_MODULE, "no_such_entry");
         FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const fibmod::ProgramModuleMissing& error) {
         EXPECT_THAT(error.what(), HasSubstr("fibmod-lanes.so"));
         EXPECT_THAT(error.what(), HasSubstr("no_such_entry"));
     }
