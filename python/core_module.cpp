@@ -85,28 +85,14 @@ py::dict Show(py::handle modulusValue, py::handle r1, py::handle s1, py::handle 
     return result;
 }
 
-// Holds the cyclic garbage collector while it lives, and leaves it as it
-// was found.
-class CollectorPaused {
-public:
-    CollectorPaused() : wasEnabled_(PyGC_Disable() != 0) {}
-    ~CollectorPaused()
-    {
-        if (wasEnabled_) PyGC_Enable();
-    }
-    CollectorPaused(const CollectorPaused&) = delete;
-    CollectorPaused& operator=(const CollectorPaused&) = delete;
-
-private:
-    bool wasEnabled_;
-};
-
 // The residues of each row as a list of ints, None for a failed row, from
-// the columns scan_columns gives (or those of consecutive scans joined). One
-// int object stands for every occurrence of its value, so that the lists of
-// millions of residues are built without making millions of ints.
+// the columns scan_columns gives (or those of consecutive scans joined), in
+// a 1-D object array: pandas takes that as it is, where from a list of lists
+// it would first walk every residue. One int object stands for every
+// occurrence of its value, so that the lists of millions of residues are
+// built without making millions of ints.
 template <class Residue>
-py::list ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues,
+py::array ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues,
                         const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
                         const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
 {
@@ -130,23 +116,23 @@ py::list ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues
         if (!made) made = py::int_(value);
         return made.inc_ref().ptr();
     };
-    // Making tens of thousands of lists would set off the cyclic collector
-    // again and again, each time walking every residue listed so far: that
-    // cost several times the lists themselves. Lists of ints hold no cycle,
-    // so it pauses until they are made.
-    const CollectorPaused paused;
-    py::list lists(static_cast<std::size_t>(c.shape(0)));
+    // numpy.empty fills an object array with None, which failed rows keep.
+    py::array lists = py::module_::import("numpy").attr("empty")(c.shape(0), "dtype"_a = "object");
+    auto* slots = static_cast<PyObject**>(lists.mutable_data());
     py::ssize_t k = 0;
     for (py::ssize_t i = 0; i < c.shape(0); ++i) {
-        if (f(i)) {
-            lists[static_cast<std::size_t>(i)] = py::none();
-            continue;
-        }
+        if (f(i)) continue;
         if (c(i) < 0 || k + c(i) > r.shape(0)) throw py::value_error("the counts exceed the residues");
         py::list list(static_cast<std::size_t>(c(i)));
         // PyList_SET_ITEM takes over the reference intOf gives.
         for (py::ssize_t j = 0; j < c(i); ++j) PyList_SET_ITEM(list.ptr(), j, intOf(r(k++)));
-        lists[static_cast<std::size_t>(i)] = std::move(list);
+        // A list of ints holds no cycle, so the cyclic collector need not
+        // know it: tracked, every collection that looks at the young objects
+        // would walk all the residues listed, several times what making the
+        // lists costs. (A list a caller later appends itself to would not be
+        // collected; these lists are results, not containers to grow.)
+        PyObject_GC_UnTrack(list.ptr());
+        Py_SETREF(slots[i], list.release().ptr());
     }
     return lists;
 }
@@ -154,7 +140,7 @@ py::list ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues
 // The same for residues as scan_columns gives them (int32), or as the
 // cluster's tasks send them where every one is below 2^16 (uint16, half the
 // bytes to send); anything else is converted to int32 first.
-py::list ResidueLists(const py::array& residues,
+py::array ResidueLists(const py::array& residues,
                       const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
                       const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
 {
@@ -275,7 +261,7 @@ PYBIND11_MODULE(_core, module)
                "The row where the stepping stops above modulus, up to limit, or None.");
 
     module.def("residue_lists", &ResidueLists, py::arg("residues"), py::arg("counts"), py::arg("failed"),
-               "The residues of each row as a list of ints (None for a failed row).");
+               "The residues of each row as a list of ints (None for a failed row), in a 1-D object array.");
     module.def(
         "csv_header", [] { return fibmod::ScanCsvHeader(); }, "The header line of the command line's CSV, CR LF ended.");
     module.def("read_number", &ReadNumberText, py::arg("text"), "The text when it is a number and nothing else.");

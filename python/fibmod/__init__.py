@@ -172,7 +172,7 @@ def _frame(columns, chosen=None):
             made[name] = _pandas.arrays.IntegerArray(columns[name], failed.copy())
         elif name == "common_residues":
             made[name] = _pandas.Series(
-                _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object)
+                _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object, copy=False)
         else:
             made[name] = _pandas.Series(columns["error"], dtype=object)
     return _pandas.DataFrame(made, columns=chosen)

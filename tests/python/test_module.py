@@ -38,6 +38,7 @@ class TestScan:
         for column in ("modulus", "length1", "length2", "common_count"):
             assert frame[column].dtype == pandas.Int64Dtype()
         assert frame.common_residues[7] == [1, 2, 4, 5, 7, 8]
+        assert type(frame.common_residues[7]) is list
         assert all(type(residue) is int for residue in frame.common_residues[7])
 
     def test_equals_the_command_line_over_the_windows_range(self):
