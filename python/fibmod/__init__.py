@@ -171,8 +171,10 @@ def _frame(columns, chosen=None):
         elif name in ("length1", "length2", "common_count"):
             made[name] = _pandas.arrays.IntegerArray(columns[name], failed.copy())
         elif name == "common_residues":
-            made[name] = _pandas.Series(
-                _core.residue_lists(columns["residues"], columns["common_count"], failed), dtype=object, copy=False)
+            lists = columns.get("residue_lists")
+            if lists is None:
+                lists = _core.residue_lists(columns["residues"], columns["common_count"], failed)
+            made[name] = _pandas.Series(lists, dtype=object, copy=False)
         else:
             made[name] = _pandas.Series(columns["error"], dtype=object)
     return _pandas.DataFrame(made, columns=chosen)

@@ -102,6 +102,12 @@ def _joined(parts):
     return joined
 
 
+def _with_lists(part):
+    """A chunk's columns with its residues made into the lists of its rows (``residue_lists``)."""
+    part["residue_lists"] = _core.residue_lists(part.pop("residues"), part["common_count"], part["failed"])
+    return part
+
+
 def _csv_chunk(first, last, inputs, max_terms):
     """A task: the rows of first … last as the command line's CSV lines, without the header."""
     return _core.scan_csv(first, last, **inputs, max_terms=max_terms, threads=1, header=False)
@@ -118,10 +124,23 @@ def _chunk_count(client, first, last, chunks):
     return chunks
 
 
-def _gathered(client, futures):
-    """The results of the futures, in their order; the futures are released either way."""
+def _gathered(client, futures, each=None):
+    """The results of the futures, in their order; the futures are released either way.
+
+    Each result is fetched as soon as its task is done, while the others
+    still compute, and ``each`` (if given) is applied to it then: what is
+    left to do once the last task is done is that task's share alone.
+    """
+    # Dask only once a cluster is used: the package only recommends it.
+    from distributed import as_completed
+
+    results = [None] * len(futures)
+    place = {future.key: k for k, future in enumerate(futures)}
     try:
-        return client.gather(futures)
+        for future, result in as_completed(futures, with_results=True):
+            results[place[future.key]] = result if each is None else each(result)
+            future.release()
+        return results
     finally:
         for future in futures:
             future.release()
@@ -157,7 +176,7 @@ def scan(client, first=fibmod.MODULUS_MIN, last=fibmod.MODULUS_MAX, *, r1=_D["r1
     futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks, residues)
     if not futures:
         return fibmod.scan(first, last, **inputs, max_terms=max_terms, columns=chosen)
-    return fibmod._frame(_joined(_gathered(client, futures)), chosen)
+    return fibmod._frame(_joined(_gathered(client, futures, _with_lists if residues else None)), chosen)
 
 
 def _period_chunk(first, last, inputs):
