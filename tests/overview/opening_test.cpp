@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QGraphicsTextItem>
 #include <QHeaderView>
+#include <QLegend>
 #include <QScatterSeries>
 #include <QMenu>
 #include <QScatterSeries>
@@ -152,6 +154,32 @@ TEST_F(OverviewTest, EachHeaderOfTheTableFitsItsColumn)
         EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << text.toStdString();
         EXPECT_LE(header->fontMetrics().horizontalAdvance(text), header->sectionSize(column)) << text.toStdString();
     }
+}
+
+// The texts the legend draws, as laid out: a name cut short ends in "...".
+QStringList DrawnTexts(const QGraphicsItem* item)
+{
+    QStringList texts;
+    for (const QGraphicsItem* child : item->childItems()) {
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(child)) texts << text->toPlainText();
+        texts << DrawnTexts(child);
+    }
+    return texts;
+}
+
+TEST_F(OverviewTest, AtItsSmallestTheLegendNamesEverySeriesInFull)
+{
+    OverviewWindow& overview = open();
+    overview.show();
+    overview.resize(overview.minimumSize());
+    QApplication::processEvents();
+    QChart* chart = overview.chart()->chart();
+    QStringList names;
+    for (QAbstractSeries* series : chart->series()) names << series->name();
+    QStringList drawn = DrawnTexts(chart->legend());
+    drawn.sort();
+    names.sort();
+    EXPECT_EQ(drawn.join(" | ").toStdString(), names.join(" | ").toStdString());
 }
 
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLogValueAxis>
@@ -98,6 +99,14 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     QChart* chart = this->chart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // A point smaller than Qt's and no frame around the chart, so that the
+    // five names fit in one row at the window's smallest; a name that is cut
+    // all the same shows in full as a tooltip.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPointSizeF(std::max(7.0, legendFont.pointSizeF() - 1));
+    chart->legend()->setFont(legendFont);
+    chart->legend()->setShowToolTips(true);
     chart->setMargins(QMargins(4, 4, 4, 4));
 
     length1_ = PointSeries(QStringLiteral("Zykellänge Folge 1"), kLength1);
