@@ -100,4 +100,24 @@ TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)
     EXPECT_DOUBLE_EQ(axis->max() - axis->min(), whole);
 }
 
+TEST_F(OverviewTest, PanningStopsAtTheEndsOfTheRange)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    fibmod::overview::OverviewChart* chart = overview.chart();
+    QValueAxis* axis = ModulusAxis(chart);
+    ASSERT_NE(axis, nullptr);
+    const double first = axis->min();
+    const double last = axis->max();
+    chart->chart()->zoom(4);
+    const double width = axis->max() - axis->min();
+    ASSERT_LT(width, (last - first) / 2);
+
+    for (int press = 0; press < 40; ++press) QTest::keyClick(chart, Qt::Key_Left);
+    EXPECT_DOUBLE_EQ(axis->min(), first);
+    EXPECT_DOUBLE_EQ(axis->max() - axis->min(), width);
+    for (int press = 0; press < 80; ++press) QTest::keyClick(chart, Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(axis->max(), last);
+    EXPECT_DOUBLE_EQ(axis->max() - axis->min(), width);
+}
+
 } // namespace
