@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Tests of factoring: small and huge numbers, a read-only working directory, two threads at once.
+// Tests of factoring: small and huge numbers, a read-only working directory, no sieve, two threads at once.
 #include "core/engine/period/factorisation.h"
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -78,6 +85,44 @@ TEST(FactorDeathTest, WorksFromAReadOnlyAndFromARemovedWorkingDirectory)
             if (rmdir(directory.c_str()) != 0) std::_Exit(4);
             right = right && Factor(kOtherProduct).size() == 2;
             std::_Exit(right ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Makes every later unshare() of this process fail with EPERM, as sandboxes
+// (a container's default seccomp profile, for one) do; false where the
+// filter cannot be installed.
+bool RefuseUnshare()
+{
+    sock_filter rules[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_unshare, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EPERM & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(rules)), rules};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+}
+
+// Two numbers above 2^64, factored rightly and completely.
+bool FactorsAbove64BitsRightly()
+{
+    const Factorisation hard{{kPrimeBelow, 1}, {kPrimeAbove, 1}};
+    return Factor(kHardProduct) == hard &&
+           FactorisationText(Factor(BigInt::FromDecimal("18446744073709551617"))) == "274177 67280421310721";
+}
+
+// Without a working directory of its own the sieve cannot run; factoring
+// without it must still be complete and right. The filter stays with the
+// process, so it runs in a child.
+TEST(FactorDeathTest, FactorsWithoutTheSieveWhereUnshareIsRefused)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (!RefuseUnshare()) std::_Exit(2);
+            std::_Exit(FactorsAbove64BitsRightly() ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }
