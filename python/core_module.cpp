@@ -42,14 +42,9 @@ py::str ScanCsvText(py::handle first, py::handle last, py::handle r1, py::handle
     arguments.options.threads = ThreadsOf(threads);
     const std::int64_t from = WholeNumberOf(first, "first", kModulusMin, kEngineModulusMax);
     const std::int64_t to = WholeNumberOf(last, "last", kModulusMin, kEngineModulusMax);
-    const std::vector<ScanRow> rows = ScanWithoutGil(arguments, from, to);
-    std::string csv;
-    {
-        const py::gil_scoped_release release;
-        csv = ScanCsv(rows);
-        // Without the header: the rows alone, for parts that follow one another.
-        if (!header) csv.erase(0, ScanCsvHeader().size());
-    }
+    // Without the header: the rows alone, for parts that follow one another.
+    std::string csv = header ? ScanCsvHeader() : std::string();
+    EachScanRowWithoutGil(arguments, from, to, [&csv](ScanRow&& row) { csv += ScanCsvLine(row); });
     return py::str(csv);
 }
 

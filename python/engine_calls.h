@@ -32,10 +32,12 @@ Arguments ArgumentsOf(pybind11::handle r1, pybind11::handle s1, pybind11::handle
 // threads: an int from 0 (one per core) to kWorkerThreadsMax.
 unsigned ThreadsOf(pybind11::handle threads);
 
-// The rows of first … last, computed with the GIL released. Every so many
-// rows the calling thread looks for a pending signal; KeyboardInterrupt (or
-// what the handler raised) stops the scan and is raised here.
-std::vector<ScanRow> ScanWithoutGil(const Arguments& arguments, std::int64_t first, std::int64_t last);
+// Hands each row of first … last to each(row) on the calling thread, in
+// order, computed with the GIL released (each must not touch Python). Every
+// so many rows the calling thread looks for a pending signal;
+// KeyboardInterrupt (or what the handler raised) stops the scan and is
+// raised here.
+void EachScanRowWithoutGil(const Arguments& arguments, std::int64_t first, std::int64_t last, const RowSink& each);
 
 // One row as a dict: modulus, length1, length2, residues (None in a failed
 // row), error (the row's message or None), error_number (6, 9, 0 for a start
@@ -44,8 +46,9 @@ pybind11::dict RowDict(const ScanRow& row);
 
 // The rows of first … last as columns: numpy arrays (modulus, length1,
 // length2, common_count, failed, and the residues of every row one after
-// another) and the list of errors. Without `listResidues` the scan lists none
-// (the residues array is empty) and keeps the counts alone.
+// another: uint16 where last <= 2^16, int32 above) and the list of errors.
+// Without `listResidues` the scan lists none (the residues array is empty)
+// and keeps the counts alone.
 pybind11::dict ScanColumns(pybind11::handle first, pybind11::handle last, pybind11::handle r1, pybind11::handle s1,
                            pybind11::handle start1, pybind11::handle r2, pybind11::handle s2,
                            pybind11::handle start2, pybind11::handle maxTerms, pybind11::handle threads,

@@ -89,10 +89,7 @@ def _scan_chunk(first, last, inputs, max_terms, residues=True):
     half the bytes to send and to receive. Without ``residues`` none are
     listed, and only the counts travel.
     """
-    columns = _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1, residues=residues)
-    if last <= 1 << 16:
-        columns["residues"] = columns["residues"].astype(numpy.uint16)
-    return columns
+    return _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1, residues=residues)
 
 
 def _joined(parts):
