@@ -88,8 +88,8 @@ py::dict Show(py::handle modulusValue, py::handle r1, py::handle s1, py::handle 
 // built without making millions of ints.
 template <class Residue>
 py::array ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residues,
-                        const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
-                        const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
+                         const py::array_t<std::int64_t, py::array::c_style>& counts,
+                         const py::array_t<bool, py::array::c_style>& failed)
 {
     const auto r = residues.template unchecked<1>();
     const auto c = counts.unchecked<1>();
@@ -132,18 +132,27 @@ py::array ResidueListsOf(const py::array_t<Residue, py::array::c_style>& residue
     return lists;
 }
 
-// The same for residues as scan_columns gives them (int32), or as the
-// cluster's tasks send them where every one is below 2^16 (uint16, half the
-// bytes to send); anything else is converted to int32 first.
-py::array ResidueLists(const py::array& residues,
-                      const py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>& counts,
-                      const py::array_t<bool, py::array::c_style | py::array::forcecast>& failed)
+// The values as a C-contiguous, aligned array of T, converted or copied
+// where they are not: an array received from another process may start at
+// any byte of its message (Dask's frames), where reading it as numbers would
+// be undefined.
+template <class T>
+py::array_t<T, py::array::c_style> AlignedArray(py::handle values)
 {
-    if (py::isinstance<py::array_t<std::uint16_t, py::array::c_style>>(residues))
-        return ResidueListsOf<std::uint16_t>(residues, counts, failed);
-    const auto converted = py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>::ensure(residues);
-    if (!converted) throw py::type_error("residues: expected an array of int32");
-    return ResidueListsOf<std::int32_t>(converted, counts, failed);
+    return py::module_::import("numpy")
+        .attr("require")(values, "dtype"_a = py::dtype::of<T>(), "requirements"_a = "CA")
+        .template cast<py::array_t<T, py::array::c_style>>();
+}
+
+// The same for residues as scan_columns gives them: 16-bit numbers up to
+// 65536, int32 above; anything else is converted to int32 first.
+py::array ResidueLists(const py::array& residues, py::handle counts, py::handle failed)
+{
+    const auto c = AlignedArray<std::int64_t>(counts);
+    const auto f = AlignedArray<bool>(failed);
+    if (residues.dtype().equal(py::dtype::of<std::uint16_t>()))
+        return ResidueListsOf<std::uint16_t>(AlignedArray<std::uint16_t>(residues), c, f);
+    return ResidueListsOf<std::int32_t>(AlignedArray<std::int32_t>(residues), c, f);
 }
 
 // The engine's rules for a typed value, for a program's options: the value

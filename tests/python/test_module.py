@@ -4,6 +4,7 @@ import _thread
 import json
 import threading
 
+import numpy
 import pandas
 import pytest
 
@@ -90,6 +91,16 @@ class TestScanColumns:
     def test_refuses_an_empty_list_a_repeated_or_unknown_name_listing_the_valid_ones(self, columns):
         with pytest.raises(ValueError, match="modulus, length1, length2, common_count, common_residues, error"):
             fibmod.scan(2, 10, columns=columns)
+
+
+    def test_residue_lists_read_columns_that_start_at_any_byte(self):
+        # As another process's columns arrive: views into one message at odd offsets.
+        columns = _core.scan_columns(1990, 2010, **fibmod._core.DESIGN_TIME_INPUTS, max_terms=3000, threads=1)
+        expected = _core.residue_lists(columns["residues"], columns["common_count"], columns["failed"])
+        odd = [numpy.frombuffer(b"\0" + columns[name].tobytes(), dtype=columns[name].dtype, offset=1)
+               for name in ("residues", "common_count", "failed")]
+        assert not odd[0].flags.aligned and not odd[1].flags.aligned
+        assert list(_core.residue_lists(*odd)) == list(expected)
 
 
 class TestShow:
