@@ -124,18 +124,22 @@ def _chunk_count(client, first, last, chunks):
 def _gathered(client, futures, each=None):
     """The results of the futures, in their order; the futures are released either way.
 
-    Each result is fetched as soon as its task is done, while the others
-    still compute, and ``each`` (if given) is applied to it then: what is
+    With ``each``, each result is fetched as soon as its task is done, while
+    the others still compute, and ``each`` is applied to it then: what is
     left to do once the last task is done is that task's share alone.
+    Without it, all are fetched at once at the end, in one exchange with the
+    workers instead of one a task.
     """
-    # Dask only once a cluster is used: the package only recommends it.
-    from distributed import as_completed
-
-    results = [None] * len(futures)
-    place = {future.key: k for k, future in enumerate(futures)}
     try:
+        if each is None:
+            return client.gather(futures)
+        # Dask only once a cluster is used: the package only recommends it.
+        from distributed import as_completed
+
+        results = [None] * len(futures)
+        place = {future.key: k for k, future in enumerate(futures)}
         for future, result in as_completed(futures, with_results=True):
-            results[place[future.key]] = result if each is None else each(result)
+            results[place[future.key]] = each(result)
             future.release()
         return results
     finally:
