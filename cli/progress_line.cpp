@@ -85,7 +85,11 @@ void ProgressLine::draw(std::stop_token stop)
         tick.wait_for(lock, stop, kRedraw, [] { return false; });
         if (stop.stop_requested()) return;
         const std::int64_t done = last_.load(std::memory_order_relaxed) - range_.from + 1;
-        WriteToTerminal("\r" + ProgressText(range_, done, std::chrono::steady_clock::now() - start, cost_) + "\033[K");
+        // Appended, not "\r" + text: g++ 12 at -O3 warns falsely of an overlapping copy there.
+        std::string line = "\r";
+        line += ProgressText(range_, done, std::chrono::steady_clock::now() - start, cost_);
+        line += "\033[K";
+        WriteToTerminal(line);
     }
 }
 
