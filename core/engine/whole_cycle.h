@@ -122,12 +122,13 @@ bool WalksPlainly(const WholeSequence& seq, std::uint64_t M, TermBound bound);
 // Brent's method; a pair recurs always when s is prime to M).
 WholeCycle WalkWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound bound, ResidueSet& residues);
 
+// The same, keeping every term in order instead (for listings).
+WholeCycle ListWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound bound, std::vector<std::uint64_t>& terms);
+
 // The cycles of a and b at once, both walked plainly (WalksPlainly holds
 // for each), in one loop whose steps overlap in the processor: what
 // WalkWholeCycle gives for each, in half the time for short cycles.
 std::array<WholeCycle, 2> WalkWholeCyclesInStep(const WholeSequence& a, const WholeSequence& b, std::uint64_t M,
                                                 TermBound bound, ResidueSet& residuesA, ResidueSet& residuesB);
-// The same, keeping every term in order instead (for listings).
-WholeCycle ListWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound bound, std::vector<std::uint64_t>& terms);
 
 } // namespace fibmod
