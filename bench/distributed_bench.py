@@ -58,11 +58,9 @@ def on_cluster(workers, last, repeat, columns):
             if best is None or wall < best[0]:
                 best = (wall, cpu, worker_cpu)
         # The cluster's part alone: the chunks computed and their columns
-        # gathered, without making the DataFrame's lists of ints.
-        inputs = dict(r1=6, s1=-1, start1=(1, 1), r2=4, s2=-1, start2=(1, 1))
-        gathered = timed(lambda: client.gather(fibmod.distributed._submit(
-            client, fibmod.distributed._scan_chunk, 2, last, inputs, None, None,
-            columns is None or "common_residues" in columns)), repeat)
+        # gathered and joined, without making the DataFrame's lists of ints.
+        gathered = timed(lambda: fibmod.distributed.scan_columns(client, 2, last, max_terms=None, columns=columns),
+                         repeat)
         return best + (gathered[0],)
 
 

@@ -23,38 +23,54 @@ cluster.
 
 from __future__ import annotations
 
-import collections
 import dataclasses
+from collections.abc import Iterable, Sequence
+from typing import Any, NamedTuple, Union
 
 import pandas as _pandas
 
 from fibmod import _core
 from fibmod._errors import NeverRecursError, RunTimeError
+from fibmod.frames import COLUMNS, PERIOD_COLUMNS, chosen_columns, period_frame, scan_frame
 
 __all__ = ["Shown", "WindowTexts", "RunTimeError", "NeverRecursError", "show", "scan", "next_modulus",
            "Period", "period", "periods", "COLUMNS", "PERIOD_COLUMNS", "MODULUS_MIN", "MODULUS_MAX",
-           "ENGINE_MODULUS_MAX", "PERIOD_MODULUS_MAX", "WINDOW_TERM_BOUND"]
-__version__ = _core.__version__
+           "ENGINE_MODULUS_MAX", "PERIOD_MODULUS_MAX", "WINDOW_TERM_BOUND", "Number", "Pair", "Whole",
+           "WholePair"]
+__version__: str = _core.__version__
 
-#: The columns of a scan, as the command line's CSV names them.
-COLUMNS = _core.ROW_COLUMNS
+#: An input of show, scan and next_modulus: read as the window reads it.
+Number = Union[int, float, str]
+#: A start pair: two inputs.
+Pair = Union[tuple[Number, Number], Sequence[Number]]
+#: An input of period and periods: a whole number of any size, or its decimal digits.
+Whole = Union[int, str]
+#: A start pair of period and periods.
+WholePair = Union[tuple[Whole, Whole], Sequence[Whole]]
+
 #: The window's moduli: the default range of a scan and the stepping's limit.
-MODULUS_MIN = _core.MODULUS_MIN
-MODULUS_MAX = _core.MODULUS_MAX
+MODULUS_MIN: int = _core.MODULUS_MIN
+MODULUS_MAX: int = _core.MODULUS_MAX
 #: The largest modulus the engine computes.
-ENGINE_MODULUS_MAX = _core.ENGINE_MODULUS_MAX
+ENGINE_MODULUS_MAX: int = _core.ENGINE_MODULUS_MAX
 #: The window's bound on a cycle's length, the default max_terms.
-WINDOW_TERM_BOUND = _core.WINDOW_TERM_BOUND
-#: The columns of :func:`periods`, as the command line's ``period`` CSV names them.
-PERIOD_COLUMNS = ("modulus", "preperiod1", "length1", "preperiod2", "length2", "factors")
+WINDOW_TERM_BOUND: int = _core.WINDOW_TERM_BOUND
 #: The largest modulus :func:`period` takes, 2**127-1.
-PERIOD_MODULUS_MAX = _core.PERIOD_MODULUS_MAX
+PERIOD_MODULUS_MAX: int = _core.PERIOD_MODULUS_MAX
 
-#: The result of :func:`period`: both sequences' pre-period (the index of
-#: the first pair on the cycle, "Vorlauf") and period ("Zykellänge"), and
-#: M's factorisation as a dict {p: e} in ascending primes. Python ints of
-#: any size.
-Period = collections.namedtuple("Period", ["preperiod1", "length1", "preperiod2", "length2", "factors"])
+
+class Period(NamedTuple):
+    """The result of :func:`period`: both sequences' pre-period (the index of
+    the first pair on the cycle, "Vorlauf") and period ("Zykellänge"), and
+    M's factorisation as a dict {p: e} in ascending primes. Python ints of
+    any size."""
+
+    preperiod1: int
+    length1: int
+    preperiod2: int
+    length2: int
+    factors: dict[int, int]
+
 
 # The window's design-time inputs, every function's defaults.
 _D = _core.DESIGN_TIME_INPUTS
@@ -108,15 +124,15 @@ class Shown:
     texts: WindowTexts
 
 
-
-def _raise_for(row):
+def _raise_for(row: dict[str, Any]) -> None:
     """Raises the run-time error a row carries; returns quietly otherwise."""
     if row["error_number"] in (6, 9):
         raise RunTimeError(row["error_number"], row["error"], row["modulus"])
 
 
-def show(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, listings=True):
+def show(modulus: int, *, r1: Number = _D["r1"], s1: Number = _D["s1"], start1: Pair = _D["start1"],
+         r2: Number = _D["r2"], s2: Number = _D["s2"], start2: Pair = _D["start2"],
+         max_terms: int | None = WINDOW_TERM_BOUND, listings: bool = True) -> Shown:
     """What the window shows after ``modulus`` is typed into its modulus field.
 
     ``modulus`` from 2 to 2**31-1 (the window's 2 … 2000 and beyond). Returns
@@ -147,41 +163,10 @@ def show(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     )
 
 
-def _chosen(columns):
-    """The columns a scan is asked for, checked by the engine's rule: all of them for None."""
-    if columns is None:
-        return list(COLUMNS)
-    if isinstance(columns, str):
-        raise TypeError("columns: expected a list of column names, not a str")
-    return _core.choose_columns(list(columns))
-
-
-def _frame(columns, chosen=None):
-    """The DataFrame of a scan from the extension's columns: the chosen ones, in their order (all for None).
-
-    A column not chosen never becomes Python objects; the residues' lists
-    are made only when they are chosen.
-    """
-    chosen = list(COLUMNS) if chosen is None else chosen
-    failed = columns["failed"]
-    made = {}
-    for name in chosen:
-        if name == "modulus":
-            made[name] = _pandas.array(columns["modulus"], dtype="Int64")
-        elif name in ("length1", "length2", "common_count"):
-            made[name] = _pandas.arrays.IntegerArray(columns[name], failed.copy())
-        elif name == "common_residues":
-            lists = columns.get("residue_lists")
-            if lists is None:
-                lists = _core.residue_lists(columns["residues"], columns["common_count"], failed)
-            made[name] = _pandas.Series(lists, dtype=object, copy=False)
-        else:
-            made[name] = _pandas.Series(columns["error"], dtype=object)
-    return _pandas.DataFrame(made, columns=chosen)
-
-
-def scan(first=MODULUS_MIN, last=MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-         r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=WINDOW_TERM_BOUND, threads=0, columns=None):
+def scan(first: int = MODULUS_MIN, last: int = MODULUS_MAX, *, r1: Number = _D["r1"], s1: Number = _D["s1"],
+         start1: Pair = _D["start1"], r2: Number = _D["r2"], s2: Number = _D["s2"], start2: Pair = _D["start2"],
+         max_terms: int | None = WINDOW_TERM_BOUND, threads: int = 0,
+         columns: Sequence[str] | None = None) -> _pandas.DataFrame:
     """One row per modulus from ``first`` to ``last``, both included.
 
     Returns a :class:`pandas.DataFrame` with the command line's columns
@@ -198,14 +183,15 @@ def scan(first=MODULUS_MIN, last=MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"], start
     residues (ValueError for an unknown or repeated name or an empty list).
     Ctrl-C stops a long scan (KeyboardInterrupt).
     """
-    chosen = _chosen(columns)
+    chosen = chosen_columns(columns)
     found = _core.scan_columns(first, last, r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2,
                                max_terms=max_terms, threads=threads, residues="common_residues" in chosen)
-    return _frame(found, chosen)
+    return scan_frame(found, chosen)
 
 
-def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-                 r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], limit=MODULUS_MAX, max_terms=WINDOW_TERM_BOUND):
+def next_modulus(modulus: int, *, r1: Number = _D["r1"], s1: Number = _D["s1"], start1: Pair = _D["start1"],
+                 r2: Number = _D["r2"], s2: Number = _D["s2"], start2: Pair = _D["start2"], limit: int = MODULUS_MAX,
+                 max_terms: int | None = WINDOW_TERM_BOUND) -> int | None:
     """Where "Nächster: Nur Rest 1 gemeinsam" stops when pressed at ``modulus``.
 
     The first modulus above ``modulus``, up to ``limit``, with exactly one
@@ -226,8 +212,8 @@ def next_modulus(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     return row["modulus"]
 
 
-def period(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-           r2=_D["r2"], s2=_D["s2"], start2=_D["start2"]):
+def period(modulus: Whole, *, r1: Whole = _D["r1"], s1: Whole = _D["s1"], start1: WholePair = _D["start1"],
+           r2: Whole = _D["r2"], s2: Whole = _D["s2"], start2: WholePair = _D["start2"]) -> Period:
     """The exact pre-period and period of both sequences modulo ``modulus``.
 
     ``modulus`` from 2 to 2**127-1. The inputs are whole numbers of any size
@@ -244,16 +230,9 @@ def period(modulus, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
     return Period(row[1], row[2], row[3], row[4], dict(row[5]))
 
 
-def _period_frame(rows):
-    """The DataFrame of :func:`periods` from the extension's rows."""
-    columns = {name: _pandas.Series([row[i] for row in rows], dtype=object)
-               for i, name in enumerate(PERIOD_COLUMNS[:5])}
-    columns["factors"] = _pandas.Series([row[6] for row in rows], dtype=object)
-    return _pandas.DataFrame(columns)
-
-
-def periods(moduli, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
-            r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], threads=0):
+def periods(moduli: Iterable[Whole], *, r1: Whole = _D["r1"], s1: Whole = _D["s1"], start1: WholePair = _D["start1"],
+            r2: Whole = _D["r2"], s2: Whole = _D["s2"], start2: WholePair = _D["start2"],
+            threads: int = 0) -> _pandas.DataFrame:
     """One row per modulus of ``moduli``, in the order given.
 
     ``moduli`` is any iterable of ints (or digit strings) from 2 to
@@ -274,4 +253,4 @@ def periods(moduli, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"],
             rows = _core.period_range(moduli.start, moduli.stop - 1, **inputs, threads=threads)
     else:
         rows = _core.period_rows(moduli, **inputs, threads=threads)
-    return _period_frame(rows)
+    return period_frame(rows)

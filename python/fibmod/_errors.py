@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The exceptions of fibmod, importable without the extension."""
 
+from __future__ import annotations
+
 
 class RunTimeError(RuntimeError):
     """A run-time error of the window's computation.
@@ -11,13 +13,13 @@ class RunTimeError(RuntimeError):
     message, e.g. "Laufzeitfehler 9: Index außerhalb des gültigen Bereichs".
     """
 
-    def __init__(self, number, message, modulus=None):
+    def __init__(self, number: int, message: str, modulus: int | None = None) -> None:
         super().__init__(message)
         self.number = number
         self.message = message
         self.modulus = modulus
 
-    def __reduce__(self):
+    def __reduce__(self) -> tuple[type, tuple]:
         return (type(self), (self.number, self.message, self.modulus))
 
 
@@ -28,10 +30,10 @@ class NeverRecursError(RuntimeError):
     cycle, e.g. "Folge 2: Startpaar kehrt nicht wieder (Vorlauf 3, Zyklus 8)".
     """
 
-    def __init__(self, message, modulus=None):
+    def __init__(self, message: str, modulus: int | None = None) -> None:
         super().__init__(message)
         self.message = message
         self.modulus = modulus
 
-    def __reduce__(self):
+    def __reduce__(self) -> tuple[type, tuple]:
         return (type(self), (self.message, self.modulus))

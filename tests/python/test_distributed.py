@@ -2,6 +2,7 @@
 """fibmod.distributed on a real LocalCluster: two worker processes of one thread each."""
 import multiprocessing
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -172,8 +173,27 @@ class TestCommandLine:
         assert ours.returncode == 0, ours.stderr.decode()
         assert ours.stdout == run_cli("scan", "--format", "csv", "--from", 50, "--to", 80).stdout
 
+    def test_shares_the_command_lines_option_names_value_names_and_defaults(self):
+        from fibmod.distributed.__main__ import OPTIONS
+
+        listed = re.findall(r"^ +(?:-\w,)?(--[\w-]+)(?: ([^\s=]+)(?:=(\S+))?)?", run_cli("scan", "--help").stdout.decode(),
+                            re.MULTILINE)
+        cli = {name: (value, default) for name, value, default in listed}
+        # The format differs on purpose: the program writes CSV alone.
+        shared = [option for option in OPTIONS if option.name in cli and option.name not in ("--help", "--format")]
+        assert {option.name for option in shared} == {"--from", "--to", "--r1", "--s1", "--start1", "--r2", "--s2",
+                                                      "--start2", "--max-terms", "--no-header"}
+        for option in shared:
+            assert (option.value or "", option.default or "") == cli[option.name], option.name
+
+    def test_writes_its_help_from_the_table(self):
+        shown = self.program("-h")
+        assert shown.returncode == 0 and b"--max-terms N|none" in shown.stdout and b"(default: 3000)" in shown.stdout
+
     def test_reports_a_usage_error_in_the_options_words(self):
         for args, message in [(["--r1", "abc"], "argument --r1: 'abc' is not a number"),
+                              (["--r1"], "argument --r1: expected one argument"),
+                              (["--from=3", "--modulus", "4"], "unrecognized arguments: --modulus"),
                               (["--from", 1], "--from: 1 is outside the range 2 to 2147483647"),
                               (["--max-terms", "none", "--s1", "0.5"], "--max-terms: Ohne Gliederbegrenzung")]:
             result = self.program(*args)

@@ -7,25 +7,31 @@ a plain function of plain arguments (the chunk's first and last modulus and
 the inputs), so it is small to send and Dask runs it again elsewhere when its
 worker dies: no row is lost or doubled.
 
-As a program, ``python3 -m fibmod.distributed`` (see
-:mod:`fibmod.distributed_program`) writes the same CSV as ``fibmod-cli scan``.
-Every worker host needs the same version of python3-fibmod.
+As a program, ``python3 -m fibmod.distributed`` (its ``__main__`` module)
+writes the same CSV as ``fibmod-cli scan``, from :func:`csv_parts`. Every
+worker host needs the same version of python3-fibmod.
 """
 
 from __future__ import annotations
 
 import math
-import sys
+from collections.abc import Callable, Iterator, Sequence
+from typing import TYPE_CHECKING, Any
 
 import numpy
+import pandas
 
 import fibmod
-from fibmod import _core
+from fibmod import Number, Pair, Whole, WholePair, _core
+from fibmod.frames import chosen_columns, period_frame, scan_frame
+
+if TYPE_CHECKING:
+    import distributed
 
 # The window's design-time inputs, every function's defaults.
 _D = _core.DESIGN_TIME_INPUTS
 
-__all__ = ["scan", "periods", "chunk_bounds"]
+__all__ = ["scan", "scan_columns", "csv_parts", "periods", "chunk_bounds"]
 
 # What a modulus costs besides its cycles, in terms (the flag tables, the
 # row): so that chunks of small moduli are not made too long.
@@ -37,7 +43,7 @@ _CHUNKS_PER_THREAD = 8
 _MOST_MODULI_PER_CHUNK = 50_000
 
 
-def _cost_below(x, cap):
+def _cost_below(x: int, cap: int | None) -> float:
     """What the moduli first … x-1 cost, from 0: a modulus M costs min(M, cap) + a constant."""
     if cap is None or x <= cap:
         linear = x * x / 2
@@ -46,7 +52,7 @@ def _cost_below(x, cap):
     return linear + _COST_PER_MODULUS * x
 
 
-def chunk_bounds(first, last, chunks, max_terms=None):
+def chunk_bounds(first: int, last: int, chunks: int, max_terms: int | None = None) -> list[tuple[int, int]]:
     """The range first … last split into at most ``chunks`` chunks of about equal cost.
 
     A list of (first, last) pairs, ascending, covering the range without gaps
@@ -74,13 +80,14 @@ def chunk_bounds(first, last, chunks, max_terms=None):
     return list(zip(starts, ends))
 
 
-def _default_chunks(client, first, last):
+def _default_chunks(client: distributed.Client, first: int, last: int) -> int:
     threads = sum(client.nthreads().values()) or 1
     count = max(0, last - first + 1)
     return max(_CHUNKS_PER_THREAD * threads, math.ceil(count / _MOST_MODULI_PER_CHUNK))
 
 
-def _scan_chunk(first, last, inputs, max_terms, residues=True):
+def _scan_chunk(first: int, last: int, inputs: dict[str, Any], max_terms: int | None,
+                residues: bool = True) -> dict[str, Any]:
     """A task: the rows of first … last as the extension's columns, on one thread of a worker.
 
     Numpy arrays, the residues of all rows one after another: they travel
@@ -92,25 +99,25 @@ def _scan_chunk(first, last, inputs, max_terms, residues=True):
     return _core.scan_columns(first, last, **inputs, max_terms=max_terms, threads=1, residues=residues)
 
 
-def _joined(parts):
+def _joined(parts: Sequence[dict[str, Any]]) -> dict[str, Any]:
     """The columns of consecutive chunks as the columns of the whole range."""
     joined = {name: numpy.concatenate([part[name] for part in parts]) for name in parts[0] if name != "error"}
     joined["error"] = [error for part in parts for error in part["error"]]
     return joined
 
 
-def _with_lists(part):
+def _with_lists(part: dict[str, Any]) -> dict[str, Any]:
     """A chunk's columns with its residues made into the lists of its rows (``residue_lists``)."""
     part["residue_lists"] = _core.residue_lists(part.pop("residues"), part["common_count"], part["failed"])
     return part
 
 
-def _csv_chunk(first, last, inputs, max_terms):
+def _csv_chunk(first: int, last: int, inputs: dict[str, Any], max_terms: int | None) -> str:
     """A task: the rows of first … last as the command line's CSV lines, without the header."""
     return _core.scan_csv(first, last, **inputs, max_terms=max_terms, threads=1, header=False)
 
 
-def _chunk_count(client, first, last, chunks):
+def _chunk_count(client: distributed.Client, first: int, last: int, chunks: int | None) -> int:
     """The number of chunks asked for, or the default for this cluster; TypeError or ValueError naming chunks."""
     if chunks is None:
         return _default_chunks(client, first, last)
@@ -121,7 +128,8 @@ def _chunk_count(client, first, last, chunks):
     return chunks
 
 
-def _gathered(client, futures, each=None):
+def _gathered(client: distributed.Client, futures: list[distributed.Future],
+              each: Callable[[Any], Any] | None = None) -> list[Any]:
     """The results of the futures, in their order; the futures are released either way.
 
     With ``each``, each result is fetched as soon as its task is done, while
@@ -147,7 +155,8 @@ def _gathered(client, futures, each=None):
             future.release()
 
 
-def _submit(client, task, first, last, inputs, max_terms, chunks, *extra):
+def _submit(client: distributed.Client, task: Callable[..., Any], first: int, last: int, inputs: dict[str, Any],
+            max_terms: int | None, chunks: int | None, *extra: Any) -> list[distributed.Future]:
     """One future per chunk, in modulus order. The arguments are checked here, before any task runs."""
     _core.check_arguments(first, last, **inputs, max_terms=max_terms)
     chunks = _chunk_count(client, first, last, chunks)
@@ -155,9 +164,10 @@ def _submit(client, task, first, last, inputs, max_terms, chunks, *extra):
     return [client.submit(task, a, b, inputs, max_terms, *extra, pure=False) for a, b in bounds]
 
 
-def scan(client, first=fibmod.MODULUS_MIN, last=fibmod.MODULUS_MAX, *, r1=_D["r1"], s1=_D["s1"],
-         start1=_D["start1"], r2=_D["r2"], s2=_D["s2"], start2=_D["start2"], max_terms=fibmod.WINDOW_TERM_BOUND,
-         chunks=None, columns=None):
+def scan(client: distributed.Client, first: int = fibmod.MODULUS_MIN, last: int = fibmod.MODULUS_MAX, *,
+         r1: Number = _D["r1"], s1: Number = _D["s1"], start1: Pair = _D["start1"], r2: Number = _D["r2"],
+         s2: Number = _D["s2"], start2: Pair = _D["start2"], max_terms: int | None = fibmod.WINDOW_TERM_BOUND,
+         chunks: int | None = None, columns: Sequence[str] | None = None) -> pandas.DataFrame:
     """The rows of first … last, computed on the Dask cluster of ``client``.
 
     The same DataFrame as :func:`fibmod.scan` with the same arguments, in
@@ -172,21 +182,71 @@ def scan(client, first=fibmod.MODULUS_MIN, last=fibmod.MODULUS_MAX, *, r1=_D["r1
     not asked for are neither listed nor sent.
     """
     inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
-    chosen = fibmod._chosen(columns)
+    chosen = chosen_columns(columns)
     residues = "common_residues" in chosen
     futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks, residues)
     if not futures:
         return fibmod.scan(first, last, **inputs, max_terms=max_terms, columns=chosen)
-    return fibmod._frame(_joined(_gathered(client, futures, _with_lists if residues else None)), chosen)
+    return scan_frame(_joined(_gathered(client, futures, _with_lists if residues else None)), chosen)
 
 
-def _period_chunk(first, last, inputs):
+def scan_columns(client: distributed.Client, first: int = fibmod.MODULUS_MIN, last: int = fibmod.MODULUS_MAX, *,
+                 r1: Number = _D["r1"], s1: Number = _D["s1"], start1: Pair = _D["start1"], r2: Number = _D["r2"],
+                 s2: Number = _D["s2"], start2: Pair = _D["start2"], max_terms: int | None = fibmod.WINDOW_TERM_BOUND,
+                 chunks: int | None = None, columns: Sequence[str] | None = None) -> dict[str, Any]:
+    """The cluster's part of :func:`scan` alone: the rows as numpy columns, before any DataFrame is made.
+
+    The same tasks as :func:`scan`, their columns fetched all at once when
+    the last is done and joined in modulus order: ``modulus``, ``length1``,
+    ``length2``, ``common_count`` and ``failed`` as arrays, ``residues`` as
+    the residues of every row one after another (empty when ``columns``
+    leaves out ``common_residues``), ``error`` as a list.
+    :func:`fibmod.frames.scan_frame` makes the DataFrame of them.
+    """
+    inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
+    residues = "common_residues" in chosen_columns(columns)
+    futures = _submit(client, _scan_chunk, first, last, inputs, max_terms, chunks, residues)
+    if not futures:
+        return _scan_chunk(first, last, inputs, max_terms, residues)
+    return _joined(_gathered(client, futures))
+
+
+def _in_order(futures: list[distributed.Future]) -> Iterator[str]:
+    """The futures' results in their order, each as soon as it is done; each future released after its result."""
+    try:
+        for future in futures:
+            yield future.result()
+            future.release()
+    finally:
+        for future in futures:
+            future.release()
+
+
+def csv_parts(client: distributed.Client, first: int = fibmod.MODULUS_MIN, last: int = fibmod.MODULUS_MAX, *,
+              r1: Number = _D["r1"], s1: Number = _D["s1"], start1: Pair = _D["start1"], r2: Number = _D["r2"],
+              s2: Number = _D["s2"], start2: Pair = _D["start2"], max_terms: int | None = fibmod.WINDOW_TERM_BOUND,
+              chunks: int | None = None) -> Iterator[str]:
+    """The rows of first … last as ``fibmod-cli scan --format csv`` writes them, without the header, chunk by chunk.
+
+    One str of whole CSV lines (CR LF) per chunk, in modulus order, each as
+    soon as it and every chunk before it are done, so that a writer can pass
+    them on while the later chunks still compute; joined, they are the
+    command line's rows byte for byte (``_core.csv_header()`` is its
+    header). Bad arguments raise ValueError or TypeError here, before any
+    task is sent; the tasks are sent at once.
+    """
+    inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
+    return _in_order(_submit(client, _csv_chunk, first, last, inputs, max_terms, chunks))
+
+
+def _period_chunk(first: Whole, last: Whole, inputs: dict[str, Any]) -> list[tuple[Any, ...]]:
     """A task: the period rows of first … last, on one thread of a worker."""
     return _core.period_range(first, last, **inputs, threads=1)
 
 
-def periods(client, first, last, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"], r2=_D["r2"], s2=_D["s2"],
-            start2=_D["start2"], chunks=None):
+def periods(client: distributed.Client, first: Whole, last: Whole, *, r1: Whole = _D["r1"], s1: Whole = _D["s1"],
+            start1: WholePair = _D["start1"], r2: Whole = _D["r2"], s2: Whole = _D["s2"],
+            start2: WholePair = _D["start2"], chunks: int | None = None) -> pandas.DataFrame:
     """The rows of :func:`fibmod.periods` for first … last, computed on the Dask cluster of ``client``.
 
     The same DataFrame as ``fibmod.periods(range(first, last + 1), ...)``, in
@@ -207,12 +267,5 @@ def periods(client, first, last, *, r1=_D["r1"], s1=_D["s1"], start1=_D["start1"
     starts = [first + count * k // chunks for k in range(chunks)]
     bounds = list(zip(starts, [start - 1 for start in starts[1:]] + [last]))
     futures = [client.submit(_period_chunk, a, b, inputs, pure=False) for a, b in bounds]
-    return fibmod._period_frame([row for part in _gathered(client, futures) for row in part])
+    return period_frame([row for part in _gathered(client, futures) for row in part])
 
-
-if __name__ == "__main__":
-    # python3 -m fibmod.distributed: the program. Dask's worker processes
-    # import the main module too: only the main process runs it.
-    from fibmod.distributed_program import main as _main
-
-    sys.exit(_main())
