@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# The package's shape: the extension's stub names what the extension has, and no stub restates Python source.
+# The package's shape: the extension's stub, no stub restating Python source, annotations, no import circle.
 import ast
 import inspect
 import pathlib
@@ -50,3 +50,28 @@ def test_every_public_function_is_annotated():
                 assert signature.return_annotation is not inspect.Signature.empty, f"{module.__name__}.{name}"
                 assert all(p.annotation is not inspect.Parameter.empty for p in signature.parameters.values()), \
                     f"{module.__name__}.{name}"
+
+
+def test_no_module_of_the_package_imports_one_that_imports_it_back():
+    def module_of(path):
+        parts = path.relative_to(PACKAGE.parent).with_suffix("").parts
+        return ".".join(parts[:-1] if parts[-1] == "__init__" else parts)
+
+    modules = {module_of(path): path for path in PACKAGE.rglob("*.py")}
+    # The compiled extension is a module too, named by its stub; it imports none of these.
+    known = set(modules) | {module_of(path) for path in PACKAGE.rglob("*.pyi")}
+    imports = {}
+    for name, path in modules.items():
+        found = set()
+        for node in ast.walk(ast.parse(path.read_text())):
+            if isinstance(node, ast.Import):
+                found |= {alias.name for alias in node.names}
+            elif isinstance(node, ast.ImportFrom) and node.module:
+                found |= {f"{node.module}.{alias.name}" if f"{node.module}.{alias.name}" in known else node.module
+                          for alias in node.names}
+        imports[name] = found & set(modules) - {name}
+
+    def reaches(start, goal, seen=()):
+        return any(step == goal or (step not in seen and reaches(step, goal, (*seen, step))) for step in imports[start])
+
+    assert [name for name in modules if reaches(name, name)] == []
