@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's rules for reading and writing numbers.
 #include "core/engine/number_rules.h"
 
 #include <algorithm>
@@ -6,8 +7,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
+#include <optional>
 
+#include "core/engine/double_text.h"
 #include "core/engine/run_time_error.h"
 
 namespace fibmod {
@@ -124,16 +126,12 @@ NumberReading ReadNumber(std::string_view text)
 
     digits.push_back('e');
     digits.append(std::to_string(scale));
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
-        if (magnitude > 0) {
-            reading.value = beyond;
-            return reading;
-        }
-        value = 0;
+    const std::optional<double> nearest = NearestDouble(digits);
+    if (!nearest && magnitude > 0) {
+        reading.value = beyond;
+        return reading;
     }
+    const double value = nearest.value_or(0);
     reading.value = negative ? -value : value;
     return reading;
 }
@@ -149,13 +147,14 @@ std::string NumberText(double x)
 {
     std::string text(1, std::signbit(x) && x != 0 ? '-' : ' ');
     const double magnitude = std::fabs(x);
-    std::array<char, 32> buffer{};
-    std::to_chars_result written{};
-    if (magnitude < 1e15 && magnitude == std::floor(magnitude))
-        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
-    else
-        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::general, 15);
-    text.append(buffer.data(), written.ptr);
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        std::array<char, 32> buffer{};
+        const std::to_chars_result written =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
+        text.append(buffer.data(), written.ptr);
+    } else {
+        AppendGeneralText(text, magnitude, 15);
+    }
     return text;
 }
 
