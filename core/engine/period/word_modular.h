@@ -17,6 +17,28 @@ inline std::uint64_t MulMod(std::uint64_t a, std::uint64_t b, std::uint64_t n)
     return static_cast<std::uint64_t>(static_cast<WordUInt128>(a) * b % n);
 }
 
+// The high word of the product a·b from four products of 32-bit halves.
+inline std::uint64_t MulHighByHalves(std::uint64_t a, std::uint64_t b)
+{
+    const std::uint64_t aLow = a & 0xffffffffU, aHigh = a >> 32;
+    const std::uint64_t bLow = b & 0xffffffffU, bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow, lowHigh = aLow * bHigh, highLow = aHigh * bLow;
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & 0xffffffffU) + (highLow & 0xffffffffU);
+    return aHigh * bHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
+}
+
+// The high word of the product a·b. WebAssembly has no instruction for it
+// (a 128-bit product there is a call that multiplies 128 by 128 bits), so
+// there it comes from the halves.
+inline std::uint64_t MulHigh(std::uint64_t a, std::uint64_t b)
+{
+#if defined(__wasm__)
+    return MulHighByHalves(a, b);
+#else
+    return static_cast<std::uint64_t>((static_cast<WordUInt128>(a) * b) >> 64);
+#endif
+}
+
 // Residues modulo an odd n >= 3 in Montgomery's form x·2^64 mod n: a product
 // costs two word products and no division. Elements are words below n;
 // equal residues have equal elements.
@@ -37,7 +59,7 @@ public:
 
     std::uint64_t modulus() const { return n_; }
 
-    Element mul(Element a, Element b) const { return reduce128(static_cast<WordUInt128>(a) * b); }
+    Element mul(Element a, Element b) const { return montgomeryReduce(a * b, MulHigh(a, b)); }
     Element add(Element a, Element b) const
     {
         const std::uint64_t sum = a + b;
@@ -48,16 +70,15 @@ public:
     Element one() const { return one_; }
     // The element of the residue x < n, and back.
     Element fromResidue(std::uint64_t x) const { return mul(x, square_); }
-    std::uint64_t toResidue(Element a) const { return reduce128(a); }
+    std::uint64_t toResidue(Element a) const { return montgomeryReduce(a, 0); }
 
 private:
-    // t·2^−64 mod n for t < n·2^64: with m = t·n^−1 mod 2^64, t − m·n is a
-    // multiple of 2^64 whose high word is the result, less n when negative.
-    Element reduce128(WordUInt128 t) const
+    // t·2^−64 mod n for t = high·2^64 + low < n·2^64: with
+    // m = t·n^−1 mod 2^64, t − m·n is a multiple of 2^64 whose high word is
+    // the result, less n when negative.
+    Element montgomeryReduce(std::uint64_t low, std::uint64_t high) const
     {
-        const std::uint64_t m = static_cast<std::uint64_t>(t) * inverse_;
-        const std::uint64_t mnHigh = static_cast<std::uint64_t>((static_cast<WordUInt128>(m) * n_) >> 64);
-        const std::uint64_t high = static_cast<std::uint64_t>(t >> 64);
+        const std::uint64_t mnHigh = MulHigh(low * inverse_, n_);
         return high >= mnHigh ? high - mnHigh : high - mnHigh + n_;
     }
 
