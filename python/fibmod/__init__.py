@@ -46,7 +46,7 @@ ENGINE_MODULUS_MAX = _core.ENGINE_MODULUS_MAX
 #: The window's bound on a cycle's length, the default max_terms.
 WINDOW_TERM_BOUND = _core.WINDOW_TERM_BOUND
 #: The columns of :func:`periods`, as the command line's ``period`` CSV names them.
-PERIOD_COLUMNS = ("modulus", "preperiod1", "length1", "preperiod2", "length2", "factors")
+PERIOD_COLUMNS = _core.PERIOD_COLUMNS
 #: The largest modulus :func:`period` takes, 2**127-1.
 PERIOD_MODULUS_MAX = _core.PERIOD_MODULUS_MAX
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Tests of the portable period engine below 2^64 against the one with FLINT.
 #include "core/engine/period/word_period.h"
+#include "core/engine/period/word_period_rows.h"
 
 #include <cstdint>
 #include <random>
@@ -33,14 +34,15 @@ WordInputs Word(const Sequence& q)
             WordWhole::FromDecimal(q.second)};
 }
 
-std::string FactorsText(const Factorisation& factors)
+// Every prime power as " p^e", to compare factorisations.
+std::string PrimePowers(const Factorisation& factors)
 {
     std::string text;
     for (const PrimePower& factor : factors) text += ' ' + factor.prime.toString() + '^' + std::to_string(factor.exponent);
     return text;
 }
 
-std::string FactorsText(const WordFactorisation& factors)
+std::string PrimePowers(const WordFactorisation& factors)
 {
     std::string text;
     for (const WordPrimePower& factor : factors)
@@ -48,23 +50,17 @@ std::string FactorsText(const WordFactorisation& factors)
     return text;
 }
 
-// A row's numbers in decimal, from either engine.
-std::string RowText(const ModulusPeriods& row)
+// A row as the period command's CSV line, from either engine.
+template <class Row>
+std::string CsvLine(const Row& row)
 {
-    std::string text = row.modulus.toString();
-    for (const Period& period : row.periods) text += ' ' + period.preperiod.toString() + ' ' + period.length.toString();
-    return text + " |" + FactorsText(row.factors);
+    std::string line;
+    AppendPeriodCsvLine(line, RowText(row));
+    return line;
 }
 
-std::string RowText(const WordModulusPeriods& row)
-{
-    std::string text = std::to_string(row.modulus);
-    for (const WordPeriod& period : row.periods)
-        text += ' ' + std::to_string(period.preperiod) + ' ' + DecimalText(period.length);
-    return text + " |" + FactorsText(row.factors);
-}
-
-// Both engines over the same moduli, with and without their caches.
+// Both engines over the same moduli, with and without their caches: the
+// same CSV lines (two sequences).
 void ExpectBothEnginesAgree(const std::vector<Sequence>& sequences, const std::vector<std::uint64_t>& moduli)
 {
     std::vector<WholeInputs> whole;
@@ -77,9 +73,9 @@ void ExpectBothEnginesAgree(const std::vector<Sequence>& sequences, const std::v
     WordPeriodCalculator cached(word);
     WordPeriodCalculator uncached(word, 0);
     for (const std::uint64_t M : moduli) {
-        const std::string expected = RowText(flint.compute(BigInt(M)));
-        ASSERT_EQ(RowText(cached.compute(M)), expected);
-        ASSERT_EQ(RowText(uncached.compute(M)), expected);
+        const std::string expected = CsvLine(flint.compute(BigInt(M)));
+        ASSERT_EQ(CsvLine(cached.compute(M)), expected);
+        ASSERT_EQ(CsvLine(uncached.compute(M)), expected);
     }
 }
 
@@ -188,7 +184,7 @@ TEST(FactorWordPortably, EqualsFlintOnHardAndRandomNumbers)
         if (n == 0) continue;
         const Factorisation expected = Factor(BigInt(n));
         const WordFactorisation found = FactorWordPortably(n);
-        ASSERT_EQ(FactorsText(found), FactorsText(expected)) << n;
+        ASSERT_EQ(PrimePowers(found), PrimePowers(expected)) << n;
     }
 }
 

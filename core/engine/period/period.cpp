@@ -144,6 +144,19 @@ struct FlintArith {
 
 } // namespace
 
+PeriodRowText RowText(const ModulusPeriods& row)
+{
+    PeriodRowText text;
+    text.modulus = row.modulus.toString();
+    for (std::size_t i = 0; i < 2; ++i) {
+        text.preperiod[i] = row.periods.at(i).preperiod.toString();
+        text.length[i] = row.periods.at(i).length.toString();
+    }
+    text.factors.reserve(row.factors.size());
+    for (const PrimePower& factor : row.factors) text.factors.push_back({factor.prime.toString(), factor.exponent});
+    return text;
+}
+
 bool IsPeriodModulus(const BigInt& M) { return M >= BigInt(2) && M <= PeriodModulusMax(); }
 
 Period PeriodOf(const WholeInputs& inputs, const BigInt& M)

@@ -9,6 +9,7 @@
 
 #include "core/engine/period/big_integer.h"
 #include "core/engine/period/factorisation.h"
+#include "core/engine/period/period_rows.h"
 
 namespace fibmod {
 
@@ -42,6 +43,10 @@ struct ModulusPeriods {
     // One per sequence, in the order of the sequences.
     std::vector<Period> periods;
 };
+
+// The row of two sequences' periods as text, for the writers of
+// period_rows.h.
+PeriodRowText RowText(const ModulusPeriods& row);
 
 // True when 2 <= M <= 2^127 − 1, the moduli the engine takes.
 bool IsPeriodModulus(const BigInt& M);
