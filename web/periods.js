@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: MIT
+// The view "Perioden": moduli in, a table of both sequences' pre-periods and
+// periods out, computed by the period engine in a worker, with a CSV file.
+
+// The form's boxes that hold the sequences' inputs (r, s and the start pair
+// of sequence 1, then of sequence 2), and their values at start.
+const SEQUENCE_BOXES = [
+    ['Text4-1', '6'], ['Text4-0', '-1'], ['Text1-4', '1'], ['Text1-5', '1'],
+    ['Text4-3', '4'], ['Text4-2', '-1'], ['Text1-2', '1'], ['Text1-3', '1'],
+];
+
+const HEADINGS = ['Modul', 'Vorlauf 1', 'Zykellänge 1', 'Vorlauf 2', 'Zykellänge 2', 'Zerlegung'];
+
+const TEMPLATE = `
+<h2 id="perioden-titel">Perioden</h2>
+<p>Vorlauf und Zykellänge beider Folgen für jeden Modul bis 2<sup>64</sup> − 1, genau berechnet aus der
+Zerlegung des Moduls. r, s und die Startpaare kommen aus dem Formular und werden als ganze Zahlen gelesen.</p>
+<p id="perioden-folgen"></p>
+<div class="perioden-eingabe">
+  <div>
+    <label for="perioden-moduln">Moduln, einer je Zeile</label>
+    <textarea id="perioden-moduln" rows="6" spellcheck="false" autocomplete="off"></textarea>
+  </div>
+  <fieldset>
+    <legend>oder ein Bereich</legend>
+    <label for="perioden-von">von</label>
+    <input id="perioden-von" type="text" inputmode="numeric" autocomplete="off">
+    <label for="perioden-bis">bis</label>
+    <input id="perioden-bis" type="text" inputmode="numeric" autocomplete="off">
+  </fieldset>
+</div>
+<p class="perioden-knoepfe">
+  <button id="perioden-start" type="button">Berechnen</button>
+  <a id="perioden-csv" download="perioden.csv" aria-disabled="true">CSV herunterladen</a>
+</p>
+<p id="perioden-meldung" role="alert"></p>
+<p id="perioden-stand" role="status" aria-live="polite"></p>
+<div class="perioden-rahmen">
+  <table id="perioden-tabelle" data-state="leer" aria-labelledby="perioden-titel" aria-busy="false">
+    <thead><tr>${HEADINGS.map((h) => `<th scope="col">${h}</th>`).join('')}</tr></thead>
+    <tbody></tbody>
+  </table>
+</div>`;
+
+// The sequences' eight inputs as the form holds them now.
+function sequenceInputs() {
+    return SEQUENCE_BOXES.map(([id, initial]) => {
+        const box = document.getElementById(id);
+        return box ? box.value : initial;
+    });
+}
+
+// Builds the view inside `container` (an empty element) and wires it up.
+// `workerUrl` is where the periods' worker script lies.
+export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
+    container.innerHTML = TEMPLATE;
+    const $ = (id) => container.querySelector(`#${id}`);
+    const moduli = $('perioden-moduln');
+    const from = $('perioden-von');
+    const to = $('perioden-bis');
+    const start = $('perioden-start');
+    const csvLink = $('perioden-csv');
+    const message = $('perioden-meldung');
+    const progress = $('perioden-stand');
+    const sequences = $('perioden-folgen');
+    const table = $('perioden-tabelle');
+    const body = table.tBodies[0];
+
+    let worker = null;
+    let job = 0;
+    let csvUrl = null;
+
+    const showSequences = () => {
+        const v = sequenceInputs();
+        sequences.textContent = `Folge 1: r = ${v[0]}, s = ${v[1]}, Start ${v[2]}, ${v[3]}; ` +
+            `Folge 2: r = ${v[4]}, s = ${v[5]}, Start ${v[6]}, ${v[7]}.`;
+    };
+
+    const setCsv = (text) => {
+        if (csvUrl) URL.revokeObjectURL(csvUrl);
+        csvUrl = null;
+        csvLink.removeAttribute('href');
+        csvLink.setAttribute('aria-disabled', 'true');
+        if (text !== null) {
+            csvUrl = URL.createObjectURL(new Blob([text], { type: 'text/csv' }));
+            csvLink.href = csvUrl;
+            csvLink.setAttribute('aria-disabled', 'false');
+        }
+    };
+
+    const appendRows = (rows) => {
+        const fragment = document.createDocumentFragment();
+        for (const cells of rows) {
+            const tr = document.createElement('tr');
+            cells.forEach((text, i) => {
+                const cell = document.createElement(i === 0 ? 'th' : 'td');
+                if (i === 0) cell.scope = 'row';
+                cell.textContent = text;
+                tr.appendChild(cell);
+            });
+            fragment.appendChild(tr);
+        }
+        body.appendChild(fragment);
+    };
+
+    const run = () => {
+        // A new list ends the one still running: its worker is dropped.
+        if (worker) worker.terminate();
+        worker = new Worker(workerUrl);
+        const current = ++job;
+        let csv = '';
+        let count = 0;
+        let done = 0;
+        message.textContent = '';
+        table.dataset.state = 'rechnet';
+        table.setAttribute('aria-busy', 'true');
+        start.textContent = 'Neu berechnen';
+        progress.textContent = 'Rechnet …';
+        worker.onmessage = (event) => {
+            const answer = event.data;
+            if (answer.job !== current) return;
+            if (answer.problem !== undefined) {
+                // Nothing shown is lost: the rows before stay.
+                message.textContent = answer.problem;
+                table.dataset.state = body.rows.length > 0 ? 'fertig' : 'leer';
+                table.setAttribute('aria-busy', 'false');
+                progress.textContent = '';
+                return;
+            }
+            if (answer.csvHeader !== undefined) {
+                body.replaceChildren();
+                setCsv(null);
+                csv = answer.csvHeader;
+                count = answer.count;
+                return;
+            }
+            if (answer.failure !== undefined) {
+                message.textContent = answer.failure;
+                table.dataset.state = 'fehler';
+                table.setAttribute('aria-busy', 'false');
+                return;
+            }
+            if (answer.rows !== undefined) {
+                appendRows(answer.rows);
+                csv += answer.csv;
+                done += answer.rows.length;
+                progress.textContent = `${done} von ${count} Moduln`;
+                return;
+            }
+            if (answer.done) {
+                setCsv(csv);
+                progress.textContent = `Fertig: ${count} ${count === 1 ? 'Modul' : 'Moduln'}.`;
+                table.dataset.state = 'fertig';
+                table.setAttribute('aria-busy', 'false');
+            }
+        };
+        worker.onerror = (event) => {
+            event.preventDefault();
+            message.textContent = 'Der Rechenkern ließ sich nicht laden.';
+            table.dataset.state = 'fehler';
+            table.setAttribute('aria-busy', 'false');
+        };
+        worker.postMessage({
+            job: current,
+            inputs: sequenceInputs(),
+            moduli: moduli.value,
+            from: from.value,
+            to: to.value,
+        });
+    };
+
+    start.addEventListener('click', run);
+    csvLink.addEventListener('click', (event) => {
+        if (!csvUrl) event.preventDefault();
+    });
+    showSequences();
+    return { refresh: showSequences };
+}
