@@ -51,7 +51,8 @@ function sequenceInputs() {
 }
 
 // Builds the view inside `container` (an empty element) and wires it up.
-// `workerUrl` is where the periods' worker script lies.
+// `workerUrl` is where the periods' worker script lies. Answers { refresh },
+// to be called whenever the view is shown.
 export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
     container.innerHTML = TEMPLATE;
     const $ = (id) => container.querySelector(`#${id}`);
@@ -67,6 +68,7 @@ export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
     const body = table.tBodies[0];
 
     let worker = null;
+    let running = false;
     let job = 0;
     let csvUrl = null;
 
@@ -103,76 +105,87 @@ export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
         body.appendChild(fragment);
     };
 
-    const run = () => {
-        // A new list ends the one still running: its worker is dropped.
-        if (worker) worker.terminate();
+    // The rows of the job in hand, as they come.
+    let csv = '';
+    let count = 0;
+    let done = 0;
+
+    const finish = (state) => {
+        running = false;
+        table.dataset.state = state;
+        table.setAttribute('aria-busy', 'false');
+    };
+
+    const receive = (answer) => {
+        if (answer.job !== job) return;
+        if (answer.problem !== undefined) {
+            // Nothing shown is lost: the rows before stay.
+            message.textContent = answer.problem;
+            progress.textContent = '';
+            finish(body.rows.length > 0 ? 'fertig' : 'leer');
+        } else if (answer.csvHeader !== undefined) {
+            body.replaceChildren();
+            setCsv(null);
+            csv = answer.csvHeader;
+            count = answer.count;
+            done = 0;
+        } else if (answer.rows !== undefined) {
+            appendRows(answer.rows);
+            csv += answer.csv;
+            done += answer.rows.length;
+            progress.textContent = `${done} von ${count} Moduln`;
+        } else if (answer.failure !== undefined) {
+            message.textContent = answer.failure;
+            finish('fehler');
+        } else if (answer.done) {
+            setCsv(csv);
+            progress.textContent = `Fertig: ${count} ${count === 1 ? 'Modul' : 'Moduln'}.`;
+            finish('fertig');
+        }
+    };
+
+    // The worker is started when the view is first shown, so that its engine
+    // is loaded and compiled before the first click.
+    const startWorker = () => {
+        if (worker) return;
         worker = new Worker(workerUrl);
-        const current = ++job;
-        let csv = '';
-        let count = 0;
-        let done = 0;
+        worker.onmessage = (event) => receive(event.data);
+        worker.onerror = (event) => {
+            event.preventDefault();
+            worker = null;
+            if (running) {
+                message.textContent = 'Der Rechenkern ließ sich nicht laden.';
+                finish('fehler');
+            }
+        };
+    };
+
+    const run = () => {
+        // A new list ends the one still running, and with it its worker.
+        if (worker && running) {
+            worker.terminate();
+            worker = null;
+        }
+        startWorker();
+        running = true;
+        job += 1;
         message.textContent = '';
         table.dataset.state = 'rechnet';
         table.setAttribute('aria-busy', 'true');
         start.textContent = 'Neu berechnen';
         progress.textContent = 'Rechnet …';
-        worker.onmessage = (event) => {
-            const answer = event.data;
-            if (answer.job !== current) return;
-            if (answer.problem !== undefined) {
-                // Nothing shown is lost: the rows before stay.
-                message.textContent = answer.problem;
-                table.dataset.state = body.rows.length > 0 ? 'fertig' : 'leer';
-                table.setAttribute('aria-busy', 'false');
-                progress.textContent = '';
-                return;
-            }
-            if (answer.csvHeader !== undefined) {
-                body.replaceChildren();
-                setCsv(null);
-                csv = answer.csvHeader;
-                count = answer.count;
-                return;
-            }
-            if (answer.failure !== undefined) {
-                message.textContent = answer.failure;
-                table.dataset.state = 'fehler';
-                table.setAttribute('aria-busy', 'false');
-                return;
-            }
-            if (answer.rows !== undefined) {
-                appendRows(answer.rows);
-                csv += answer.csv;
-                done += answer.rows.length;
-                progress.textContent = `${done} von ${count} Moduln`;
-                return;
-            }
-            if (answer.done) {
-                setCsv(csv);
-                progress.textContent = `Fertig: ${count} ${count === 1 ? 'Modul' : 'Moduln'}.`;
-                table.dataset.state = 'fertig';
-                table.setAttribute('aria-busy', 'false');
-            }
-        };
-        worker.onerror = (event) => {
-            event.preventDefault();
-            message.textContent = 'Der Rechenkern ließ sich nicht laden.';
-            table.dataset.state = 'fehler';
-            table.setAttribute('aria-busy', 'false');
-        };
-        worker.postMessage({
-            job: current,
-            inputs: sequenceInputs(),
-            moduli: moduli.value,
-            from: from.value,
-            to: to.value,
-        });
+        worker.postMessage({ job, inputs: sequenceInputs(), moduli: moduli.value, from: from.value, to: to.value });
     };
 
     start.addEventListener('click', run);
     csvLink.addEventListener('click', (event) => {
         if (!csvUrl) event.preventDefault();
     });
-    showSequences();
-    return { refresh: showSequences };
+    // Shows the sequences as the form holds them now; called when the view
+    // is shown.
+    const refresh = () => {
+        showSequences();
+        startWorker();
+    };
+    return { refresh };
 }
