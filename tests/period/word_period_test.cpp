@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/period/period.h"
-#include "core/engine/period/word_modular.h"
 
 namespace fibmod {
 namespace {
@@ -196,15 +195,6 @@ TEST(IsWordPrime, EqualsFlintOnPseudoprimesAndRandomOddNumbers)
                                        18446744073709551557ULL, 18446744073709551559ULL};
     for (int i = 0; i < 20000; ++i) numbers.push_back((random() >> (i % 60)) | 1);
     for (const std::uint64_t n : numbers) ASSERT_EQ(IsWordPrime(n), n_is_prime(n) != 0) << n;
-}
-
-TEST(MulHighByHalves, EqualsTheHighWordOfTheFullProduct)
-{
-    std::mt19937_64 random(35);
-    for (int i = 0; i < 100000; ++i) {
-        const std::uint64_t a = random() >> (i % 64), b = i % 7 == 0 ? UINT64_MAX : random() >> (i / 64 % 64);
-        ASSERT_EQ(MulHighByHalves(a, b), static_cast<std::uint64_t>((static_cast<WordUInt128>(a) * b) >> 64)) << a << ' ' << b;
-    }
 }
 
 } // namespace
