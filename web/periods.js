@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The view "Perioden": moduli in, a table of both sequences' pre-periods and
 // periods out, computed by the period engine in a worker, with a CSV file.
+import { formatAddress } from './router.js';
 
 // The form's boxes that hold the sequences' inputs (r, s and the start pair
 // of sequence 1, then of sequence 2), and their values at start.
@@ -50,9 +51,14 @@ function sequenceInputs() {
     });
 }
 
-// Builds the view inside `container` (an empty element) and wires it up.
-// `workerUrl` is where the periods' worker script lies. Answers { refresh },
-// to be called whenever the view is shown.
+// A list this long or longer is not written into the address.
+const LONGEST_ADDRESS_LIST = 2000;
+
+// Builds the view inside `container` (an empty element with an id) and wires
+// it up. `workerUrl` is where the periods' worker script lies. Answers the
+// router's view: { section, show(params), hide() }. The address carries the
+// list ("#perioden&moduln=10,12" or "#perioden&von=2&bis=100"), so that a
+// result can be shared as a link; such a link computes on opening.
 export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
     container.innerHTML = TEMPLATE;
     const $ = (id) => container.querySelector(`#${id}`);
@@ -175,17 +181,39 @@ export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
         start.textContent = 'Neu berechnen';
         progress.textContent = 'Rechnet …';
         worker.postMessage({ job, inputs: sequenceInputs(), moduli: moduli.value, from: from.value, to: to.value });
+        keepInAddress();
+    };
+
+    // The list in the address, without a new entry in the history.
+    const keepInAddress = () => {
+        const params = [];
+        const list = moduli.value.split(/\r?\n/).map((line) => line.trim()).filter((line) => line !== '');
+        if (list.length > 0 && moduli.value.length < LONGEST_ADDRESS_LIST) params.push(['moduln', list.join(',')]);
+        if (from.value.trim() !== '') params.push(['von', from.value.trim()]);
+        if (to.value.trim() !== '') params.push(['bis', to.value.trim()]);
+        history.replaceState(null, '', formatAddress('perioden', params) || '#perioden');
     };
 
     start.addEventListener('click', run);
     csvLink.addEventListener('click', (event) => {
         if (!csvUrl) event.preventDefault();
     });
-    // Shows the sequences as the form holds them now; called when the view
-    // is shown.
-    const refresh = () => {
+    // Shows the sequences as the form holds them now, and the list the
+    // address carries.
+    const show = (params) => {
         showSequences();
         startWorker();
+        const wanted = {
+            moduli: (params.get('moduln') ?? '').split(',').filter((m) => m !== '').join('\n'),
+            from: params.get('von') ?? '',
+            to: params.get('bis') ?? '',
+        };
+        if (wanted.moduli === '' && wanted.from === '' && wanted.to === '') return;
+        if (wanted.moduli === moduli.value && wanted.from === from.value && wanted.to === to.value) return;
+        moduli.value = wanted.moduli;
+        from.value = wanted.from;
+        to.value = wanted.to;
+        run();
     };
-    return { refresh };
+    return { section: container.id, show, hide: () => {} };
 }

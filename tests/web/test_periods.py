@@ -110,3 +110,14 @@ def test_the_view_opens_from_its_address_on_load_and_on_a_hash_change(browser, s
     for field in ("perioden-moduln", "perioden-von", "perioden-bis"):
         label = browser.find_element(By.CSS_SELECTOR, f"label[for='{field}']")
         assert label.text.strip()
+
+
+def test_the_address_keeps_the_list_and_a_link_with_a_list_computes_it(browser, site_url):
+    open_periods(browser, site_url)
+    run_periods(browser, start="100", end="120")
+    assert browser.execute_script("return location.hash") == "#perioden&von=100&bis=120"
+    browser.get("about:blank")
+    browser.get(site_url + "#perioden&moduln=10,12,1000000007")
+    table = browser.find_element(By.ID, "perioden-tabelle")
+    WebDriverWait(browser, 60).until(lambda _: table.get_attribute("data-state") == "fertig")
+    assert table_rows(browser) == cli_table_rows([10, 12, 1000000007], START_INPUTS)
