@@ -12,8 +12,11 @@
 set(FIBMOD_MODULE_BUILD_DIR ${PROJECT_BINARY_DIR}/modules)
 set(FIBMOD_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/fibmod)
 
-# Static libraries end up inside the modules too.
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+# Static libraries end up inside the modules too. WebAssembly has no modules
+# to load, and its position-independent code is for dynamic linking only.
+if(NOT EMSCRIPTEN)
+    set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
 
 # Links `library`'s users to `on_demand` when they load modules, else to `linked`.
 function(fibmod_linked_or_on_demand library linked on_demand)

@@ -137,7 +137,7 @@ std::optional<ScanRow> LaneRow(const lanes::LaneSequence& one, const lanes::Lane
 std::optional<ScanRow> ScanModulusInIntegers(const Inputs& inputs, std::int64_t modulus, TermBound maxTerms,
                                              RowScratch& scratch)
 {
-    if (modulus < kLaneModulusMin) return ScanModulusPlainly(inputs, modulus, maxTerms);
+    if (modulus < kLaneModulusMin || !lanes::kVectorLoopBuilt) return ScanModulusPlainly(inputs, modulus, maxTerms);
     const lanes::LaneSequence one = InLanes(inputs.one, modulus);
     const lanes::LaneSequence two = InLanes(inputs.two, modulus);
     if (!lanes::LanesTake(one) || !lanes::LanesTake(two)) return ScanModulusPlainly(inputs, modulus, maxTerms);

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 #include <string>
 
 #include "core/engine/inputs.h"
 #include "core/engine/lanes/residue_flags.h"
 #include "core/engine/scan_row.h"
+#include "core/engine/stop_signal.h"
 #include "core/engine/term_bound.h"
 
 namespace fibmod {
@@ -28,7 +28,7 @@ ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTer
 struct RowScratch {
     lanes::ResidueFlags one;
     lanes::ResidueFlags two;
-    std::stop_token stop;
+    StopToken stop;
     // False: the row keeps the common count alone (ScanRow::dropResidues).
     bool residues = true;
 };

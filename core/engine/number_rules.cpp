@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's rules for reading and writing numbers.
 #include "core/engine/number_rules.h"
 
 #include <algorithm>
@@ -6,8 +7,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
+#include <optional>
 
+#include "core/engine/double_text.h"
 #include "core/engine/run_time_error.h"
 
 namespace fibmod {
@@ -124,16 +126,12 @@ NumberReading ReadNumber(std::string_view text)
 
     digits.push_back('e');
     digits.append(std::to_string(scale));
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
-        if (magnitude > 0) {
-            reading.value = beyond;
-            return reading;
-        }
-        value = 0;
+    const std::optional<double> nearest = NearestDouble(digits);
+    if (!nearest && magnitude > 0) {
+        reading.value = beyond;
+        return reading;
     }
+    const double value = nearest.value_or(0);
     reading.value = negative ? -value : value;
     return reading;
 }
@@ -154,7 +152,7 @@ std::string NumberText(double x)
     if (magnitude < 1e15 && magnitude == std::floor(magnitude))
         written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
     else
-        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::general, 15);
+        return text + GeneralText(magnitude, 15);
     text.append(buffer.data(), written.ptr);
     return text;
 }

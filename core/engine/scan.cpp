@@ -46,7 +46,7 @@ using Source = std::function<std::optional<std::int64_t>(bool idle)>;
 using Sink = std::function<void(ScanRow&& row)>;
 // Computes the moduli a source gives, handing each row to a sink as it is
 // done (in any order), until the source gives none while idle or `stop`.
-using Compute = std::function<void(const Source&, const Sink&, std::stop_token)>;
+using Compute = std::function<void(const Source&, const Sink&, StopToken)>;
 
 // Workers take chunks of moduli from a shared counter and put each row into
 // a ring of slots keyed by modulus; the calling thread hands the rows on in
@@ -66,7 +66,7 @@ public:
         const std::int64_t chunks = (range_.to - range_.from) / kChunk + 1;
         const auto workers = static_cast<unsigned>(std::min<std::int64_t>(threads_, chunks));
         {
-            std::vector<std::jthread> pool;
+            std::vector<WorkerThread> pool;
             pool.reserve(workers);
             for (unsigned t = 0; t < workers; ++t) pool.emplace_back([this] { work(); });
             write();
@@ -111,7 +111,7 @@ private:
             bool roomWanted;
             {
                 std::unique_lock lock(mutex_);
-                if (!changed_.wait(lock, options_.stop, [this] { return ended_ || slot(wanted_).has_value(); }))
+                if (!WaitUntil(changed_, lock, options_.stop, [this] { return ended_ || slot(wanted_).has_value(); }))
                     return;
                 if (ended_) return;
                 row = std::move(*slot(wanted_));
@@ -152,7 +152,7 @@ private:
         if (!ready()) {
             if (!idle) return false;
             ++waitingWorkers_;
-            const bool woken = changed_.wait(lock, options_.stop, ready);
+            const bool woken = WaitUntil(changed_, lock, options_.stop, ready);
             --waitingWorkers_;
             if (!woken) return false;
         }
@@ -258,7 +258,7 @@ bool ScanRows(const Inputs& inputs, ModulusRange range, const ScanOptions& optio
     // One modulus at a time per worker: its two walks run in vector lanes
     // inside each cycle, and its flag tables stay in the worker's cache.
     return EachModulus(range, options, sink,
-                       [&inputs, &options](const Source& next, const Sink& done, std::stop_token stop) {
+                       [&inputs, &options](const Source& next, const Sink& done, StopToken stop) {
                            RowScratch scratch;
                            scratch.stop = stop;
                            scratch.residues = options.residues;
@@ -279,7 +279,7 @@ bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& op
         inputs = ValuesOf(texts);
     } catch (const RunTimeError& error) {
         return EachModulus(range, options, sink,
-                           [&error](const Source& next, const Sink& done, std::stop_token) {
+                           [&error](const Source& next, const Sink& done, StopToken) {
                                while (const std::optional<std::int64_t> modulus = next(true))
                                    done(ErrorRow(*modulus, error));
                            });
@@ -290,8 +290,9 @@ bool ScanRows(const InputTexts& texts, ModulusRange range, const ScanOptions& op
 std::optional<ScanRow> NextStop(const InputTexts& texts, std::int64_t modulus, std::int64_t limit,
                                 const ScanOptions& options)
 {
-    std::stop_source found;
-    const std::stop_callback forward(options.stop, [&found] { found.request_stop(); });
+    StopSource found;
+    auto passOn = [&found] { found.request_stop(); };
+    const StopCallback<decltype(passOn)> forward(options.stop, passOn);
     ScanOptions own = options;
     own.stop = found.get_token();
     std::optional<ScanRow> stop;

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 #include "core/engine/inputs.h"
 #include "core/engine/modulus_range.h"
 #include "core/engine/modulus_row.h"
 #include "core/engine/scan_row.h"
+#include "core/engine/stop_signal.h"
 #include "core/engine/term_bound.h"
 
 namespace fibmod {
@@ -28,7 +28,7 @@ struct ScanOptions {
     unsigned threads = 0;
     // When stop is requested, the scan ends early: rows already handed on
     // stay handed on, no further row follows.
-    std::stop_token stop;
+    StopToken stop;
     // Called on a worker before it begins a modulus; it may block, so that
     // other work goes first (or a test holds the scan). The rows do not
     // depend on it.

@@ -57,7 +57,7 @@ HWY_INLINE LaneWalk Ended(const RowStart& start, std::int64_t position)
 // the row's own vector store; each row is searched for the start pair once
 // the next row's first term is there.
 template <bool kBytes, bool kPlainSecond>
-LaneWalk Rows(const RowStart& start, std::uint8_t* table, const std::stop_token& stop)
+LaneWalk Rows(const RowStart& start, std::uint8_t* table, const StopToken& stop)
 {
     const hn::ScalableTag<std::uint32_t> d;
     using V = hn::VFromD<decltype(d)>;
@@ -122,7 +122,7 @@ LaneWalk Rows(const RowStart& start, std::uint8_t* table, const std::stop_token&
 
 } // namespace
 
-LaneWalk WalkRows(const RowStart& start, std::uint8_t* table, bool bytes, const std::stop_token& stop)
+LaneWalk WalkRows(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop)
 {
     const bool plain = start.c == 1;
     if (bytes) return plain ? Rows<true, true>(start, table, stop) : Rows<true, false>(start, table, stop);
@@ -142,7 +142,7 @@ HWY_EXPORT(TargetName);
 
 namespace {
 
-LaneWalk WalkRowsOnWidest(const RowStart& start, std::uint8_t* table, bool bytes, const std::stop_token& stop)
+LaneWalk WalkRowsOnWidest(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop)
 {
     return HWY_DYNAMIC_DISPATCH(WalkRows)(start, table, bytes, stop);
 }

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <stop_token>
 
 #include "core/engine/lanes/lane_walk.h"
 #include "core/engine/lanes/row_start.h"
+#include "core/engine/stop_signal.h"
 
 namespace fibmod::lanes {
 
@@ -14,7 +14,7 @@ namespace fibmod::lanes {
 struct LaneRowsEntry {
     // The rows after the first two of `start`, flagged in `table` (bytes or
     // bits), on the widest vectors this processor has.
-    LaneWalk (*walkRows)(const RowStart& start, std::uint8_t* table, bool bytes, const std::stop_token& stop);
+    LaneWalk (*walkRows)(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop);
     // The name of that target ("AVX3", "AVX2", …).
     const char* (*targetName)();
 };

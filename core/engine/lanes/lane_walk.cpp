@@ -13,7 +13,7 @@ namespace fibmod::lanes {
 bool LanesTake(const LaneSequence& seq) { return std::gcd(seq.s, seq.M) == 1; }
 
 LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
-                     std::stop_token stop)
+                     StopToken stop)
 {
     const RowStart start = StartRows(seq, bound.value_or(std::numeric_limits<std::int64_t>::max()));
     flags.reset(seq.M);

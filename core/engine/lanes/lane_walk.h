@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 
 #include "core/engine/lanes/residue_flags.h"
+#include "core/engine/stop_signal.h"
 
 namespace fibmod::lanes {
 
@@ -48,6 +48,14 @@ struct LaneWalk {
 // a bijection of the pairs and the start pair always comes back.
 bool LanesTake(const LaneSequence& seq);
 
+// False where the build has no vector loop (WebAssembly, whose build goes
+// without Highway): rows are then walked plainly, and WalkInLanes refuses.
+#if defined(__EMSCRIPTEN__)
+inline constexpr bool kVectorLoopBuilt = false;
+#else
+inline constexpr bool kVectorLoopBuilt = true;
+#endif
+
 // Walks the cycle of `seq` (LanesTake must hold) and flags every term met in
 // `flags` (reset here for seq.M). Ends as the plain walk that adds a(2),
 // a(3), … one at a time until the pair is back at the start pair: Closed
@@ -56,7 +64,7 @@ bool LanesTake(const LaneSequence& seq);
 // when Closed, and of no use otherwise. Looks at `stop` every few hundred
 // thousand terms. Runs on the widest vectors this processor has.
 LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
-                     std::stop_token stop = {});
+                     StopToken stop = {});
 
 // The name of the vector target WalkInLanes runs on here ("AVX3", "AVX2", …).
 const char* LaneTargetName();

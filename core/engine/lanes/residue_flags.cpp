@@ -61,6 +61,7 @@ namespace {
     return count;
 }
 
+#if defined(__x86_64__) || defined(__i386__)
 // The same with the processor's popcnt instruction, which plain x86-64 may
 // lack (the compiler then calls a library routine for every word).
 [[gnu::target("popcnt")]] std::int64_t CountBothWithPopcnt(const std::vector<std::uint8_t>& a,
@@ -77,6 +78,7 @@ bool HasPopcnt()
     }();
     return has;
 }
+#endif
 
 } // namespace
 
@@ -84,7 +86,12 @@ std::int64_t CommonCount(const ResidueFlags& a, const ResidueFlags& b)
 {
     assert(a.M_ == b.M_);
     const std::size_t words = a.table_.size() / 8;
+#if defined(__x86_64__) || defined(__i386__)
     return HasPopcnt() ? CountBothWithPopcnt(a.table_, b.table_, words) : CountBoth(a.table_, b.table_, words);
+#else
+    // Elsewhere (WebAssembly among them) the count is one instruction anyway.
+    return CountBoth(a.table_, b.table_, words);
+#endif
 }
 
 } // namespace fibmod::lanes

@@ -57,14 +57,15 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
         rowDone.notify_all();
         rowTaken.notify_all();
     };
-    const std::stop_callback onStop(options.stop, [&] {
+    auto wake = [&] {
         {
             const std::lock_guard lock(mutex);
             stopped = true;
         }
         rowDone.notify_all();
         rowTaken.notify_all();
-    });
+    };
+    const StopCallback<decltype(wake)> onStop(options.stop, wake);
 
     const auto work = [&] {
         PeriodCalculator calculator(sequences, options.cachedPrimeLimit);

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <stop_token>
 #include <vector>
 
 #include "core/engine/period/period.h"
+#include "core/engine/stop_signal.h"
 
 namespace fibmod {
 
@@ -16,7 +16,7 @@ struct PeriodRunOptions {
     unsigned threads = 0;
     // When stop is requested the run ends early: rows handed on stay handed
     // on, no further row follows.
-    std::stop_token stop;
+    StopToken stop;
     // Each worker's PeriodCalculator keeps prime powers of primes below this.
     std::uint64_t cachedPrimeLimit = PeriodCalculator::kDefaultCachedPrimeLimit;
     // Called on a worker before it begins a modulus; it may block (a test

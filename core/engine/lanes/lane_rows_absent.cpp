@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The lanes' vector loop where the build has none (WebAssembly): a walk in lanes is refused.
+#include <stdexcept>
+
+#include "core/engine/lanes/lane_rows.h"
+
+namespace fibmod::lanes {
+
+namespace {
+
+LaneWalk Refused(const RowStart&, std::uint8_t*, bool, const StopToken&)
+{
+    throw std::logic_error("this build has no vector walk");
+}
+
+const char* NoTarget() { return "none"; }
+
+} // namespace
+
+const LaneRowsEntry& LaneRows()
+{
+    static const LaneRowsEntry entry{&Refused, &NoTarget};
+    return entry;
+}
+
+} // namespace fibmod::lanes
