@@ -3,6 +3,7 @@
 import { loadEngine } from './engine.js';
 import { FormView } from './form_view.js';
 import { setUpMessages } from './messages.js';
+import { mountPeriodsView } from './periods.js';
 import { startRouter } from './router.js';
 
 const engine = await loadEngine();
@@ -12,7 +13,7 @@ const form = new FormView(engine);
 // null: its address shows a note. Each plugs in here with its section.
 const views = new Map([
   ['', form],
-  ['perioden', null],
+  ['perioden', mountPeriodsView(document.getElementById('ansicht-perioden'))],
   ['uebersicht', null],
 ]);
 startRouter(views);

@@ -10,46 +10,46 @@ importScripts('periods_engine.js');
 const BATCH_MILLISECONDS = 50;
 
 const engine = createPeriodsEngine().then((module) => ({
-    prepare: module.cwrap('fibmod_periods_prepare', 'string', ['string', 'string', 'string', 'string']),
-    count: module.cwrap('fibmod_periods_count', 'number', []),
-    next: module.cwrap('fibmod_periods_next', 'string', []),
-    csvHeader: module.cwrap('fibmod_periods_csv_header', 'string', []),
+  prepare: module.cwrap('fibmod_periods_prepare', 'string', ['string', 'string', 'string', 'string']),
+  count: module.cwrap('fibmod_periods_count', 'number', []),
+  next: module.cwrap('fibmod_periods_next', 'string', []),
+  csvHeader: module.cwrap('fibmod_periods_csv_header', 'string', []),
 }));
 
 // One job: {job, inputs: [8 texts], moduli, from, to}. Answers {job, problem}
 // or {job, count, csvHeader}, then {job, rows: [[6 cells]], csv} batches and
 // {job, done: true}, or {job, failure} should the engine fail.
 self.onmessage = async (event) => {
-    const { job, inputs, moduli, from, to } = event.data;
-    const periods = await engine;
-    const problem = periods.prepare(inputs.join('\n'), moduli, from, to);
-    if (problem !== '') {
-        self.postMessage({ job, problem });
-        return;
+  const { job, inputs, moduli, from, to } = event.data;
+  const periods = await engine;
+  const problem = periods.prepare(inputs.join('\n'), moduli, from, to);
+  if (problem !== '') {
+    self.postMessage({ job, problem });
+    return;
+  }
+  self.postMessage({ job, count: periods.count(), csvHeader: periods.csvHeader() });
+  let rows = [];
+  let csv = '';
+  let sent = performance.now();
+  for (;;) {
+    const row = periods.next();
+    if (row.startsWith('!')) {
+      self.postMessage({ job, rows, csv });
+      self.postMessage({ job, failure: row.slice(1) });
+      return;
     }
-    self.postMessage({ job, count: periods.count(), csvHeader: periods.csvHeader() });
-    let rows = [];
-    let csv = '';
-    let sent = performance.now();
-    for (;;) {
-        const row = periods.next();
-        if (row.startsWith('!')) {
-            self.postMessage({ job, rows, csv });
-            self.postMessage({ job, failure: row.slice(1) });
-            return;
-        }
-        if (row !== '') {
-            const end = row.indexOf('\n');
-            rows.push(row.slice(0, end).split('\t'));
-            csv += row.slice(end + 1);
-        }
-        if (row === '' || performance.now() - sent >= BATCH_MILLISECONDS) {
-            self.postMessage({ job, rows, csv });
-            rows = [];
-            csv = '';
-            sent = performance.now();
-        }
-        if (row === '') break;
+    if (row !== '') {
+      const end = row.indexOf('\n');
+      rows.push(row.slice(0, end).split('\t'));
+      csv += row.slice(end + 1);
     }
-    self.postMessage({ job, done: true });
+    if (row === '' || performance.now() - sent >= BATCH_MILLISECONDS) {
+      self.postMessage({ job, rows, csv });
+      rows = [];
+      csv = '';
+      sent = performance.now();
+    }
+    if (row === '') break;
+  }
+  self.postMessage({ job, done: true });
 };
