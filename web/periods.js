@@ -13,6 +13,7 @@ const SEQUENCE_BOXES = [
 const HEADINGS = ['Modul', 'Vorlauf 1', 'Zykellänge 1', 'Vorlauf 2', 'Zykellänge 2', 'Zerlegung'];
 
 const TEMPLATE = `
+<div class="perioden">
 <h2 id="perioden-titel">Perioden</h2>
 <p>Vorlauf und Zykellänge beider Folgen für jeden Modul bis 2<sup>64</sup> − 1, genau berechnet aus der
 Zerlegung des Moduls. r, s und die Startpaare kommen aus dem Formular und werden als ganze Zahlen gelesen.</p>
@@ -41,6 +42,7 @@ Zerlegung des Moduls. r, s und die Startpaare kommen aus dem Formular und werden
   <thead><tr>${HEADINGS.map((h) => `<th scope="col">${h}</th>`).join('')}</tr></thead>
   <tbody></tbody>
   </table>
+</div>
 </div>`;
 
 // The sequences' eight inputs as the form holds them now.
