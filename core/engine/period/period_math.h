@@ -254,9 +254,8 @@ public:
     }
 
     const std::vector<Inputs>& sequences() const { return sequences_; }
-    std::vector<Inputs>& sequences() { return sequences_; }
+    // How many prime powers are kept.
     std::size_t cachedCount() const { return cache_.size(); }
-    void clearCache() { cache_.clear(); }
 
     // One period per sequence for the modulus with these prime powers.
     std::vector<Period> periods(const typename Arith::Factors& factors)
