@@ -9,11 +9,15 @@ import { startRouter } from './router.js';
 const engine = await loadEngine();
 setUpMessages();
 const form = new FormView(engine);
-// The views by the name their address carries. A view not built yet is
-// null: its address shows a note. Each plugs in here with its section.
+// The views by the name their address carries ("#perioden"; the form has
+// none). A view is {section: the id of its <section> in index.html,
+// show(params): shown with the address's key=value pairs, hide()}; one not
+// built yet is null, and its address shows a note. A view that needs the
+// form's inputs asks form.inputs() (keys s1, r1, first1, second1, s2, r2,
+// first2, second2, m).
 const views = new Map([
   ['', form],
-  ['perioden', mountPeriodsView(document.getElementById('ansicht-perioden'))],
+  ['perioden', mountPeriodsView(document.getElementById('ansicht-perioden'), () => form.inputs())],
   ['uebersicht', null],
 ]);
 startRouter(views);

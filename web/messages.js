@@ -39,7 +39,11 @@ export function setUpMessages() {
     event.preventDefault();
     closed();
   });
-  dialog().addEventListener('close', closed);
+  // Escape closes the dialog itself. The close event comes late, when the
+  // next message may already be open: that one stays.
+  dialog().addEventListener('close', () => {
+    if (!dialog().open) closed();
+  });
 }
 
 // Shows `messages` in order, each in a modal dialog of its own.

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The view "Perioden": the portable period engine as a WebAssembly module of
-# its own, loaded by the view's worker alone, and the view's files, part of
-# the site (included after the site's target, fibmod_site).
+# its own, loaded by the view's worker alone, part of the site (included
+# after the site's target, fibmod_site, which copies the view's files).
 add_executable(fibmod_periods_engine bindings/periods_binding.cpp)
 target_link_libraries(fibmod_periods_engine PRIVATE fibmod_period_word)
 set_target_properties(fibmod_periods_engine PROPERTIES
@@ -17,12 +17,4 @@ target_link_options(fibmod_periods_engine PRIVATE
     -sFILESYSTEM=0
     -sEXPORTED_RUNTIME_METHODS=cwrap)
 
-foreach(file periods.js periods_worker.js periods.css)
-    add_custom_command(
-        OUTPUT ${FIBMOD_SITE_DIR}/${file}
-        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/${file} ${FIBMOD_SITE_DIR}/${file}
-        DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${file})
-    list(APPEND periods_view_files ${FIBMOD_SITE_DIR}/${file})
-endforeach()
-add_custom_target(fibmod_periods_view DEPENDS ${periods_view_files} fibmod_periods_engine)
-add_dependencies(fibmod_site fibmod_periods_view)
+add_dependencies(fibmod_site fibmod_periods_engine)

@@ -3,12 +3,9 @@
 // periods out, computed by the period engine in a worker, with a CSV file.
 import { formatAddress } from './router.js';
 
-// The form's boxes that hold the sequences' inputs (r, s and the start pair
-// of sequence 1, then of sequence 2), and their values at start.
-const SEQUENCE_BOXES = [
-  ['Text4-1', '6'], ['Text4-0', '-1'], ['Text1-4', '1'], ['Text1-5', '1'],
-  ['Text4-3', '4'], ['Text4-2', '-1'], ['Text1-2', '1'], ['Text1-3', '1'],
-];
+// The form's inputs the sequences take, by the form's keys: r, s and the
+// start pair of sequence 1, then of sequence 2.
+const SEQUENCE_KEYS = ['r1', 's1', 'first1', 'second1', 'r2', 's2', 'first2', 'second2'];
 
 const HEADINGS = ['Modul', 'Vorlauf 1', 'Zykellänge 1', 'Vorlauf 2', 'Zykellänge 2', 'Zerlegung'];
 
@@ -45,23 +42,21 @@ Zerlegung des Moduls. r, s und die Startpaare kommen aus dem Formular und werden
 </div>
 </div>`;
 
-// The sequences' eight inputs as the form holds them now.
-function sequenceInputs() {
-  return SEQUENCE_BOXES.map(([id, initial]) => {
-    const box = document.getElementById(id);
-    return box ? box.value : initial;
-  });
-}
-
 // A list this long or longer is not written into the address.
 const LONGEST_ADDRESS_LIST = 2000;
 
 // Builds the view inside `container` (an empty element with an id) and wires
-// it up. `workerUrl` is where the periods' worker script lies. Answers the
+// it up. `formInputs()` answers the form's inputs now (a Map by key);
+// `workerUrl` is where the periods' worker script lies. Answers the
 // router's view: { section, show(params), hide() }. The address carries the
 // list ("#perioden&moduln=10,12" or "#perioden&von=2&bis=100"), so that a
 // result can be shared as a link; such a link computes on opening.
-export function mountPeriodsView(container, workerUrl = 'periods_worker.js') {
+export function mountPeriodsView(container, formInputs, workerUrl = 'periods_worker.js') {
+  // The sequences' eight inputs as the form holds them now.
+  const sequenceInputs = () => {
+    const inputs = formInputs();
+    return SEQUENCE_KEYS.map((key) => inputs.get(key) ?? '');
+  };
   container.innerHTML = TEMPLATE;
   const $ = (id) => container.querySelector(`#${id}`);
   const moduli = $('perioden-moduln');

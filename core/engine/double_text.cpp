@@ -43,20 +43,30 @@ std::optional<double> NearestDouble(const std::string& decimal)
     return value;
 }
 
-std::string GeneralText(double value, int precision)
+void AppendGeneralText(std::string& out, double value, int precision)
 {
     std::array<char, 64> buffer{};
     const auto written =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, precision);
-    return std::string(buffer.data(), written.ptr);
+    out.append(buffer.data(), written.ptr);
 }
 
 #else
 
 std::optional<double> NearestDouble(const std::string& decimal) { return NearestDoubleByStrtod(decimal); }
 
-std::string GeneralText(double value, int precision) { return GeneralTextByPrintf(value, precision); }
+void AppendGeneralText(std::string& out, double value, int precision)
+{
+    out += GeneralTextByPrintf(value, precision);
+}
 
 #endif
+
+std::string GeneralText(double value, int precision)
+{
+    std::string text;
+    AppendGeneralText(text, value, precision);
+    return text;
+}
 
 } // namespace fibmod

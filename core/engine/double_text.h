@@ -14,10 +14,10 @@ namespace fibmod {
 // NearestDoubleByStrtod.
 std::optional<double> NearestDouble(const std::string& decimal);
 
-// `value` (finite) with `precision` significant digits, as printf's "%.*g"
-// writes it ("1.5", "1e+20"). By std::to_chars where the library has it for
-// doubles, else by GeneralTextByPrintf.
-std::string GeneralText(double value, int precision);
+// Appends `value` (finite) with `precision` significant digits, as printf's
+// "%.*g" writes it ("1.5", "1e+20"). By std::to_chars where the library has
+// it for doubles, else by GeneralTextByPrintf.
+void AppendGeneralText(std::string& out, double value, int precision);
 
 // The same two by the C library, which rounds the same way: the texts have
 // no decimal point for a locale to change, and the C locale is the only one
@@ -25,5 +25,7 @@ std::string GeneralText(double value, int precision);
 // to the library's where both exist.
 std::optional<double> NearestDoubleByStrtod(const std::string& decimal);
 std::string GeneralTextByPrintf(double value, int precision);
+// AppendGeneralText to an empty text.
+std::string GeneralText(double value, int precision);
 
 } // namespace fibmod

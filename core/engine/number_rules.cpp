@@ -147,13 +147,14 @@ std::string NumberText(double x)
 {
     std::string text(1, std::signbit(x) && x != 0 ? '-' : ' ');
     const double magnitude = std::fabs(x);
-    std::array<char, 32> buffer{};
-    std::to_chars_result written{};
-    if (magnitude < 1e15 && magnitude == std::floor(magnitude))
-        written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
-    else
-        return text + GeneralText(magnitude, 15);
-    text.append(buffer.data(), written.ptr);
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        std::array<char, 32> buffer{};
+        const std::to_chars_result written =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(magnitude));
+        text.append(buffer.data(), written.ptr);
+    } else {
+        AppendGeneralText(text, magnitude, 15);
+    }
     return text;
 }
 

@@ -21,6 +21,11 @@ struct StopState {
     std::atomic<bool> requested{false};
     std::mutex mutex;
     std::list<std::function<void()>*> callbacks;
+    // The callback the request runs now, and the thread that runs it, so
+    // that a callback destroyed meanwhile on another thread waits for it.
+    std::function<void()>* running = nullptr;
+    std::thread::id runner;
+    std::condition_variable done;
 };
 
 } // namespace detail
@@ -55,16 +60,23 @@ public:
     bool stop_possible() const noexcept { return state_ != nullptr; }
 
     // Requests stop and runs the registered callbacks on this thread, in the
-    // order they were registered. True for the first request only.
+    // order they were registered, each outside the lock. True for the first
+    // request only.
     bool request_stop() noexcept
     {
         if (!state_) return false;
         std::unique_lock lock(state_->mutex);
         if (state_->requested.exchange(true, std::memory_order_acq_rel)) return false;
-        const auto callbacks = std::move(state_->callbacks);
-        state_->callbacks.clear();
-        lock.unlock();
-        for (std::function<void()>* callback : callbacks) (*callback)();
+        state_->runner = std::this_thread::get_id();
+        while (!state_->callbacks.empty()) {
+            state_->running = state_->callbacks.front();
+            state_->callbacks.pop_front();
+            lock.unlock();
+            (*state_->running)();
+            lock.lock();
+            state_->running = nullptr;
+            state_->done.notify_all();
+        }
         return true;
     }
 
@@ -91,11 +103,14 @@ public:
         state_->callbacks.push_back(&run_);
     }
 
+    // Waits when the request runs this callback on another thread right now.
     ~StopCallback()
     {
         if (!state_) return;
-        const std::lock_guard lock(state_->mutex);
+        std::unique_lock lock(state_->mutex);
         state_->callbacks.remove(&run_);
+        if (state_->running == &run_ && state_->runner != std::this_thread::get_id())
+            state_->done.wait(lock, [this] { return state_->running != &run_; });
     }
 
     StopCallback(const StopCallback&) = delete;

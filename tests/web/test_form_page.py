@@ -257,3 +257,42 @@ def test_a_phone_wide_page_stacks_the_halves_and_keeps_every_box_in_view(site_ur
         assert modulus["y"] > listing["y"] + listing["height"]
     finally:
         driver.quit()
+
+
+CONTRAST = """
+const rgb = (text) => text.match(/[\\d.]+/g).slice(0, 3).map(Number);
+const linear = (c) => { c /= 255; return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4; };
+const luminance = ([r, g, b]) => 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+const background = (element) => {
+  for (let e = element; e; e = e.parentElement) {
+    const colour = getComputedStyle(e).backgroundColor;
+    if (!colour.startsWith('rgba(0, 0, 0, 0)') && colour !== 'transparent') return rgb(colour);
+  }
+  return [255, 255, 255];
+};
+const elements = [...document.querySelectorAll('#formular .feld, #formular .knopf, #formular label, nav a, h1')];
+return elements.map((element) => {
+  const [a, b] = [luminance(rgb(getComputedStyle(element).color)), luminance(background(element))];
+  return [element.id || element.textContent, (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05),
+          getComputedStyle(element).backgroundColor];
+});
+"""
+
+
+@pytest.mark.parametrize("scheme", ["light", "dark"])
+def test_text_has_contrast_and_the_boxes_keep_their_colours_in_either_scheme(site_url, scheme):
+    driver = make_browser()
+    try:
+        driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                               {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
+        open_page(driver, site_url)
+        rows = driver.execute_script(CONTRAST)
+        assert len(rows) >= 15 + 4 + 7
+        for name, ratio, _ in rows:
+            assert ratio >= 4.5, (scheme, name, ratio)
+        colours = {name: colour for name, _, colour in rows}
+        assert colours["Text2"] == "rgb(255, 255, 128)"
+        assert colours["Text4-0"] == "rgb(192, 192, 255)"
+        assert colours["Command2"] == "rgb(255, 0, 0)"
+    finally:
+        driver.quit()
