@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The period engine: random moduli near 10^18, a range of consecutive moduli
-// with and without the cache, factoring alone as the floor, and the walking
-// engine beside it for a modulus it can still walk.
+// with and without the cache, factoring alone as the floor, the walking
+// engine beside it for a modulus it can still walk, and the portable engine
+// below 2^64 against the one with FLINT.
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/engine/period/factorisation.h"
 #include "core/engine/period/period.h"
 #include "core/engine/period/period_run.h"
+#include "core/engine/period/word_period.h"
 #include "core/engine/whole_cycle.h"
 
 namespace {
@@ -51,6 +53,46 @@ void FactoringAloneNear10To18(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(moduli.size()));
 }
 BENCHMARK(FactoringAloneNear10To18)->Unit(benchmark::kMillisecond);
+
+// 1000 moduli below 2^64, uniform, the same on every run.
+std::vector<std::uint64_t> RandomWordModuli()
+{
+    std::mt19937_64 random(20261210);
+    std::vector<std::uint64_t> moduli;
+    while (moduli.size() < 1000)
+        if (const std::uint64_t M = random(); M >= 2) moduli.push_back(M);
+    return moduli;
+}
+
+// Both sequences' periods of 1000 random moduli below 2^64, one thread:
+// range(0) = 0 with FLINT, 1 with the portable engine (the web page's).
+void RandomModuliBelow2To64(benchmark::State& state)
+{
+    const std::vector<std::uint64_t> moduli = RandomWordModuli();
+    PeriodCalculator flint(kDesignTime, 0);
+    const std::vector<WordInputs> words{{6, -1, 1, 1}, {4, -1, 1, 1}};
+    WordPeriodCalculator portable(words, 0);
+    for (auto _ : state) {
+        for (const std::uint64_t M : moduli) {
+            if (state.range(0) == 0)
+                benchmark::DoNotOptimize(flint.compute(BigInt(M)));
+            else
+                benchmark::DoNotOptimize(portable.compute(M));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(moduli.size()));
+}
+BENCHMARK(RandomModuliBelow2To64)->ArgName("portable")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The floor of the portable engine: factoring alone.
+void PortableFactoringBelow2To64(benchmark::State& state)
+{
+    const std::vector<std::uint64_t> moduli = RandomWordModuli();
+    for (auto _ : state)
+        for (const std::uint64_t M : moduli) benchmark::DoNotOptimize(FactorWordPortably(M));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(moduli.size()));
+}
+BENCHMARK(PortableFactoringBelow2To64)->Unit(benchmark::kMillisecond);
 
 // Consecutive moduli from 10^12: range(0) of them on range(1) threads, with
 // each worker's cache of small prime powers (range(2) = 1) or without it.

@@ -4,14 +4,12 @@
 #include "cli/period_command.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "cli/progress_line.h"
-#include "cli/text_table.h"
 #include "cli/usage_errors.h"
 #include "core/engine/input_rules.h"
 #include "core/engine/period/period_run.h"
@@ -59,75 +57,52 @@ bool FromStandardInput(const PeriodCommandOptions& options)
     return options.moduli.size() == 1 && options.moduli.front() == "-";
 }
 
-// Writes the rows in one format.
+// Writes the rows in one format, with the engine's writers.
 class RowFormat {
 public:
     virtual ~RowFormat() = default;
     virtual std::string head() { return {}; }
-    virtual std::string row(const ModulusPeriods& row) = 0;
+    virtual std::string row(const PeriodRowText& row) = 0;
     virtual std::string closing() { return {}; }
 };
 
 class TableFormat : public RowFormat {
 public:
     // Moduli up to `largest` digits; a longer period pushes the cells after it.
-    explicit TableFormat(std::size_t largest)
+    explicit TableFormat(std::size_t largest) : table_(largest, {largest + 1, largest + 1}) {}
+    std::string head() override { return table_.head(); }
+    std::string row(const PeriodRowText& row) override
     {
-        const std::array<std::size_t, 5> widest{largest, 0, largest + 1, 0, largest + 1};
-        for (std::size_t c = 0; c < shapes_.size(); ++c) {
-            shapes_[c].width = std::max(TextWidth(kHeadings[c]), c < widest.size() ? widest[c] : 0);
-            shapes_[c].align = c < widest.size() ? Align::Right : Align::Left;
-        }
-    }
-    std::string head() override { return LayOutLine(kHeadings, shapes_, 2); }
-    std::string row(const ModulusPeriods& row) override
-    {
-        const std::array<std::string, 6> cells{
-            row.modulus.toString(),          row.periods[0].preperiod.toString(), row.periods[0].length.toString(),
-            row.periods[1].preperiod.toString(), row.periods[1].length.toString(), FactorisationText(row.factors),
-        };
-        return LayOutLine(cells, shapes_, 2);
+        std::string line;
+        table_.appendRow(line, row);
+        return line;
     }
 
 private:
-    inline static const std::array<std::string, 6> kHeadings{"Modul",     "Vorlauf 1",    "Zykellänge 1",
-                                                             "Vorlauf 2", "Zykellänge 2", "Zerlegung"};
-    std::array<ColumnShape, 6> shapes_;
+    PeriodTable table_;
 };
 
 class CsvFormat : public RowFormat {
 public:
-    std::string head() override { return "modulus,preperiod1,length1,preperiod2,length2,factors\r\n"; }
-    std::string row(const ModulusPeriods& row) override
+    std::string head() override { return PeriodCsvHeader(); }
+    std::string row(const PeriodRowText& row) override
     {
-        // No field holds a comma, a quote or a line end: none is quoted.
-        return row.modulus.toString() + ',' + row.periods[0].preperiod.toString() + ',' +
-               row.periods[0].length.toString() + ',' + row.periods[1].preperiod.toString() + ',' +
-               row.periods[1].length.toString() + ',' + FactorisationText(row.factors) + "\r\n";
+        std::string line;
+        AppendPeriodCsvLine(line, row);
+        return line;
     }
 };
 
-// Numbers of any size as exact JSON integers, written as text (a JSON
-// library's numbers end at 64 bits).
 class JsonFormat : public RowFormat {
 public:
-    std::string row(const ModulusPeriods& row) override
+    std::string row(const PeriodRowText& row) override
     {
-        std::string factors;
-        for (const PrimePower& factor : row.factors)
-            factors += (factors.empty() ? "[" : ", [") + factor.prime.toString() + ", " +
-                       std::to_string(factor.exponent) + "]";
-        std::string text = first_ ? "[\n" : ",\n";
+        std::string text;
+        AppendPeriodJsonRow(text, row, first_);
         first_ = false;
-        text += "  {\n    \"modulus\": " + row.modulus.toString() +
-                ",\n    \"preperiod1\": " + row.periods[0].preperiod.toString() +
-                ",\n    \"length1\": " + row.periods[0].length.toString() +
-                ",\n    \"preperiod2\": " + row.periods[1].preperiod.toString() +
-                ",\n    \"length2\": " + row.periods[1].length.toString() + ",\n    \"factors\": [" + factors +
-                "]\n  }";
         return text;
     }
-    std::string closing() override { return first_ ? "[]\n" : "\n]\n"; }
+    std::string closing() override { return PeriodJsonClosing(!first_); }
 
 private:
     bool first_ = true;
@@ -223,7 +198,7 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     std::int64_t written = 0;
     std::optional<ProgressLine> progress;
     const auto sink = [&](ModulusPeriods&& row) {
-        out.write(format->row(row), format->closing());
+        out.write(format->row(RowText(row)), format->closing());
         if (progress) progress->done(++written);
     };
 
@@ -232,8 +207,7 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     if (range) {
         const BigInt from = ReadBigWholeNumber(options.from);
         const BigInt to = ReadBigWholeNumber(options.to);
-        BigInt count;
-        fmpz_sub(count.get(), to.get(), from.get());
+        const BigInt count = to - from;
         const bool counted = count < BigInt(std::numeric_limits<std::int64_t>::max());
         progress.emplace(ModulusRange{1, counted ? static_cast<std::int64_t>(count.toUInt64()) + 1 : 1},
                          counted && context.progress && !options.engine.quiet, ModulusCost::Even);

@@ -7,10 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/engine/text_line.h"
+
 namespace fibmod::cli {
 
-// Where a cell stands in its column: at its left or its right edge.
-enum class Align { Left, Right };
+// One line of a table is the engine's (the period rows lay theirs out too).
+using fibmod::Align;
+using fibmod::ColumnShape;
+using fibmod::LayOutLine;
+using fibmod::TextWidth;
 
 // One column of a plain-text table: its cells from the top, the first one
 // usually its heading.
@@ -18,20 +23,6 @@ struct TextColumn {
     std::vector<std::string> cells;
     Align align = Align::Left;
 };
-
-// A column's width (in characters of UTF-8 text) and alignment.
-struct ColumnShape {
-    std::size_t width = 0;
-    Align align = Align::Left;
-};
-
-// Characters of a UTF-8 text.
-std::size_t TextWidth(std::string_view text);
-
-// One line of cells in columns of the given shapes, separated by `gap`
-// blanks; a cell wider than its column pushes the rest to the right. The
-// line does not end in blanks, and ends with a line feed.
-std::string LayOutLine(std::span<const std::string> cells, std::span<const ColumnShape> shapes, std::size_t gap);
 
 // The columns side by side, each as wide as its widest cell (counted in
 // characters of UTF-8 text), separated by `gap` blanks. A shorter column

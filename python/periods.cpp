@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/engine/input_rules.h"
+#include "core/engine/period/period_rows.h"
 #include "core/engine/period/period_run.h"
 #include "python/engine_calls.h"
 #include "python/input_values.h"
@@ -135,6 +136,9 @@ void CheckPeriodArguments(py::handle first, py::handle last, py::handle r1, py::
 void AddPeriodFunctions(py::module_& module)
 {
     module.attr("PERIOD_MODULUS_MAX") = IntOf(PeriodModulusMax());
+    py::tuple columns(kPeriodColumns.size());
+    for (std::size_t c = 0; c < kPeriodColumns.size(); ++c) columns[c] = py::str(std::string(PeriodColumnName(kPeriodColumns[c])));
+    module.attr("PERIOD_COLUMNS") = columns;
     module.def("period_rows", &PeriodRows, py::arg("moduli"), py::kw_only(), py::arg("r1"), py::arg("s1"),
                py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"), py::arg("threads") = 0,
                py::arg("name") = "moduli",

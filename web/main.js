@@ -3,6 +3,7 @@
 import { loadEngine } from './engine.js';
 import { FormView } from './form_view.js';
 import { setUpMessages } from './messages.js';
+import { mountPeriodsView } from './periods.js';
 import { startRouter } from './router.js';
 
 const engine = await loadEngine();
@@ -16,7 +17,7 @@ const form = new FormView(engine);
 // first2, second2, m).
 const views = new Map([
   ['', form],
-  ['perioden', null],
+  ['perioden', mountPeriodsView(document.getElementById('ansicht-perioden'), () => form.inputs())],
   ['uebersicht', null],
 ]);
 startRouter(views);

@@ -14,6 +14,7 @@ TERM_BOUND_MAX: Final[int]
 WORKER_THREADS_MAX: Final[int]
 PERIOD_MODULUS_MAX: Final[int]
 ROW_COLUMNS: Final[tuple[str, ...]]
+PERIOD_COLUMNS: Final[tuple[str, ...]]
 # r1, s1, start1, r2, s2, start2 as the window shows them when it opens.
 DESIGN_TIME_INPUTS: Final[dict[str, Any]]
 

@@ -21,7 +21,7 @@ __all__ = ["COLUMNS", "PERIOD_COLUMNS", "chosen_columns", "scan_frame", "period_
 #: The columns of a scan, as the command line's CSV names them.
 COLUMNS: tuple[str, ...] = _core.ROW_COLUMNS
 #: The columns of :func:`fibmod.periods`, as the command line's ``period`` CSV names them.
-PERIOD_COLUMNS: tuple[str, ...] = ("modulus", "preperiod1", "length1", "preperiod2", "length2", "factors")
+PERIOD_COLUMNS: tuple[str, ...] = _core.PERIOD_COLUMNS
 
 
 def chosen_columns(columns: Iterable[str] | None) -> list[str]:

@@ -42,6 +42,14 @@ TEST(BigInt, ReadsAndWritesDecimalTextOfAnyLength)
         EXPECT_THROW(BigInt::FromDecimal(bad), std::invalid_argument) << bad;
 }
 
+TEST(BigInt, AddsAndSubtractsPast64BitsAndThroughZero)
+{
+    const BigInt twoTo64 = BigInt(~std::uint64_t{0}) + BigInt(1);
+    EXPECT_EQ(twoTo64.toString(), "18446744073709551616");
+    EXPECT_EQ((twoTo64 - PeriodModulusMax()).toString(), "-170141183460469231713240559642174554111");
+    EXPECT_EQ(BigInt(3) - BigInt(5) + BigInt(2), BigInt(0));
+}
+
 TEST(BigInt, ReadsWholeNumbersAsUsersTypeThem)
 {
     EXPECT_EQ(ReadBigWholeNumber(" \t-5 "), BigInt(-5));

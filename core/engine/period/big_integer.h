@@ -70,6 +70,20 @@ public:
     // −1, 0 or 1.
     int sign() const { return fmpz_sgn(value_); }
 
+    // Sums and differences, exact.
+    friend BigInt operator+(const BigInt& a, const BigInt& b)
+    {
+        BigInt sum;
+        fmpz_add(sum.value_, a.value_, b.value_);
+        return sum;
+    }
+    friend BigInt operator-(const BigInt& a, const BigInt& b)
+    {
+        BigInt difference;
+        fmpz_sub(difference.value_, a.value_, b.value_);
+        return difference;
+    }
+
     friend bool operator==(const BigInt& a, const BigInt& b) { return fmpz_equal(a.value_, b.value_) != 0; }
     friend std::strong_ordering operator<=>(const BigInt& a, const BigInt& b)
     {

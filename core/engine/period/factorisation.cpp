@@ -22,6 +22,7 @@
 #include <flint/ulong_extras.h>
 
 #include "core/engine/period/flint_thread.h"
+#include "core/engine/period/period_rows.h"
 
 namespace fibmod {
 
@@ -183,14 +184,10 @@ BigInt Expand(const Factorisation& factors)
 
 std::string FactorisationText(const Factorisation& factors)
 {
-    if (factors.empty()) return "1";
-    std::string text;
-    for (const PrimePower& factor : factors) {
-        if (!text.empty()) text += ' ';
-        text += factor.prime.toString();
-        if (factor.exponent > 1) text += '^' + std::to_string(factor.exponent);
-    }
-    return text;
+    std::vector<PrimePowerText> texts;
+    texts.reserve(factors.size());
+    for (const PrimePower& factor : factors) texts.push_back({factor.prime.toString(), factor.exponent});
+    return FactorsText(texts);
 }
 
 } // namespace fibmod

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "core/engine/period/big_integer.h"
 #include "core/engine/period/factorisation.h"
+#include "core/engine/period/period_rows.h"
 
 namespace fibmod {
 
@@ -44,6 +44,10 @@ struct ModulusPeriods {
     std::vector<Period> periods;
 };
 
+// The row of two sequences' periods as text, for the writers of
+// period_rows.h.
+PeriodRowText RowText(const ModulusPeriods& row);
+
 // True when 2 <= M <= 2^127 − 1, the moduli the engine takes.
 bool IsPeriodModulus(const BigInt& M);
 
@@ -62,6 +66,9 @@ class PeriodCalculator {
 public:
     // Prime powers p^e with p below `cachedPrimeLimit` are kept; 0 keeps none.
     explicit PeriodCalculator(std::vector<WholeInputs> sequences, std::uint64_t cachedPrimeLimit = kDefaultCachedPrimeLimit);
+    ~PeriodCalculator();
+    PeriodCalculator(PeriodCalculator&&) noexcept;
+    PeriodCalculator& operator=(PeriodCalculator&&) noexcept;
 
     // The sequences' periods modulo M, with M's factorisation. The same
     // exceptions as PeriodOf.
@@ -70,23 +77,19 @@ public:
     // The same for M already factored (the prime powers of M, ascending).
     ModulusPeriods compute(const BigInt& M, Factorisation factors);
 
-    const std::vector<WholeInputs>& sequences() const { return sequences_; }
+    // The sequences the periods are computed for.
+    const std::vector<WholeInputs>& sequences() const;
 
     // How many prime powers are kept.
-    std::size_t cachedCount() const { return cache_.size(); }
+    std::size_t cachedCount() const;
 
     // Primes below 2^24 repeat within any range of moduli worth caching.
     static constexpr std::uint64_t kDefaultCachedPrimeLimit = std::uint64_t{1} << 24;
 
 private:
-    struct PrimePowerResult {
-        std::uint64_t preperiod;
-        BigInt length;
-    };
-    std::vector<WholeInputs> sequences_;
-    std::uint64_t cachedPrimeLimit_;
-    // Keyed by p^e (below 2^64 whenever p is cached); one result per sequence.
-    std::unordered_map<std::uint64_t, std::vector<PrimePowerResult>> cache_;
+    // The shared period arithmetic over FLINT's numbers, with the cache.
+    class Combiner;
+    std::unique_ptr<Combiner> combiner_;
 };
 
 } // namespace fibmod

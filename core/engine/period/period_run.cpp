@@ -130,15 +130,10 @@ bool PeriodRange(const std::vector<WholeInputs>& sequences, const BigInt& from, 
     if (!IsPeriodModulus(from) || !IsPeriodModulus(to) || from > to)
         throw std::invalid_argument("not a range of moduli within 2 to 2^127 - 1: " + from.toString() + " to " +
                                     to.toString());
-    BigInt span;
-    fmpz_sub(span.get(), to.get(), from.get());
+    const BigInt span = to - from;
     if (!span.fitsUInt64() || span.toUInt64() == ~std::uint64_t{0})
         throw std::invalid_argument("a range of 2^64 moduli or more");
-    const auto modulusAt = [&from](std::uint64_t index) {
-        BigInt modulus;
-        fmpz_add_ui(modulus.get(), from.get(), index);
-        return modulus;
-    };
+    const auto modulusAt = [&from](std::uint64_t index) { return from + BigInt(index); };
     return ComputePeriods(sequences, span.toUInt64() + 1, modulusAt, options, sink);
 }
 
