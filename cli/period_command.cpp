@@ -119,13 +119,16 @@ std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t large
 // busy, few enough that the rows before a bad line come out at once.
 constexpr std::size_t kStandardInputBatch = 4096;
 
-// The moduli of the next lines of `input`, at most a batch; a bad line
-// ends the batch and sets `problem` to its message.
+// The moduli of the next lines of `input`, at most a batch: once there is
+// a modulus, only lines already there (buffered, or waiting in the pipe or
+// the terminal) are read, so that a run never waits for input with rows
+// undone. A bad line ends the batch and sets `problem` to its message.
 std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
 {
     std::vector<BigInt> moduli;
     std::string line;
-    while (moduli.size() < kStandardInputBatch && std::getline(input, line)) {
+    while (moduli.size() < kStandardInputBatch && (moduli.empty() || input.rdbuf()->in_avail() > 0) &&
+           std::getline(input, line)) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
