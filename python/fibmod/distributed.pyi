@@ -25,8 +25,8 @@ def scan(
 ) -> pandas.DataFrame: ...
 def periods(
     client: distributed.Client,
-    first: int,
-    last: int,
+    first: int | str,
+    last: int | str,
     *,
     r1: Whole = ...,
     s1: Whole = ...,
