@@ -68,8 +68,11 @@ public:
 
 class TableFormat : public RowFormat {
 public:
-    // Moduli up to `largest` digits; a longer period pushes the cells after it.
-    explicit TableFormat(std::size_t largest) : table_(largest, {largest + 1, largest + 1}) {}
+    // Moduli up to `largest` digits, of the sequences given.
+    TableFormat(std::size_t largest, const std::vector<WholeInputs>& sequences)
+        : table_(largest, {LengthDigits(largest, sequences[0]), LengthDigits(largest, sequences[1])})
+    {
+    }
     std::string head() override { return table_.head(); }
     std::string row(const PeriodRowText& row) override
     {
@@ -79,6 +82,11 @@ public:
     }
 
 private:
+    static std::size_t LengthDigits(std::size_t largest, const WholeInputs& sequence)
+    {
+        return PeriodLengthDigits(largest, sequence.s == BigInt(1) || sequence.s == BigInt(-1));
+    }
+
     PeriodTable table_;
 };
 
@@ -108,11 +116,12 @@ private:
     bool first_ = true;
 };
 
-std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits)
+std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits,
+                                    const std::vector<WholeInputs>& sequences)
 {
     if (format == "csv") return std::make_unique<CsvFormat>();
     if (format == "json") return std::make_unique<JsonFormat>();
-    return std::make_unique<TableFormat>(largestDigits);
+    return std::make_unique<TableFormat>(largestDigits, sequences);
 }
 
 // Moduli read from standard input at a time: enough to keep the workers
@@ -185,7 +194,7 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     std::size_t largestDigits = PeriodModulusMax().toString().size();
     if (range) largestDigits = ReadBigWholeNumber(options.to).toString().size();
     if (!moduli.empty()) largestDigits = std::max_element(moduli.begin(), moduli.end())->toString().size();
-    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits);
+    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits, sequences);
 
     PeriodRunOptions run;
     run.threads = static_cast<unsigned>(options.engine.threads);

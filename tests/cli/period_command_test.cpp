@@ -6,14 +6,25 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "cli/period_command.h"
 #include "cli/usage_errors.h"
+#include "core/engine/text_line.h"
 
 namespace fibmod::cli {
 namespace {
+
+// The lines of a text, without their line feeds.
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
 
 // What was written to `file` so far.
 std::string WrittenTo(FILE* file)
@@ -128,6 +139,20 @@ TEST(PeriodCommand, WritesTheRowsOfTheLinesReadBeforeWaitingForMore)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(writtenWhenAsked, "12,0,4,0,12,2^2 3\r\n13,0,14,0,12,13\r\n");
     EXPECT_EQ(text, writtenWhenAsked);
+}
+
+// A period reaches p² − 1 where s is not ±1: the table's columns leave room.
+TEST(PeriodCommand, AlignsTheTableWherePeriodsHaveTwiceTheDigitsOfTheModulus)
+{
+    PeriodCommandOptions options;
+    options.moduli = {"2147483629", "12"};
+    options.inputs.s2 = "2";
+    const auto [result, text] = RunPeriod(options);
+    const std::vector<std::string> lines = LinesOf(text);
+    ASSERT_EQ(lines.size(), 3U) << text;
+    const std::size_t factors = TextWidth(lines[0].substr(0, lines[0].find("Zerlegung")));
+    EXPECT_EQ(lines[1].rfind(" 2147483629"), factors - 1) << text;
+    EXPECT_EQ(lines[2].rfind(" 2^2 3"), factors - 1) << text;
 }
 
 TEST(PeriodCommand, WritesNumbersPast64BitsAsExactJsonIntegers)
