@@ -210,8 +210,10 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     std::int64_t written = 0;
     std::optional<ProgressLine> progress;
     const auto sink = [&](ModulusPeriods&& row) {
-        out.write(format->row(RowText(row)), format->closing());
-        if (progress) progress->done(++written);
+        const std::string text = format->row(RowText(row));
+        if (!progress) return out.write(text, format->closing());
+        progress->writeBeside([&] { out.write(text, format->closing()); });
+        progress->done(++written);
     };
 
     bool finished = true;
