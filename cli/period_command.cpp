@@ -31,9 +31,11 @@ BigInt WholeOption(const std::string& name, std::string_view text)
 // A modulus, or a usage error naming where it came from.
 BigInt ModulusOption(const std::string& name, std::string_view text)
 {
-    const BigInt M = WholeOption(name, text);
-    if (!IsPeriodModulus(M)) throw CLI::ValidationError(name, OutsidePeriodModuli(M));
-    return M;
+    try {
+        return ReadPeriodModulus(text);
+    } catch (const std::invalid_argument& error) {
+        throw CLI::ValidationError(name, error.what());
+    }
 }
 
 // "A,B" split at its only comma, each half whole.
@@ -132,19 +134,39 @@ constexpr std::size_t kStandardInputBatch = 4096;
 // a modulus, only lines already there (buffered, or waiting in the pipe or
 // the terminal) are read, so that a run never waits for input with rows
 // undone. A bad line ends the batch and sets `problem` to its message.
+// The longest part of a line kept: far more than a modulus with blanks
+// around needs, so that a huge line is refused without being held.
+constexpr std::size_t kLineKept = 4096;
+
+// Reads the next line of `input` into `line`, at most its first kLineKept
+// bytes (the rest is skipped); false at the end of the input.
+bool NextLine(std::istream& input, std::string& line)
+{
+    line.clear();
+    std::streambuf& buffer = *input.rdbuf();
+    bool any = false;
+    for (int c; (c = buffer.sbumpc()) != std::char_traits<char>::eof();) {
+        any = true;
+        if (c == '\n') return true;
+        if (line.size() < kLineKept) line.push_back(static_cast<char>(c));
+    }
+    // As std::getline: the end after a last line without its line feed
+    // is a line; the end with nothing read fails.
+    input.setstate(any ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
+    return any;
+}
+
 std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
 {
     std::vector<BigInt> moduli;
     std::string line;
     while (moduli.size() < kStandardInputBatch && (moduli.empty() || input.rdbuf()->in_avail() > 0) &&
-           std::getline(input, line)) {
+           NextLine(input, line)) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         try {
-            BigInt M = ReadBigWholeNumber(line);
-            if (!IsPeriodModulus(M)) throw std::invalid_argument(OutsidePeriodModuli(M));
-            moduli.push_back(std::move(M));
+            moduli.push_back(ReadPeriodModulus(line));
         } catch (const std::invalid_argument& error) {
             problem = "fibmod-cli: " + ShortenedWords("standard input, line " + std::to_string(lineNumber) + ": " +
                                                       error.what()) +

@@ -22,18 +22,20 @@ namespace fibmod::python {
 
 namespace {
 
+// The text of an int (in decimal), or a str as given; TypeError naming
+// `name` for anything else.
+std::string WholeText(py::handle value, const char* name)
+{
+    if (py::isinstance<py::str>(value)) return value.cast<std::string>();
+    if (IsInt(value)) return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
+    throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
+}
+
 // An int, or a str of decimal digits with an optional sign (blanks around
 // allowed): the number exactly. TypeError or ValueError naming `name`.
 BigInt WholeOf(py::handle value, const char* name)
 {
-    std::string text;
-    if (py::isinstance<py::str>(value)) {
-        text = value.cast<std::string>();
-    } else if (IsInt(value)) {
-        text = py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
-    } else {
-        throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
-    }
+    const std::string text = WholeText(value, name);
     try {
         return ReadBigWholeNumber(text);
     } catch (const std::invalid_argument& error) {
@@ -43,9 +45,12 @@ BigInt WholeOf(py::handle value, const char* name)
 
 BigInt ModulusOf(py::handle value, const char* name)
 {
-    BigInt M = WholeOf(value, name);
-    if (!IsPeriodModulus(M)) throw py::value_error(Message(name, OutsidePeriodModuli(M)));
-    return M;
+    const std::string text = WholeText(value, name);
+    try {
+        return ReadPeriodModulus(text);
+    } catch (const std::invalid_argument& error) {
+        throw py::value_error(Message(name, error.what()));
+    }
 }
 
 WholeInputs SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
