@@ -31,9 +31,11 @@ BigInt WholeOption(const std::string& name, std::string_view text)
 // A modulus, or a usage error naming where it came from.
 BigInt ModulusOption(const std::string& name, std::string_view text)
 {
-    const BigInt M = WholeOption(name, text);
-    if (!IsPeriodModulus(M)) throw CLI::ValidationError(name, OutsidePeriodModuli(M));
-    return M;
+    try {
+        return ReadPeriodModulus(text);
+    } catch (const std::invalid_argument& error) {
+        throw CLI::ValidationError(name, error.what());
+    }
 }
 
 // "A,B" split at its only comma, each half whole.
@@ -68,8 +70,11 @@ public:
 
 class TableFormat : public RowFormat {
 public:
-    // Moduli up to `largest` digits; a longer period pushes the cells after it.
-    explicit TableFormat(std::size_t largest) : table_(largest, {largest + 1, largest + 1}) {}
+    // Moduli up to `largest` digits, of the sequences given.
+    TableFormat(std::size_t largest, const std::vector<WholeInputs>& sequences)
+        : table_(largest, {LengthDigits(largest, sequences[0]), LengthDigits(largest, sequences[1])})
+    {
+    }
     std::string head() override { return table_.head(); }
     std::string row(const PeriodRowText& row) override
     {
@@ -79,6 +84,11 @@ public:
     }
 
 private:
+    static std::size_t LengthDigits(std::size_t largest, const WholeInputs& sequence)
+    {
+        return PeriodLengthDigits(largest, sequence.s == BigInt(1) || sequence.s == BigInt(-1));
+    }
+
     PeriodTable table_;
 };
 
@@ -108,31 +118,55 @@ private:
     bool first_ = true;
 };
 
-std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits)
+std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits,
+                                    const std::vector<WholeInputs>& sequences)
 {
     if (format == "csv") return std::make_unique<CsvFormat>();
     if (format == "json") return std::make_unique<JsonFormat>();
-    return std::make_unique<TableFormat>(largestDigits);
+    return std::make_unique<TableFormat>(largestDigits, sequences);
 }
 
 // Moduli read from standard input at a time: enough to keep the workers
 // busy, few enough that the rows before a bad line come out at once.
 constexpr std::size_t kStandardInputBatch = 4096;
 
-// The moduli of the next lines of `input`, at most a batch; a bad line
-// ends the batch and sets `problem` to its message.
+// The moduli of the next lines of `input`, at most a batch: once there is
+// a modulus, only lines already there (buffered, or waiting in the pipe or
+// the terminal) are read, so that a run never waits for input with rows
+// undone. A bad line ends the batch and sets `problem` to its message.
+// The longest part of a line kept: far more than a modulus with blanks
+// around needs, so that a huge line is refused without being held.
+constexpr std::size_t kLineKept = 4096;
+
+// Reads the next line of `input` into `line`, at most its first kLineKept
+// bytes (the rest is skipped); false at the end of the input.
+bool NextLine(std::istream& input, std::string& line)
+{
+    line.clear();
+    std::streambuf& buffer = *input.rdbuf();
+    bool any = false;
+    for (int c; (c = buffer.sbumpc()) != std::char_traits<char>::eof();) {
+        any = true;
+        if (c == '\n') return true;
+        if (line.size() < kLineKept) line.push_back(static_cast<char>(c));
+    }
+    // As std::getline: the end after a last line without its line feed
+    // is a line; the end with nothing read fails.
+    input.setstate(any ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
+    return any;
+}
+
 std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
 {
     std::vector<BigInt> moduli;
     std::string line;
-    while (moduli.size() < kStandardInputBatch && std::getline(input, line)) {
+    while (moduli.size() < kStandardInputBatch && (moduli.empty() || input.rdbuf()->in_avail() > 0) &&
+           NextLine(input, line)) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         try {
-            BigInt M = ReadBigWholeNumber(line);
-            if (!IsPeriodModulus(M)) throw std::invalid_argument(OutsidePeriodModuli(M));
-            moduli.push_back(std::move(M));
+            moduli.push_back(ReadPeriodModulus(line));
         } catch (const std::invalid_argument& error) {
             problem = "fibmod-cli: " + ShortenedWords("standard input, line " + std::to_string(lineNumber) + ": " +
                                                       error.what()) +
@@ -182,7 +216,7 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     std::size_t largestDigits = PeriodModulusMax().toString().size();
     if (range) largestDigits = ReadBigWholeNumber(options.to).toString().size();
     if (!moduli.empty()) largestDigits = std::max_element(moduli.begin(), moduli.end())->toString().size();
-    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits);
+    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits, sequences);
 
     PeriodRunOptions run;
     run.threads = static_cast<unsigned>(options.engine.threads);
@@ -198,8 +232,10 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     std::int64_t written = 0;
     std::optional<ProgressLine> progress;
     const auto sink = [&](ModulusPeriods&& row) {
-        out.write(format->row(RowText(row)), format->closing());
-        if (progress) progress->done(++written);
+        const std::string text = format->row(RowText(row));
+        if (!progress) return out.write(text, format->closing());
+        progress->writeBeside([&] { out.write(text, format->closing()); });
+        progress->done(++written);
     };
 
     bool finished = true;

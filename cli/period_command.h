@@ -44,7 +44,9 @@ void CheckPeriodOptions(const PeriodCommandOptions& options);
 
 // One row per modulus, in the order given (a range ascending): M, both
 // sequences' pre-period and period, and M's factorisation. Rows are written
-// as soon as they and every row before them are done. As an aligned table
+// as soon as they and every row before them are done; from standard input,
+// the rows of the lines read so far are written before the command waits
+// for more input. As an aligned table
 // (Modul, Vorlauf 1, Zykellänge 1, Vorlauf 2, Zykellänge 2, Zerlegung), as
 // CSV (RFC 4180, CR LF; modulus,preperiod1,length1,preperiod2,length2,
 // factors with factors as "2^3 3 5^2") or as a JSON array of objects with

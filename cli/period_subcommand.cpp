@@ -2,7 +2,10 @@
 // The subcommand "period" on the command line; its work is the period command's.
 #include "cli/period_command.h"
 
-#include <iostream>
+#include <unistd.h>
+
+#include <ext/stdio_filebuf.h>
+#include <istream>
 
 namespace fibmod::cli {
 
@@ -29,7 +32,11 @@ void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandCon
         });
         if (loaded.exitCode != 0) Deliver(loaded);
         PeriodCommand().check(options);
-        Deliver(RunChecked([&] { return PeriodCommand().run(options, context, std::cin); }));
+        // std::cin, bound to C's stdin, cannot tell whether a line is
+        // waiting; a file buffer on the descriptor can (in_avail).
+        __gnu_cxx::stdio_filebuf<char> buffer(STDIN_FILENO, std::ios::in, 1 << 16);
+        std::istream input(&buffer);
+        Deliver(RunChecked([&] { return PeriodCommand().run(options, context, input); }));
     });
 }
 

@@ -77,7 +77,8 @@ int RunProgram(int argc, char** argv, const BeforeModulusFor& beforeModulusFor)
     // is left behind; the output still ends on a whole row.
     fibmod::cli::Interruption interruption(std::chrono::milliseconds(50), [&out](int exitCode) {
         out.closeForGood();
-        std::_Exit(exitCode);
+        // quick_exit, not _Exit: the period engine removes its scratch files.
+        std::quick_exit(exitCode);
     });
     fibmod::cli::CommandContext context{
         .out = out,

@@ -64,6 +64,7 @@ std::string ProgressText(ModulusRange range, std::int64_t done, std::chrono::dur
 ProgressLine::ProgressLine(ModulusRange range, bool shown, ModulusCost cost)
     : range_(range), cost_(cost), last_(range.from - 1)
 {
+    sharedTerminal_ = shown && ::isatty(STDOUT_FILENO) == 1;
     if (shown) drawer_ = std::jthread([this](std::stop_token stop) { draw(stop); });
 }
 
@@ -72,8 +73,10 @@ ProgressLine::~ProgressLine()
     if (!drawer_.joinable()) return;
     drawer_.request_stop();
     drawer_.join();
-    WriteToTerminal("\r\033[K");
+    WipeLine();
 }
+
+void ProgressLine::WipeLine() { WriteToTerminal("\r\033[K"); }
 
 void ProgressLine::draw(std::stop_token stop)
 {
@@ -89,7 +92,9 @@ void ProgressLine::draw(std::stop_token stop)
         std::string line = "\r";
         line += ProgressText(range_, done, std::chrono::steady_clock::now() - start, cost_);
         line += "\033[K";
+        const std::lock_guard drawing(terminal_);
         WriteToTerminal(line);
+        drawn_ = true;
     }
 }
 

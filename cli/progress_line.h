@@ -37,12 +37,31 @@ public:
     // The row of `modulus` and every row before it are written.
     void done(std::int64_t modulus) { last_.store(modulus, std::memory_order_relaxed); }
 
+    // Calls write(), which writes to standard output, with the line wiped
+    // first where standard output is a terminal too (the line comes back
+    // at its next redraw), so that the output does not follow its text.
+    template <class Write>
+    void writeBeside(const Write& write)
+    {
+        if (!sharedTerminal_) return write();
+        const std::lock_guard lock(terminal_);
+        if (drawn_) WipeLine();
+        drawn_ = false;
+        write();
+    }
+
 private:
     void draw(std::stop_token stop);
+    static void WipeLine();
 
     ModulusRange range_;
     ModulusCost cost_;
     std::atomic<std::int64_t> last_;
+    // Shown, and standard output is a terminal as well.
+    bool sharedTerminal_ = false;
+    // Held while the line or the output beside it is written.
+    std::mutex terminal_;
+    bool drawn_ = false;
     std::jthread drawer_;
 };
 

@@ -16,11 +16,21 @@ std::string OneLine(const CLI::App& app, std::string_view message)
     return app.get_name() + ": " + ShortenedWords(message) + "\n";
 }
 
+// CLI11's words for an option given twice ("--r1: At Most 1 required but
+// received 2") in the program's own.
+std::string Worded(std::string message)
+{
+    static constexpr std::string_view kTwice = "At Most 1 required but received ";
+    const std::size_t at = message.find(kTwice);
+    if (at != std::string::npos) message.replace(at, std::string::npos, "given more than once; give it once");
+    return message;
+}
+
 } // namespace
 
 void ReportUsageErrorsInOneLine(CLI::App& app)
 {
-    app.failure_message([](const CLI::App* failed, const CLI::Error& error) { return OneLine(*failed, error.what()); });
+    app.failure_message([](const CLI::App* failed, const CLI::Error& error) { return OneLine(*failed, Worded(error.what())); });
 }
 
 int ExitCodeOf(const CLI::App& app, const CLI::ParseError& error)

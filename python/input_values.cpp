@@ -15,7 +15,16 @@ std::string Message(const char* name, const std::string& what)
     return ShortenedWords(std::string(name) + ": " + what);
 }
 
-bool IsInt(py::handle value) { return !py::isinstance<py::bool_>(value) && PyIndex_Check(value.ptr()); }
+bool IsBool(py::handle value)
+{
+    if (py::isinstance<py::bool_>(value)) return true;
+    // numpy's bool_ (bool in numpy 2) is no subclass of bool, but an index.
+    const py::handle type = value.get_type();
+    return py::str(type.attr("__module__")).cast<std::string>() == "numpy" &&
+           py::str(type.attr("__name__")).cast<std::string>().rfind("bool", 0) == 0;
+}
+
+bool IsInt(py::handle value) { return !IsBool(value) && PyIndex_Check(value.ptr()); }
 
 std::string Repr(py::handle value) { return py::repr(value).cast<std::string>(); }
 

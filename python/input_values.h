@@ -26,6 +26,8 @@ struct PythonInputs {
 // command line shortens them: "r1: 'x' is not a number".
 std::string Message(const char* name, const std::string& what);
 
+// True for a bool, Python's or numpy's.
+bool IsBool(pybind11::handle value);
 // True for an int (and what Python takes as one), never for a bool.
 bool IsInt(pybind11::handle value);
 // repr(value), and the name of its type.

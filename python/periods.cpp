@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Exact pre-periods and periods for Python: whole numbers of any size in and
-// out as Python ints, the engine run with the GIL released.
+// out as Python ints, the engine run on a thread of its own without the GIL.
 #include "python/periods.h"
 
 #include <stop_token>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 #include "core/engine/period/period_run.h"
 #include "python/engine_calls.h"
 #include "python/input_values.h"
-#include "python/rows_without_gil.h"
+#include "python/period_job.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -21,18 +22,20 @@ namespace fibmod::python {
 
 namespace {
 
+// The text of an int (in decimal), or a str as given; TypeError naming
+// `name` for anything else.
+std::string WholeText(py::handle value, const char* name)
+{
+    if (py::isinstance<py::str>(value)) return value.cast<std::string>();
+    if (IsInt(value)) return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
+    throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
+}
+
 // An int, or a str of decimal digits with an optional sign (blanks around
 // allowed): the number exactly. TypeError or ValueError naming `name`.
 BigInt WholeOf(py::handle value, const char* name)
 {
-    std::string text;
-    if (py::isinstance<py::str>(value)) {
-        text = value.cast<std::string>();
-    } else if (IsInt(value)) {
-        text = py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
-    } else {
-        throw py::type_error(Message(name, "expected an int or a str of decimal digits, not " + TypeName(value)));
-    }
+    const std::string text = WholeText(value, name);
     try {
         return ReadBigWholeNumber(text);
     } catch (const std::invalid_argument& error) {
@@ -42,9 +45,12 @@ BigInt WholeOf(py::handle value, const char* name)
 
 BigInt ModulusOf(py::handle value, const char* name)
 {
-    BigInt M = WholeOf(value, name);
-    if (!IsPeriodModulus(M)) throw py::value_error(Message(name, OutsidePeriodModuli(M)));
-    return M;
+    const std::string text = WholeText(value, name);
+    try {
+        return ReadPeriodModulus(text);
+    } catch (const std::invalid_argument& error) {
+        throw py::value_error(Message(name, error.what()));
+    }
 }
 
 WholeInputs SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
@@ -85,50 +91,70 @@ PeriodArguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py:
     return arguments;
 }
 
-// The rows of `run` (which hands them to its sink) as tuples, computed with
-// the GIL released (see RowsWithoutGil).
-template <class Run>
-py::list RowTuples(PeriodArguments& arguments, const Run& run)
+// Moduli taken from an iterable at a time: enough to keep the workers busy,
+// few enough that an iterable of any length is read as it goes.
+constexpr std::size_t kModuliAtATime = 4096;
+
+void AppendTuples(py::list& result, const std::vector<ModulusPeriods>& rows)
 {
-    const std::vector<ModulusPeriods> rows =
-        RowsWithoutGil<ModulusPeriods>([&](std::stop_token stop, const PeriodSink& sink) {
-            arguments.options.stop = stop;
-            run(arguments, sink);
-        });
-    py::list result(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) result[i] = RowTuple(rows[i]);
-    return result;
+    for (const ModulusPeriods& row : rows) result.append(RowTuple(row));
 }
 
-py::list PeriodRows(py::iterable moduli, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
+py::list PeriodRows(py::object moduli, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
                     py::handle s2, py::handle start2, py::handle threads, const std::string& name)
 {
-    PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
-    std::vector<BigInt> values;
-    for (const py::handle modulus : moduli) values.push_back(ModulusOf(modulus, name.c_str()));
-    return RowTuples(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
-        ComputePeriods(a.sequences, values.size(), [&](std::uint64_t i) { return values[i]; }, a.options, sink);
-    });
+    const PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
+    const py::object iterator = py::reinterpret_steal<py::object>(PyObject_GetIter(moduli.ptr()));
+    if (!iterator) {
+        PyErr_Clear();
+        throw py::type_error(Message(name.c_str(), "expected an iterable of moduli (ints or str of decimal digits), "
+                                                   "not " + TypeName(moduli)));
+    }
+    py::list result;
+    for (;;) {
+        std::vector<BigInt> values;
+        while (values.size() < kModuliAtATime) {
+            const py::object modulus = py::reinterpret_steal<py::object>(PyIter_Next(iterator.ptr()));
+            if (!modulus) {
+                if (PyErr_Occurred() != nullptr) throw py::error_already_set();
+                break;
+            }
+            values.push_back(ModulusOf(modulus, name.c_str()));
+        }
+        if (values.empty()) return result;
+        const bool last = values.size() < kModuliAtATime;
+        AppendTuples(result, PeriodRowsWatched([arguments, values = std::move(values)](
+                                                   std::stop_token stop, const PeriodSink& sink) {
+            PeriodRunOptions options = arguments.options;
+            options.stop = stop;
+            ComputePeriods(arguments.sequences, values.size(), [&](std::uint64_t i) { return values[i]; }, options,
+                           sink);
+        }));
+        if (last) return result;
+    }
 }
 
 py::list PeriodRange(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                      py::handle r2, py::handle s2, py::handle start2, py::handle threads)
 {
-    PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
+    const PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
     const BigInt from = ModulusOf(first, "first");
     const BigInt to = ModulusOf(last, "last");
-    if (from > to) return py::list();
-    return RowTuples(arguments, [&](const PeriodArguments& a, const PeriodSink& sink) {
-        fibmod::PeriodRange(a.sequences, from, to, a.options, sink);
-    });
+    py::list result;
+    if (from > to) return result;
+    AppendTuples(result, PeriodRowsWatched([arguments, from, to](std::stop_token stop, const PeriodSink& sink) {
+        PeriodRunOptions options = arguments.options;
+        options.stop = stop;
+        fibmod::PeriodRange(arguments.sequences, from, to, options, sink);
+    }));
+    return result;
 }
 
-void CheckPeriodArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
-                          py::handle r2, py::handle s2, py::handle start2)
+py::tuple CheckPeriodArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
+                               py::handle r2, py::handle s2, py::handle start2)
 {
     ArgumentsOf(r1, s1, start1, r2, s2, start2, py::int_(0));
-    ModulusOf(first, "first");
-    ModulusOf(last, "last");
+    return py::make_tuple(IntOf(ModulusOf(first, "first")), IntOf(ModulusOf(last, "last")));
 }
 
 } // namespace
@@ -149,7 +175,12 @@ void AddPeriodFunctions(py::module_& module)
                py::arg("threads") = 0, "The rows of first … last, ascending, as period_rows gives them.");
     module.def("check_period_arguments", &CheckPeriodArguments, py::arg("first"), py::arg("last"), py::kw_only(),
                py::arg("r1"), py::arg("s1"), py::arg("start1"), py::arg("r2"), py::arg("s2"), py::arg("start2"),
-               "Raises what period_range would raise for these arguments.");
+               "Raises what period_range would raise for these arguments; else (first, last) as ints.");
+    // A run left behind by Ctrl-C ends before the interpreter does.
+    py::module_::import("atexit").attr("register")(py::cpp_function([] {
+        const py::gil_scoped_release release;
+        WaitForRunsLeftBehind();
+    }));
 }
 
 } // namespace fibmod::python

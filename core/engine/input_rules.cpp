@@ -37,14 +37,69 @@ std::string Shortened(std::string_view word)
     return shortened;
 }
 
-// "'text'" and what is said of it. (Appended piece by piece: g++ 12 at -O3
-// warns falsely of an overlapping copy in "'" + std::string(text).)
+// The length of the well-formed UTF-8 character at the start of `text`
+// (1 to 4 bytes), or 0 where none starts.
+std::size_t Utf8Length(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (!IsContinuation(text[i])) return 0;
+    return length;
+}
+
+// Appends the text as a terminal may show it: control characters (but the
+// tab), C1 controls and bytes that are not UTF-8 as \xNN.
+void AppendShowable(std::string& out, std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto escape = [&](unsigned char c) {
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    };
+    while (!text.empty()) {
+        const auto lead = static_cast<unsigned char>(text.front());
+        const std::size_t length = Utf8Length(text);
+        const bool control = (lead < 0x20 && lead != '\t') || lead == 0x7F ||
+                             (length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0);
+        if (length == 0 || control) {
+            for (std::size_t i = 0; i < std::max<std::size_t>(length, 1); ++i)
+                escape(static_cast<unsigned char>(text[i]));
+            text.remove_prefix(std::max<std::size_t>(length, 1));
+            continue;
+        }
+        out += text.substr(0, length);
+        text.remove_prefix(length);
+    }
+}
+
+// "'text'" and what is said of it, the text made safe to show (see
+// AppendShowable).
 std::string Quoted(std::string_view text, std::string_view said)
 {
     std::string message;
     message.reserve(text.size() + said.size() + 2);
     message += '\'';
-    message += text;
+    AppendShowable(message, text);
     message += '\'';
     message += said;
     return message;

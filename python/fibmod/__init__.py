@@ -236,8 +236,9 @@ def periods(moduli: Iterable[Whole], *, r1: Whole = _D["r1"], s1: Whole = _D["s1
     """One row per modulus of ``moduli``, in the order given.
 
     ``moduli`` is any iterable of ints (or digit strings) from 2 to
-    2**127-1; a ``range`` with step 1 is computed without listing it first
-    (``periods(range(10**12, 10**12 + 1000))``). Returns a
+    2**127-1, read as the rows are computed; a ``range`` with step 1 is
+    computed without listing it first (``periods(range(10**12, 10**12 +
+    1000))``). Returns a
     :class:`pandas.DataFrame` with the columns of the command line's CSV,
     ``modulus, preperiod1, length1, preperiod2, length2, factors``: the
     integer columns hold Python ints of any size (object dtype), ``factors``
@@ -247,7 +248,7 @@ def periods(moduli: Iterable[Whole], *, r1: Whole = _D["r1"], s1: Whole = _D["s1
     """
     inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
     if isinstance(moduli, range) and moduli.step == 1:
-        if len(moduli) == 0:
+        if moduli.start >= moduli.stop:  # len() would overflow past 2**63
             rows = []
         else:
             rows = _core.period_range(moduli.start, moduli.stop - 1, **inputs, threads=threads)

@@ -599,6 +599,7 @@ class PeriodTest(ProgramCase):
             ("--start1", "1", "12"): "--start1: '1' is not two numbers A,B",
             ("--start1", "1.5,2", "12"): "--start1: '1.5' is not a whole number in decimal digits",
             ("--format", "xml", "12"): "--format",
+            ("--r1", "3", "--r1", "4", "12"): "--r1: given more than once; give it once",
         }
         for args, part in cases.items():
             with self.subTest(args=args):

@@ -110,6 +110,10 @@ TEST(WholeNumberDigits, TakesASignAndDigitsOfAnyLengthWithBlanksAround)
     for (const char* bad : {"", " ", "-", "1e3", "2.5", "1 2", "0x10"})
         EXPECT_EQ(WholeNumberDigits(bad), std::nullopt) << bad;
     EXPECT_EQ(NotAWholeNumber("1e3"), "'1e3' is not a whole number in decimal digits");
+    // What a terminal would act on, and what would end a C string, shows as
+    // \xNN; UTF-8 and tabs stay.
+    EXPECT_EQ(NotAWholeNumber(std::string_view("1\x1b[2J\0\xff\xc2\x9b\tü\xe2\x82", 14)),
+              "'1\\x1b[2J\\x00\\xff\\xc2\\x9b\tü\\xe2\\x82' is not a whole number in decimal digits");
 }
 
 TEST(ReadTermBound, TakesNoneOrAWholeNumberUpTo2To62)

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Tests of factoring: small and huge numbers, a read-only working directory, no sieve, two threads at once.
+// Tests of factoring: small and huge numbers, a read-only working directory, no sieve, a full temporary
+// directory, two threads at once.
 #include "core/engine/period/factorisation.h"
 
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -13,6 +17,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -63,6 +68,18 @@ TEST(BigInt, ReadsWholeNumbersAsUsersTypeThem)
         }
     }
     EXPECT_EQ(OutsidePeriodModuli(BigInt(1)), "1 is outside the range 2 to 170141183460469231731687303715884105727");
+    // A modulus is judged by its digits before it is read: leading zeros
+    // count for nothing, a 40th digit is too many however long the text.
+    EXPECT_EQ(ReadPeriodModulus(" +" + std::string(100000, '0') + "12 "), BigInt(12));
+    for (const std::string& bad : {std::string(1000000, '9'), std::string("1"), std::string("2^7")}) {
+        try {
+            ReadPeriodModulus(bad);
+            ADD_FAILURE() << bad.substr(0, 9);
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(bad.size() > 3 ? " is outside the range 2 to 1701" : bad),
+                      std::string::npos);
+        }
+    }
 }
 
 TEST(Factor, GivesAscendingPrimePowersBelowAndAbove64Bits)
@@ -145,6 +162,69 @@ TEST(FactorDeathTest, FactorsWithoutTheSieveWhereUnshareIsRefused)
             std::_Exit(FactorsAbove64BitsRightly() ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// Gives this process a mount namespace of its own with a 64 KiB tmpfs at
+// `directory`; false where the system does not allow it.
+bool MountSmallTmpfs(const std::string& directory)
+{
+    if (unshare(CLONE_NEWNS) != 0 && unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    return mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=64k") == 0;
+}
+
+// Whether this system lets a process do so: tried in a child.
+bool CanMountSmallTmpfs(const std::string& directory)
+{
+    const pid_t child = fork();
+    if (child == 0) std::_Exit(MountSmallTmpfs(directory) ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Fills the file system of `directory` but for about `left` bytes.
+bool FillBut(const std::string& directory, off_t left)
+{
+    const std::string path = directory + "/fill";
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    static const char block[4096] = {};
+    while (fd >= 0 && write(fd, block, sizeof block) == static_cast<ssize_t>(sizeof block)) {
+    }
+    const off_t size = fd >= 0 ? lseek(fd, 0, SEEK_END) : -1;
+    return fd >= 0 && ftruncate(fd, size > left ? size - left : 0) == 0 && close(fd) == 0;
+}
+
+// 0 when the hard product is factored rightly with TMPDIR on a full tmpfs at
+// `directory` and on one with 4 KB left, and only the filling is left there.
+int FactorOnAFullTmpfs(const std::string& directory)
+{
+    if (!MountSmallTmpfs(directory) || setenv("TMPDIR", directory.c_str(), 1) != 0) return 2;
+    const Factorisation hard{{kPrimeBelow, 1}, {kPrimeAbove, 1}};
+    bool right = true;
+    for (const off_t left : {off_t{0}, off_t{4096}}) {
+        if (!FillBut(directory, left)) return 3;
+        right = right && Factor(kHardProduct) == hard;
+    }
+    const auto entries =
+        std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator());
+    return right && entries == 1 ? 0 : 1;
+}
+
+// The sieve on a full temporary directory (and on one with 4 KB left) once
+// crashed or looped for ever: now the factoring does without it, and leaves
+// nothing behind.
+TEST(FactorDeathTest, FactorsRightlyWhenTheTemporaryDirectoryIsFull)
+{
+    std::string directory = ::testing::TempDir() + "fibmod-full-XXXXXX";
+    ASSERT_NE(mkdtemp(directory.data()), nullptr);
+    const bool allowed = CanMountSmallTmpfs(directory);
+    if (!allowed) {
+        rmdir(directory.c_str());
+        GTEST_SKIP() << "this system allows no private mount of a small tmpfs";
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(FactorOnAFullTmpfs(directory)), ::testing::ExitedWithCode(0), "");
+    rmdir(directory.c_str());
 }
 
 TEST(Factor, HugeNumbersOnTwoThreadsAtOnce)

@@ -58,18 +58,22 @@ TEST(ComputePeriods, KeepsTheGivenOrderAndStopsAtABadModulusAfterTheRowsBeforeIt
 
 TEST(PeriodRange, EndsWhenStoppedWithTheRowsHandedOnSoFar)
 {
-    std::stop_source source;
     PeriodRunOptions options;
     options.threads = 2;
-    options.stop = source.get_token();
     std::vector<BigInt> seen;
-    const bool finished = PeriodRange(kDesignTimeSequences, BigInt(2), BigInt(100000), options, [&](ModulusPeriods&& row) {
-        seen.push_back(row.modulus);
-        if (seen.size() == 10) source.request_stop();
-    });
-    EXPECT_FALSE(finished);
-    ASSERT_EQ(seen.size(), 10U);
-    EXPECT_EQ(seen.back(), BigInt(11));
+    // Also a range of more moduli than 64 bits count.
+    for (const BigInt& to : {BigInt(100000), PeriodModulusMax()}) {
+        std::stop_source source;
+        options.stop = source.get_token();
+        seen.clear();
+        const bool finished = PeriodRange(kDesignTimeSequences, BigInt(2), to, options, [&](ModulusPeriods&& row) {
+            seen.push_back(row.modulus);
+            if (seen.size() == 10) source.request_stop();
+        });
+        EXPECT_FALSE(finished);
+        ASSERT_EQ(seen.size(), 10U);
+        EXPECT_EQ(seen.back(), BigInt(11));
+    }
 }
 
 TEST(PeriodRange, RaisesTheSinksExceptionAfterTheWorkersEnd)

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The test-only extension _core_seams: the scan and the stepping with a gate
+// The test-only extension _core_seams: the scan, the stepping and a period run with a gate
 // that holds them inside the engine, so that a test can show that the GIL is
 // free meanwhile. Built for the tests alone; nothing installs it.
 #include <pybind11/pybind11.h>
 
 #include "python/engine_calls.h"
+#include "python/period_job.h"
 #include "tests/python/gate.h"
 
 namespace py = pybind11;
@@ -46,4 +47,16 @@ PYBIND11_MODULE(_core_seams, module)
                                                HoldAt(gate));
         },
         py::arg("gate"), py::arg("modulus"), "_core.next_stop held at the gate.");
+    module.def(
+        "period_run_held",
+        [](Gate& gate) {
+            // A modulus that does not look at the stop request, as a long
+            // factoring does not, held until the gate opens.
+            return fibmod::python::PeriodRowsWatched(
+                       [&gate](std::stop_token, const fibmod::PeriodSink&) { gate.hold(2); })
+                .size();
+        },
+        py::arg("gate"), "A period run that ignores the stop request, held at the gate; its number of rows.");
+    module.def("wait_for_runs_left_behind", &fibmod::python::WaitForRunsLeftBehind,
+               py::call_guard<py::gil_scoped_release>(), "Waits until the period runs left behind have ended.");
 }

@@ -1,7 +1,13 @@
 # SPDX-License-Identifier: MIT
-# The module's exact periods: one modulus, many, a Dask cluster, and bad arguments.
+# The module's exact periods: one modulus, many, a Dask cluster, bad arguments and Ctrl-C.
+import _thread
+import threading
+
+import numpy
 import pandas
 import pytest
+
+from _core_seams import Gate, period_run_held, wait_for_runs_left_behind
 
 import fibmod
 import fibmod.distributed
@@ -44,10 +50,36 @@ def test_periods_of_a_huge_range_match_the_command_lines_csv():
     (dict(modulus=12, s2="1e3"), ValueError, "s2: '1e3' is not a whole number in decimal digits"),
     (dict(modulus=12, start1=(1,)), TypeError, "start1: expected two start values"),
     (dict(modulus=12.0), TypeError, "modulus: expected an int"),
+    (dict(modulus=numpy.bool_(True)), TypeError, "modulus: expected an int or a str of decimal digits, not bool"),
+    (dict(modulus=12, r1=numpy.bool_(True)), TypeError, "r1: expected an int or a str of decimal digits, not bool"),
 ])
 def test_bad_arguments_name_the_parameter(arguments, error, message):
     with pytest.raises(error, match=message.replace("(", r"\(").replace(")", r"\)")):
         fibmod.period(**arguments)
+
+
+def test_periods_names_its_parameter_when_not_given_moduli():
+    with pytest.raises(TypeError, match="^moduli: expected an iterable of moduli"):
+        fibmod.periods(12)
+
+
+def test_ctrl_c_does_not_wait_for_the_modulus_under_way():
+    # Above 2**64 one modulus may take a second, and the engine looks at the
+    # stop request only between moduli: the caller must not wait for it.
+    gate = Gate()
+
+    def interrupt():
+        gate.wait_until_held()
+        _thread.interrupt_main()
+
+    thread = threading.Thread(target=interrupt)
+    thread.start()
+    with pytest.raises(KeyboardInterrupt):
+        period_run_held(gate)
+    thread.join()
+    gate.open()
+    wait_for_runs_left_behind()
+    assert gate.opened_in_time, "the interrupt waited for the held modulus"
 
 
 def test_periods_on_a_dask_cluster_equal_the_local_ones():
@@ -56,6 +88,9 @@ def test_periods_on_a_dask_cluster_equal_the_local_ones():
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True) as cluster, \
             distributed.Client(cluster) as client:
         frame = fibmod.distributed.periods(client, first, first + 40, s1=3, chunks=3)
+        # Digit strings are numbers, compared as such.
+        digits = fibmod.distributed.periods(client, "9", "10")
         with pytest.raises(ValueError, match="first: 1 is outside"):
             fibmod.distributed.periods(client, 1, 5)
     pandas.testing.assert_frame_equal(frame, fibmod.periods(range(first, first + 41), s1=3))
+    pandas.testing.assert_frame_equal(digits, fibmod.periods([9, 10]))

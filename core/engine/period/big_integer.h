@@ -100,6 +100,12 @@ private:
 // (NotAWholeNumber): "'2.5' is not a whole number in decimal digits".
 BigInt ReadBigWholeNumber(std::string_view text);
 
+// A modulus as a user types it: ReadBigWholeNumber's text, from 2 to
+// 2^127 − 1. std::invalid_argument with NotAWholeNumber's or
+// OutsidePeriodModuli's message otherwise; a text of more digits than
+// 2^127 − 1 has (leading zeros aside) is refused without being read.
+BigInt ReadPeriodModulus(std::string_view text);
+
 // The message for a modulus outside 2 … 2^127 − 1, as every interface
 // gives it: "1 is outside the range 2 to 170141183460469231731687303715884105727".
 std::string OutsidePeriodModuli(const BigInt& M);

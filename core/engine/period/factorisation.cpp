@@ -3,17 +3,20 @@
 // thread with a private working directory.
 #include "core/engine/period/factorisation.h"
 
+#include <fcntl.h>
 #include <sched.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -58,34 +61,82 @@ Factorisation FactorWord(std::uint64_t n)
     return factors;
 }
 
-// A fresh directory only this process writes to, removed by the destructor
-// (with whatever FLINT left in it).
+// The most the sieve writes to its file for a number below 2^127 is about
+// 170 KB; a directory must hold this much before the sieve may run there.
+// (FLINT 2.9 does not check its writes: on a full file system the sieve
+// reads back what it never wrote, and crashes or loops for ever.)
+constexpr off_t kSieveScratchBytes = off_t{1} << 20;
+
+// The private directories that exist now, removed by RemoveScratch when the
+// program is ended at once (quick_exit) while a factoring runs.
+std::mutex scratchMutex;
+std::set<std::string> scratchDirectories;
+
+void RemoveScratch()
+{
+    const std::lock_guard lock(scratchMutex);
+    for (const std::string& path : scratchDirectories) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+}
+
+// True when `directory` takes kSieveScratchBytes now (space and quota).
+bool HoldsSieveScratch(const std::string& directory)
+{
+    const std::string probe = directory + "/space";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const bool held = posix_fallocate(fd, 0, kSieveScratchBytes) == 0;
+    close(fd);
+    unlink(probe.c_str());
+    return held;
+}
+
+// A fresh directory only this process writes to, with room for the sieve's
+// file, removed by the destructor (with whatever FLINT left in it).
 class PrivateDirectory {
 public:
     PrivateDirectory()
     {
+        static const bool removedAtQuickExit = std::at_quick_exit(&RemoveScratch) == 0;
+        (void)removedAtQuickExit;
+        int error = 0;
         for (const char* base : std::initializer_list<const char*>{getenv("TMPDIR"), "/tmp", "/var/tmp", "/dev/shm"}) {
             if (base == nullptr || *base == '\0') continue;
             std::string pattern = std::string(base) + "/fibmod-factor-XXXXXX";
-            if (mkdtemp(pattern.data()) != nullptr) {
-                path_ = pattern;
-                return;
+            if (mkdtemp(pattern.data()) == nullptr) {
+                error = errno;
+                continue;
             }
+            {
+                const std::lock_guard lock(scratchMutex);
+                scratchDirectories.insert(pattern);
+            }
+            path_ = pattern;
+            if (HoldsSieveScratch(path_)) return;
+            error = ENOSPC;
+            remove();
         }
-        throw std::system_error(errno, std::generic_category(), "no writable directory for factoring");
+        throw std::system_error(error, std::generic_category(), "no writable directory for factoring");
     }
     PrivateDirectory(const PrivateDirectory&) = delete;
     PrivateDirectory& operator=(const PrivateDirectory&) = delete;
-    ~PrivateDirectory()
-    {
-        // The sieve removes its file when it is done; one left by a failure
-        // goes with the directory.
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    // The sieve removes its file when it is done; one left by a failure goes
+    // with the directory.
+    ~PrivateDirectory() { remove(); }
     const std::string& path() const { return path_; }
 
 private:
+    void remove()
+    {
+        const std::lock_guard lock(scratchMutex);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+        scratchDirectories.erase(path_);
+        path_.clear();
+    }
+
     std::string path_;
 };
 
@@ -112,7 +163,7 @@ Factorisation Collected(const fmpz_factor_t found)
 }
 
 // Where no private directory can be had (unshare refused, no writable
-// temporary directory): trial division, Pollard's rho and elliptic curves up
+// temporary directory, none with room for the sieve's file): trial division, Pollard's rho and elliptic curves up
 // to the square root, which need no file but take longer (about a second for
 // two primes near 2^63).
 void FactorWithoutSieve(fmpz_factor_t found, const BigInt& n)

@@ -27,10 +27,12 @@ using Factorisation = std::vector<PrimePower>;
 // 2^64 the factoring runs on a helper thread of its own working directory
 // (a fresh private directory under $TMPDIR or /tmp), one factoring at a
 // time. It therefore works from a read-only working directory and from any
-// number of threads at once. Where no such directory can be had, FLINT's
-// factoring without the sieve (fmpz_factor_smooth up to the square root)
-// serves, more slowly; std::runtime_error should even that not finish.
-// Thread-safe.
+// number of threads at once. A directory must have room for the sieve's file
+// (1 MiB, checked before the sieve starts); where no such directory can be
+// had, FLINT's factoring without the sieve (fmpz_factor_smooth up to the
+// square root) serves, more slowly; std::runtime_error should even that not finish.
+// The directory is removed when the factoring ends, and by std::quick_exit
+// while it runs. Thread-safe.
 Factorisation Factor(const BigInt& n);
 
 // The product of the prime powers.

@@ -88,12 +88,13 @@ std::string PeriodTable::head() const
     return LayOutLine(headings, shapes_, 2);
 }
 
-void PeriodTable::appendRow(std::string& out, const PeriodRowText& row) const
+void PeriodTable::appendRow(std::string& out, const PeriodRowText& row)
 {
     const std::array<std::string, kPeriodColumns.size()> cells{
         row.modulus,   row.preperiod[0], row.length[0], row.preperiod[1],
         row.length[1], FactorsText(row.factors),
     };
+    for (std::size_t c = 0; c + 1 < cells.size(); ++c) shapes_[c].width = std::max(shapes_[c].width, cells[c].size());
     out += LayOutLine(cells, shapes_, 2);
 }
 

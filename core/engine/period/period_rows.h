@@ -87,21 +87,28 @@ void AppendPeriodJsonRow(std::string& out, const PeriodRowText& row, bool first)
 // What ends the JSON array: "[]\n" when no row was written, else "\n]\n".
 std::string PeriodJsonClosing(bool anyRow);
 
+// The digits a period modulo M of `modulusDigits` digits may have: it stays
+// below M² (below 10·M for s = ±1, as for Fibonacci, on all but rare M).
+constexpr std::size_t PeriodLengthDigits(std::size_t modulusDigits, bool unitS)
+{
+    return unitS ? modulusDigits + 1 : 2 * modulusDigits;
+}
+
 // The rows as an aligned table under German headings: the numbers right
 // aligned, the factors left. Each column is at least as wide as its heading
-// and as the widths given; a cell wider than its column pushes the cells
-// after it to the right.
+// and as the widths given; a cell wider than its column widens it from its
+// row on (the rows above keep their layout).
 class PeriodTable {
 public:
     // Moduli of up to `modulusDigits` digits, each sequence's period of up
-    // to `lengthDigits` digits.
+    // to `lengthDigits` digits (see PeriodLengthDigits).
     PeriodTable(std::size_t modulusDigits, std::array<std::size_t, 2> lengthDigits);
 
     // The heading line, ended by a line feed.
     std::string head() const;
 
     // Appends the row's line, ended by a line feed.
-    void appendRow(std::string& out, const PeriodRowText& row) const;
+    void appendRow(std::string& out, const PeriodRowText& row);
 
 private:
     std::array<ColumnShape, kPeriodColumns.size()> shapes_;

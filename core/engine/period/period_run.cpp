@@ -130,11 +130,16 @@ bool PeriodRange(const std::vector<WholeInputs>& sequences, const BigInt& from, 
     if (!IsPeriodModulus(from) || !IsPeriodModulus(to) || from > to)
         throw std::invalid_argument("not a range of moduli within 2 to 2^127 - 1: " + from.toString() + " to " +
                                     to.toString());
-    const BigInt span = to - from;
-    if (!span.fitsUInt64() || span.toUInt64() == ~std::uint64_t{0})
-        throw std::invalid_argument("a range of 2^64 moduli or more");
-    const auto modulusAt = [&from](std::uint64_t index) { return from + BigInt(index); };
-    return ComputePeriods(sequences, span.toUInt64() + 1, modulusAt, options, sink);
+    // ComputePeriods counts in 64 bits: a longer range runs in parts, one
+    // after the other.
+    constexpr std::uint64_t kPart = std::uint64_t{1} << 63;
+    for (BigInt first = from;; first = first + BigInt(kPart)) {
+        const BigInt rest = to - first;
+        const std::uint64_t count = rest < BigInt(kPart) ? rest.toUInt64() + 1 : kPart;
+        const auto modulusAt = [&first](std::uint64_t index) { return first + BigInt(index); };
+        if (!ComputePeriods(sequences, count, modulusAt, options, sink)) return false;
+        if (count != kPart || rest == BigInt(kPart - 1)) return true;
+    }
 }
 
 } // namespace fibmod

@@ -41,9 +41,8 @@ using PeriodSink = std::function<void(ModulusPeriods&& row)>;
 bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t count, const ModulusAt& modulusAt,
                     const PeriodRunOptions& options, const PeriodSink& sink);
 
-// The same for every modulus from `from` to `to` (both included, ascending).
-// std::invalid_argument unless 2 <= from <= to <= 2^127 − 1, or when the
-// range holds 2^64 or more moduli.
+// The same for every modulus from `from` to `to` (both included, ascending),
+// however many. std::invalid_argument unless 2 <= from <= to <= 2^127 − 1.
 bool PeriodRange(const std::vector<WholeInputs>& sequences, const BigInt& from, const BigInt& to,
                  const PeriodRunOptions& options, const PeriodSink& sink);
 

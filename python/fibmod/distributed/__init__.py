@@ -14,6 +14,7 @@ worker host needs the same version of python3-fibmod.
 
 from __future__ import annotations
 
+import collections
 import math
 from collections.abc import Callable, Iterator, Sequence
 from typing import TYPE_CHECKING, Any
@@ -244,6 +245,28 @@ def _period_chunk(first: Whole, last: Whole, inputs: dict[str, Any]) -> list[tup
     return _core.period_range(first, last, **inputs, threads=1)
 
 
+def _period_bounds(first: int, last: int, chunks: int) -> Iterator[tuple[int, int]]:
+    """The (first, last) of ``chunks`` chunks of equal length, one at a time."""
+    count = last - first + 1
+    for k in range(chunks):
+        yield first + count * k // chunks, first + count * (k + 1) // chunks - 1
+
+
+def _results_in_order(client: distributed.Client, tasks: Iterator[tuple[Any, ...]], window: int) -> Iterator[Any]:
+    """The results of ``tasks`` (function and arguments), in order, with at most ``window`` of them submitted at once."""
+    pending = collections.deque()
+    try:
+        for task in tasks:
+            pending.append(client.submit(*task, pure=False))
+            if len(pending) >= window:
+                yield pending.popleft().result()
+        while pending:
+            yield pending.popleft().result()
+    finally:
+        for future in pending:
+            future.release()
+
+
 def periods(client: distributed.Client, first: Whole, last: Whole, *, r1: Whole = _D["r1"], s1: Whole = _D["s1"],
             start1: WholePair = _D["start1"], r2: Whole = _D["r2"], s2: Whole = _D["s2"],
             start2: WholePair = _D["start2"], chunks: int | None = None) -> pandas.DataFrame:
@@ -253,19 +276,18 @@ def periods(client: distributed.Client, first: Whole, last: Whole, *, r1: Whole 
     modulus order. A modulus's cost hardly grows with its size, so the range
     is split into ``chunks`` chunks of equal length (by default 8 per worker
     thread, at most 50,000 moduli each); each is one task on one thread of a
-    worker, run again elsewhere should its worker die. ``first`` and
-    ``last`` may be any ints from 2 to 2**127-1. Bad arguments raise
-    ValueError or TypeError here, before any task is sent.
+    worker, run again elsewhere should its worker die. The chunks are made
+    and sent as the results come back, a few per worker thread at a time.
+    ``first`` and ``last`` may be any ints or digit strings from 2 to
+    2**127-1, read as :func:`fibmod.period` reads a modulus. Bad arguments
+    raise ValueError or TypeError here, before any task is sent.
     """
     inputs = dict(r1=r1, s1=s1, start1=start1, r2=r2, s2=s2, start2=start2)
-    _core.check_period_arguments(first, last, **inputs)
+    first, last = _core.check_period_arguments(first, last, **inputs)
     if first > last:
         return fibmod.periods([], **inputs)
-    chunks = _chunk_count(client, first, last, chunks)
-    count = last - first + 1
-    chunks = min(chunks, count)
-    starts = [first + count * k // chunks for k in range(chunks)]
-    bounds = list(zip(starts, [start - 1 for start in starts[1:]] + [last]))
-    futures = [client.submit(_period_chunk, a, b, inputs, pure=False) for a, b in bounds]
-    return period_frame([row for part in _gathered(client, futures) for row in part])
+    chunks = min(_chunk_count(client, first, last, chunks), last - first + 1)
+    window = 2 * _CHUNKS_PER_THREAD * (sum(client.nthreads().values()) or 1)
+    tasks = ((_period_chunk, a, b, inputs) for a, b in _period_bounds(first, last, chunks))
+    return period_frame([row for part in _results_in_order(client, tasks, window) for row in part])
 
