@@ -182,6 +182,22 @@ TEST_F(OverviewTest, AtItsSmallestTheLegendNamesEverySeriesInFull)
     EXPECT_EQ(drawn.join(" | ").toStdString(), names.join(" | ").toStdString());
 }
 
+TEST_F(OverviewTest, AtItsSmallestTheTableShowsFiveRowsUnderTheLongestHint)
+{
+    OverviewWindow& overview = open();
+    overview.show();
+    box(QStringLiteral("bis"))->setValue(999999);
+    box(QStringLiteral("von"))->setValue(1000000);
+    ASSERT_FALSE(Probe::problemText(overview).isEmpty());
+    overview.resize(overview.minimumSize());
+    QApplication::processEvents();
+    const QTableView* view = overview.tableView();
+    EXPECT_GE(view->viewport()->height() / view->verticalHeader()->defaultSectionSize(), 5);
+    // With a title bar, it still fits an 800 x 600 screen.
+    EXPECT_LE(overview.minimumWidth(), 800);
+    EXPECT_LE(overview.minimumHeight(), 560);
+}
+
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)
 {
     OverviewWindow& overview = open();

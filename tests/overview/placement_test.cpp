@@ -59,6 +59,16 @@ TEST(PlacementTest, ASavedPlaceOffEveryScreenIsNotOnAScreen)
     EXPECT_FALSE(OnSomeScreen(QRect(100, 1020, 800, 600), screens));
 }
 
+TEST(PlacementTest, APlaceMostlyOffTheScreenIsMovedInsideIt)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect moved = fibmod::overview::KeptMostlyInside(QRect(901, 720, 900, 600), screen);
+    EXPECT_TRUE(screen.contains(moved));
+    EXPECT_EQ(moved.size(), QSize(900, 600));
+    EXPECT_EQ(fibmod::overview::KeptMostlyInside(QRect(700, 500, 900, 600), screen), QRect(700, 500, 900, 600))
+        << "more than half on the screen stays where it was";
+}
+
 TEST(PlacementTest, ReadsTheFrameQtSaved)
 {
     QWidget widget;
