@@ -201,14 +201,14 @@ TEST_F(OverviewTest, AtItsSmallestTheTableShowsFiveRowsUnderTheLongestHint)
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)
 {
     OverviewWindow& overview = open();
-    overview.setGeometry(40, 50, 777, 555);
+    overview.setGeometry(40, 50, 777, 575);
     overview.close();
     delete window;
 
     Form1 second;
     Probe::waitForWorker(*fibmod::overview::OpenOverview(second));
     auto* again = second.findChild<OverviewWindow*>();
-    EXPECT_EQ(again->size(), QSize(777, 555));
+    EXPECT_EQ(again->size(), QSize(777, 575));
 }
 
 } // namespace

@@ -111,14 +111,14 @@ void DeliverDestroyNotify(xcb_window_t window)
 TEST_F(OverviewTest, F2BringsAnOverviewBackAfterTheWindowSystemDestroyedIt)
 {
     OverviewWindow& first = open();
-    first.setGeometry(6, 7, 790, 500);
+    first.setGeometry(6, 7, 790, 570);
     DeliverDestroyNotify(static_cast<xcb_window_t>(first.winId()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 0);
 
     OverviewWindow& again = open();
     EXPECT_TRUE(again.isVisible());
-    EXPECT_EQ(again.size(), QSize(790, 500)) << "its place was kept";
+    EXPECT_EQ(again.size(), QSize(790, 570)) << "its place was kept";
     EXPECT_EQ(Probe::rows(again), expectedRows());
 }
 
@@ -134,7 +134,7 @@ void OpenThenEnd(bool close)
     fibmod::overview::OfferOverview(form);
     form.show();
     OverviewWindow* overview = fibmod::overview::OpenOverview(form);
-    overview->setGeometry(3, 4, 790, 510);
+    overview->setGeometry(3, 4, 790, 580);
     if (close)
         form.close();
     else
@@ -157,9 +157,9 @@ TEST_P(OverviewEndDeathTest, TheOverviewsPlaceIsSavedWhenTheProgramEnds)
     // The frame saved is the one around the window's place.
     const std::optional<QRect> frame = SavedFrame(saved);
     ASSERT_TRUE(frame.has_value());
-    EXPECT_TRUE(frame->contains(QRect(3, 4, 790, 510)));
+    EXPECT_TRUE(frame->contains(QRect(3, 4, 790, 580)));
     EXPECT_LT(frame->width(), 790 + 20);
-    EXPECT_LT(frame->height(), 510 + 40);
+    EXPECT_LT(frame->height(), 580 + 40);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndeAndClose, OverviewEndDeathTest, ::testing::Values(false, true),
