@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -54,7 +55,7 @@ constexpr QSize kFirstSize(1000, 720);
 // axis' title needs the chart's height) and the table shows five rows
 // under a hint of two lines; with its title bar it fits an 800 x 600 screen.
 constexpr QSize kMinimumSize(760, 560);
-constexpr int kChartMinimumHeight = 270;
+constexpr int kChartMinimumHeight = 255;
 // The table gives way to the chart down to this many rows.
 constexpr int kTableMinimumRows = 5;
 
@@ -122,7 +123,7 @@ void OverviewWindow::buildControls()
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->setMinimumHeight(view_->horizontalHeader()->sizeHint().height() +
                             kTableMinimumRows * view_->verticalHeader()->defaultSectionSize() +
-                            2 * view_->frameWidth());
+                            view_->horizontalScrollBar()->sizeHint().height() + 2 * view_->frameWidth());
     view_->horizontalHeader()->setStretchLastSection(true);
     // Each column as wide as its header needs, and the numbers' columns as
     // wide as a seven-digit number.
