@@ -3,8 +3,8 @@
 // chart and the table show every modulus, the scan of 2 … 100,000 beside the
 // engine's own, how late the main window answers meanwhile, a frame of zoom
 // and pan with 100,000 moduli, and the main window's run for a modulus
-// change with and without the overview's scan beside it, and the memory
-// of 2 … 1,000,000 moduli.
+// change with and without the overview's scan beside it, the memory of
+// 2 … 1,000,000 moduli, and a long scan with the table sorted meanwhile.
 #include <algorithm>
 #include <chrono>
 
@@ -17,6 +17,7 @@
 #include <QScatterSeries>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -233,6 +234,22 @@ double StatusMb(const char* key)
     return 0;
 }
 
+// Sets the overview's range to 2 … `to` with at most `maxTerms` terms (0:
+// none) and waits until its last row is shown.
+void ShowRange(OverviewWindow& window, int to, int maxTerms)
+{
+    for (QSpinBox* box : window.findChildren<QSpinBox*>()) {
+        if (box->accessibleName() == QStringLiteral("von")) box->setValue(2);
+        if (box->accessibleName() == QStringLiteral("bis")) box->setValue(to);
+        if (box->accessibleName() == QStringLiteral("max. Glieder")) box->setValue(maxTerms);
+    }
+    QEventLoop shown;
+    QObject::connect(&window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
+    window.recomputeIfChanged();
+    if (window.computing()) shown.exec();
+    QCoreApplication::processEvents();
+}
+
 // The overview's memory over 2 … 1,000,000 with no term bound and the
 // design-time inputs, from the range's start until its last row is shown:
 // the process' peak (peak_rss_mb), and what it holds once the range is back
@@ -244,27 +261,15 @@ void MillionModuliMemory(benchmark::State& bench)
     form.show();
     OverviewWindow* window = fibmod::overview::OpenOverview(form);
     window->resize(1000, 720);
-    const auto show = [window](int to, int maxTerms) {
-        for (QSpinBox* box : window->findChildren<QSpinBox*>()) {
-            if (box->accessibleName() == QStringLiteral("von")) box->setValue(2);
-            if (box->accessibleName() == QStringLiteral("bis")) box->setValue(to);
-            if (box->accessibleName() == QStringLiteral("max. Glieder")) box->setValue(maxTerms);
-        }
-        QEventLoop shown;
-        QObject::connect(window, &OverviewWindow::rowsShown, &shown, &QEventLoop::quit);
-        window->recomputeIfChanged();
-        if (window->computing()) shown.exec();
-        QCoreApplication::processEvents();
-    };
     double rows = 0;
     double keptMb = 0;
     for (auto _ : bench) {
-        show(1000000, 0);
+        ShowRange(*window, 1000000, 0);
         bench.PauseTiming();
         rows = window->model()->rowCount();
         keptMb = static_cast<double>(window->model()->kept().residueBytes()) / (1 << 20);
         window->grab();
-        show(2000, 0);
+        ShowRange(*window, 2000, 0);
         bench.ResumeTiming();
     }
     bench.counters["rows"] = rows;
@@ -274,6 +279,61 @@ void MillionModuliMemory(benchmark::State& bench)
     bench.counters["rows_back"] = window->model()->rowCount();
 }
 BENCHMARK(MillionModuliMemory)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// 2 … to (the first argument) with no term bound, the table sorted by
+// "Zykellänge Folge 1", longest first, before the scan starts (second
+// argument 1) or left in modulus order (0), timed from the range's start
+// until its last row is shown. Also reports the largest resident memory
+// sampled in the first 150 s (peak_rss_150s_mb) and the process' peak
+// (peak_rss_mb), how late the main window's event loop answered a 100 ms
+// timer at worst (max_late_ms), and the memory once the range is back at
+// 2 … 2000 (rss_back_mb). Run each alone (--benchmark_filter=
+// 'ScanWhileSorted/200000/1'): the peak is the whole process'.
+void ScanWhileSorted(benchmark::State& bench)
+{
+    const auto to = static_cast<int>(bench.range(0));
+    const bool sorted = bench.range(1) != 0;
+    Form1 form;
+    form.show();
+    OverviewWindow* window = fibmod::overview::OpenOverview(form);
+    window->resize(1000, 720);
+    QCoreApplication::processEvents();
+    if (sorted) window->tableView()->sortByColumn(fibmod::overview::ScanTableModel::Length1, Qt::DescendingOrder);
+    double maxLate = 0;
+    double peak150 = 0;
+    for (auto _ : bench) {
+        QElapsedTimer clock;
+        QElapsedTimer since;
+        QTimer probe;
+        probe.setInterval(100);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            maxLate = std::max(maxLate, static_cast<double>(since.restart()) - 100);
+            if (clock.elapsed() <= 150'000) peak150 = std::max(peak150, StatusMb("VmRSS"));
+        });
+        clock.start();
+        since.start();
+        probe.start();
+        ShowRange(*window, to, 0);
+        probe.stop();
+        bench.PauseTiming();
+        if (window->model()->rowCount() != to - 1) bench.SkipWithError("not every modulus shown");
+        window->grab();
+        ShowRange(*window, 2000, 0);
+        bench.ResumeTiming();
+    }
+    bench.counters["max_late_ms"] = maxLate;
+    bench.counters["peak_rss_150s_mb"] = peak150;
+    bench.counters["peak_rss_mb"] = StatusMb("VmHWM");
+    bench.counters["rss_back_mb"] = StatusMb("VmRSS");
+}
+BENCHMARK(ScanWhileSorted)
+    ->Args({200000, 0})
+    ->Args({200000, 1})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace
 

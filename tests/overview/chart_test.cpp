@@ -9,6 +9,8 @@
 #include <QToolTip>
 #include <QValueAxis>
 
+#include <cmath>
+
 #include "tests/overview/overview_fixture.h"
 #include "ui/overview/overview_chart.h"
 #include "ui/overview/scan_table_model.h"
@@ -118,6 +120,92 @@ TEST_F(OverviewTest, PanningStopsAtTheEndsOfTheRange)
     for (int press = 0; press < 80; ++press) QTest::keyClick(chart, Qt::Key_Right);
     EXPECT_DOUBLE_EQ(axis->max(), last);
     EXPECT_DOUBLE_EQ(axis->max() - axis->min(), width);
+}
+
+// The labels a whole-number axis shows ("%d"), where its ticks fall.
+std::vector<qint64> TickLabels(const QValueAxis& axis)
+{
+    std::vector<double> ticks;
+    if (axis.tickType() == QValueAxis::TicksDynamic) {
+        const double step = axis.tickInterval();
+        for (double at = axis.tickAnchor() + std::ceil((axis.min() - axis.tickAnchor()) / step) * step;
+             at <= axis.max() + 1e-9; at += step)
+            ticks.push_back(at);
+    } else {
+        for (int tick = 0; tick < axis.tickCount(); ++tick)
+            ticks.push_back(axis.min() + tick * (axis.max() - axis.min()) / (axis.tickCount() - 1));
+    }
+    std::vector<qint64> labels;
+    for (const double tick : ticks) labels.push_back(static_cast<qint64>(tick));
+    return labels;
+}
+
+// True when `step` is 1, 2 or 5 times a power of ten.
+bool IsRoundStep(qint64 step)
+{
+    while (step >= 10 && step % 10 == 0) step /= 10;
+    return step == 1 || step == 2 || step == 5;
+}
+
+class ChartAxesTest : public OverviewTest {
+protected:
+    // Sequence 2 with s = 1, r = 0 from 0, 1: at most one common residue,
+    // so that the counts' axis spans 0 … 1.
+    fibmod::overview::OverviewChart& openSmallCounts()
+    {
+        form.setText(fibmod::kSequence2Fields.s, "1");
+        form.setText(fibmod::kSequence2Fields.r, "0");
+        form.setText(fibmod::kSequence2Fields.first, "0");
+        form.setText(fibmod::kSequence2Fields.second, "1");
+        fibmod::overview::OverviewWindow& overview = open();
+        overview.show();
+        return *overview.chart();
+    }
+    void wheelUp(fibmod::overview::OverviewChart& chart)
+    {
+        QWheelEvent wheel(QPointF(chart.rect().center()), chart.mapToGlobal(QPointF(chart.rect().center())), {},
+                          {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart.viewport(), &wheel);
+    }
+};
+
+TEST_F(ChartAxesTest, AfterAnyZoomEveryAxisTicksAtRoundWholeNumbersWithoutARepeatedLabel)
+{
+    fibmod::overview::OverviewChart& chart = openSmallCounts();
+    for (int notch = 0; notch < 3; ++notch) {
+        wheelUp(chart);
+        for (QAbstractAxis* axis : chart.chart()->axes()) {
+            const auto* values = qobject_cast<QValueAxis*>(axis);
+            if (values == nullptr) continue;
+            const std::vector<qint64> labels = TickLabels(*values);
+            const std::string name = values->titleText().toStdString();
+            for (std::size_t at = 1; at < labels.size(); ++at) {
+                const qint64 step = labels[at] - labels[at - 1];
+                EXPECT_GT(step, 0) << name << ": a label twice";
+                EXPECT_TRUE(step > 0 && IsRoundStep(step) && labels[at] % step == 0) << name << ": " << labels[at];
+            }
+        }
+    }
+}
+
+TEST_F(ChartAxesTest, ArrowKeysPanUpAndDownWithinTheData)
+{
+    fibmod::overview::OverviewChart& chart = openSmallCounts();
+    auto* lengths = qobject_cast<QValueAxis*>(chart.chart()->axes(Qt::Vertical).front());
+    ASSERT_NE(lengths, nullptr);
+    const double top = lengths->max();
+    chart.chart()->zoom(4);
+    const double low = lengths->min();
+    const double height = lengths->max() - lengths->min();
+
+    QTest::keyClick(&chart, Qt::Key_Up);
+    EXPECT_GT(lengths->min(), low);
+    for (int press = 0; press < 60; ++press) QTest::keyClick(&chart, Qt::Key_Down);
+    EXPECT_DOUBLE_EQ(lengths->min(), 0);
+    EXPECT_DOUBLE_EQ(lengths->max() - lengths->min(), height);
+    for (int press = 0; press < 60; ++press) QTest::keyClick(&chart, Qt::Key_Up);
+    EXPECT_DOUBLE_EQ(lengths->max(), top) << "the top stays where the data end";
+    EXPECT_DOUBLE_EQ(lengths->max() - lengths->min(), height);
 }
 
 } // namespace

@@ -75,4 +75,19 @@ TEST(ScanModelTest, AnswersOnlyValidIndexesOfItsOneLevel)
     EXPECT_EQ(model.headerData(ScanTableModel::CommonCount, Qt::Horizontal), QVariant(QStringLiteral("Anzahl gemeinsamer Reste")));
 }
 
+TEST(ScanModelTest, ACellListsAHundredResiduesAtMost)
+{
+    fibmod::ScanRow row;
+    row.modulus = 1000;
+    row.length1 = 300;
+    row.length2 = 300;
+    for (std::int64_t residue = 0; residue < 300; ++residue) row.residues.push_back(residue);
+    ScanTableModel model;
+    model.setRows({row});
+    const QString text = model.data(model.index(0, ScanTableModel::Residues)).toString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("99 …"))) << text.right(20).toStdString();
+    EXPECT_EQ(text.count(QLatin1Char(' ')), 100);
+    EXPECT_EQ(model.row(0).residues.size(), 300u) << "the row itself keeps them all";
+}
+
 } // namespace

@@ -182,17 +182,33 @@ TEST_F(OverviewTest, AtItsSmallestTheLegendNamesEverySeriesInFull)
     EXPECT_EQ(drawn.join(" | ").toStdString(), names.join(" | ").toStdString());
 }
 
+TEST_F(OverviewTest, AtItsSmallestTheTableShowsFiveRowsUnderTheLongestHint)
+{
+    OverviewWindow& overview = open();
+    overview.show();
+    box(QStringLiteral("bis"))->setValue(999999);
+    box(QStringLiteral("von"))->setValue(1000000);
+    ASSERT_FALSE(Probe::problemText(overview).isEmpty());
+    overview.resize(overview.minimumSize());
+    QApplication::processEvents();
+    const QTableView* view = overview.tableView();
+    EXPECT_GE(view->viewport()->height() / view->verticalHeader()->defaultSectionSize(), 5);
+    // With a title bar, it still fits an 800 x 600 screen.
+    EXPECT_LE(overview.minimumWidth(), 800);
+    EXPECT_LE(overview.minimumHeight(), 560);
+}
+
 TEST_F(OverviewTest, RemembersItsSizeAndPosition)
 {
     OverviewWindow& overview = open();
-    overview.setGeometry(40, 50, 777, 555);
+    overview.setGeometry(40, 50, 777, 575);
     overview.close();
     delete window;
 
     Form1 second;
     Probe::waitForWorker(*fibmod::overview::OpenOverview(second));
     auto* again = second.findChild<OverviewWindow*>();
-    EXPECT_EQ(again->size(), QSize(777, 555));
+    EXPECT_EQ(again->size(), QSize(777, 575));
 }
 
 } // namespace

@@ -59,6 +59,16 @@ TEST(PlacementTest, ASavedPlaceOffEveryScreenIsNotOnAScreen)
     EXPECT_FALSE(OnSomeScreen(QRect(100, 1020, 800, 600), screens));
 }
 
+TEST(PlacementTest, APlaceMostlyOffTheScreenIsMovedInsideIt)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect moved = fibmod::overview::KeptMostlyInside(QRect(901, 720, 900, 600), screen);
+    EXPECT_TRUE(screen.contains(moved));
+    EXPECT_EQ(moved.size(), QSize(900, 600));
+    EXPECT_EQ(fibmod::overview::KeptMostlyInside(QRect(700, 500, 900, 600), screen), QRect(700, 500, 900, 600))
+        << "more than half on the screen stays where it was";
+}
+
 TEST(PlacementTest, ReadsTheFrameQtSaved)
 {
     QWidget widget;
@@ -101,14 +111,14 @@ void DeliverDestroyNotify(xcb_window_t window)
 TEST_F(OverviewTest, F2BringsAnOverviewBackAfterTheWindowSystemDestroyedIt)
 {
     OverviewWindow& first = open();
-    first.setGeometry(6, 7, 790, 500);
+    first.setGeometry(6, 7, 790, 570);
     DeliverDestroyNotify(static_cast<xcb_window_t>(first.winId()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 0);
 
     OverviewWindow& again = open();
     EXPECT_TRUE(again.isVisible());
-    EXPECT_EQ(again.size(), QSize(790, 500)) << "its place was kept";
+    EXPECT_EQ(again.size(), QSize(790, 570)) << "its place was kept";
     EXPECT_EQ(Probe::rows(again), expectedRows());
 }
 
@@ -124,7 +134,7 @@ void OpenThenEnd(bool close)
     fibmod::overview::OfferOverview(form);
     form.show();
     OverviewWindow* overview = fibmod::overview::OpenOverview(form);
-    overview->setGeometry(3, 4, 790, 510);
+    overview->setGeometry(3, 4, 790, 580);
     if (close)
         form.close();
     else
@@ -147,9 +157,9 @@ TEST_P(OverviewEndDeathTest, TheOverviewsPlaceIsSavedWhenTheProgramEnds)
     // The frame saved is the one around the window's place.
     const std::optional<QRect> frame = SavedFrame(saved);
     ASSERT_TRUE(frame.has_value());
-    EXPECT_TRUE(frame->contains(QRect(3, 4, 790, 510)));
+    EXPECT_TRUE(frame->contains(QRect(3, 4, 790, 580)));
     EXPECT_LT(frame->width(), 790 + 20);
-    EXPECT_LT(frame->height(), 510 + 40);
+    EXPECT_LT(frame->height(), 580 + 40);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndeAndClose, OverviewEndDeathTest, ::testing::Values(false, true),

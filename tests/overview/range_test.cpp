@@ -191,4 +191,41 @@ TEST_F(RangeTest, LogarithmicPutsTheLengthsOnALogAxisAndErrorsOnItsLowerEdge)
     box(QStringLiteral("bis"))->setValue(2000);
 }
 
+TEST_F(RangeTest, ARefusalClearsTheSummaryWhicheverBoxBroughtIt)
+{
+    OverviewWindow& overview = open();
+    box(QStringLiteral("von"))->setValue(15);
+    overview.recomputeIfChanged();
+    settle();
+    ASSERT_FALSE(Probe::summaryText(overview).isEmpty());
+    box(QStringLiteral("bis"))->setValue(2);
+    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
+    EXPECT_EQ(Probe::summaryText(overview), QString()) << "refused through bis";
+
+    box(QStringLiteral("bis"))->setValue(2000);
+    overview.recomputeIfChanged();
+    settle();
+    ASSERT_FALSE(Probe::summaryText(overview).isEmpty());
+    box(QStringLiteral("von"))->setValue(2500);
+    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
+    EXPECT_EQ(Probe::summaryText(overview), QString()) << "refused through von";
+}
+
+TEST_F(RangeTest, UnbegrenztCanBeTypedInMaxGliederAndReadsAsTheWord)
+{
+    open();
+    QSpinBox* terms = box(QStringLiteral("max. Glieder"));
+    terms->selectAll();
+    QTest::keyClicks(terms, QStringLiteral("unbegrenzt"));
+    EXPECT_EQ(terms->value(), 0);
+    EXPECT_EQ(terms->text(), QStringLiteral("unbegrenzt"));
+
+    terms->selectAll();
+    QTest::keyClicks(terms, QStringLiteral("250"));
+    EXPECT_EQ(terms->value(), 250);
+    terms->selectAll();
+    QTest::keyClicks(terms, QStringLiteral("Unbegrenzt"));
+    EXPECT_EQ(terms->value(), 0);
+}
+
 } // namespace

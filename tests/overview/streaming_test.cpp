@@ -2,6 +2,8 @@
 // Rows reach the table and the chart as they are computed, and a change of
 // the range mid-scan starts over without a stale row.
 #include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QTest>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -104,6 +106,44 @@ TEST_F(OverviewTest, AbbrechenStopsTheScanAndKeepsTheRowsSoFar)
     Probe::deliverNow(overview);
     EXPECT_EQ(Probe::rows(overview).size(), 99u);
     EXPECT_TRUE(Probe::summaryText(overview).endsWith(QStringLiteral("abgebrochen"))) << Probe::summaryText(overview).toStdString();
+}
+
+// Counts the paints of a widget.
+class Paints : public QObject {
+public:
+    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+TEST_F(OverviewTest, TheSummaryIsPaintedWithEachCountOfTheProgressBar)
+{
+    OverviewWindow& overview = open();
+    overview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&overview));
+    QLabel* summary = nullptr;
+    for (QLabel* label : overview.findChildren<QLabel*>())
+        if (label->accessibleDescription() == QStringLiteral("Ergebnis")) summary = label;
+    ASSERT_NE(summary, nullptr);
+    gate.holdAbove(1000);
+    form.setText(fibmod::kSequence2Fields.r, "3");
+    overview.recomputeIfChanged();
+    QCoreApplication::processEvents();
+    const Paints bar(overview.findChild<QProgressBar*>());
+    const Paints text(summary);
+
+    // The rows reach the window while its event loop is kept busy.
+    while (overview.model()->rowCount() < 999) Probe::deliverNow(overview);
+    ASSERT_GT(bar.count, 0);
+    EXPECT_GT(text.count, 0) << "the bar showed a count the summary did not";
+    gate.open();
+    settle();
 }
 
 } // namespace

@@ -94,4 +94,22 @@ TEST_F(OverviewTest, ClickingAChartPointShowsThatModulusInTheMainWindow)
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");
 }
 
+TEST_F(OverviewTest, TabAndShiftTabLeaveTheTableWhileTheArrowsMoveInsideIt)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    QTableView* view = overview.tableView();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, Column::Modulus));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(view->currentIndex(), view->model()->index(1, Column::Length1));
+
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_NE(overview.focusWidget(), view);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_NE(overview.focusWidget(), view);
+    EXPECT_EQ(view->currentIndex(), view->model()->index(1, Column::Length1));
+}
+
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include <QChart>
 #include <QGraphicsLayout>
@@ -73,13 +75,33 @@ QScatterSeries* PointSeries(const QString& name, const Marker& marker)
 // Points closer than this many pixels are drawn as one.
 int CellOf(const Marker& marker) { return std::max(2, static_cast<int>(marker.size) / 2); }
 
-// Ticks of a whole-number axis fitted to its rows at whole numbers: over a
-// span shorter than its ticks, one tick per whole number, so that no two
-// ticks read the same ("0, 0, 0, 0, 0, 1" on an empty chart).
-void WholeTicks(QValueAxis* axis)
+// Ticks of a whole-number axis at round values for any range it shows:
+// multiples of 1, 2 or 5 times a power of ten, three to five intervals
+// across, and never less than 1 apart, so that no two labels read the same.
+void RoundTicks(QValueAxis* axis)
 {
     const double span = axis->max() - axis->min();
-    if (span < axis->tickCount() - 1) axis->setTickCount(std::max(2, static_cast<int>(span) + 1));
+    const double wanted = span > 0 ? span / 4 : 1;
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    double step = 10 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= wanted) {
+            step = factor * power;
+            break;
+        }
+    }
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(std::max(1.0, step));
+}
+
+// Shifts [min, max] into [low, high], no wider than that; none when inside.
+std::optional<std::pair<double, double>> Within(double min, double max, double low, double high)
+{
+    if (min >= low && max <= high) return std::nullopt;
+    const double width = std::min(max - min, high - low);
+    const double left = std::clamp(min, low, high - width);
+    return std::pair(left, left + width);
 }
 
 // The lengths' axis' top for the longest length: linear from 0, or
@@ -170,11 +192,17 @@ OverviewChart::OverviewChart(ScanTableModel* rows, QWidget* parent)
     refreshTimer_->setInterval(0);
     connect(refreshTimer_, &QTimer::timeout, this, [this] { ui::AtQtBoundary("points", [this] { refresh(); }); });
 
-    connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { ui::AtQtBoundary("axis", [this] { keepInRange(); }); });
-    connect(modulusAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
-    connect(linearAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) {
+        connect(axis, &QValueAxis::rangeChanged, this, [this, axis] {
+            ui::AtQtBoundary("axis", [&] {
+                keepInRange();
+                RoundTicks(axis);
+            });
+        });
+        connect(axis, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
+    }
+    connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { ui::AtQtBoundary("axis", [this] { keepInRange(); }); });
     connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { axisMoved(); });
-    connect(countAxis_, &QValueAxis::rangeChanged, this, [this] { axisMoved(); });
     connect(chart, &QChart::plotAreaChanged, this, [this] { scheduleRefresh(); });
     connect(rows_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
         ui::AtQtBoundary("rows", [&] { rowsAdded(first, last); });
@@ -235,8 +263,13 @@ void OverviewChart::rowsReset()
 void OverviewChart::fitAxes()
 {
     fitting_ = true;
-    // Qt's tick count again before its nice numbers choose their own.
-    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) axis->setTickCount(5);
+    // Qt's tick count again before its nice numbers choose their own, and
+    // no interval of the old range: over the new one it could mean millions
+    // of ticks, laid out before RoundTicks is called.
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) {
+        axis->setTickType(QValueAxis::TicksFixed);
+        axis->setTickCount(5);
+    }
     modulusAxis_->setRange(static_cast<double>(from_), static_cast<double>(std::max(to_, from_ + 1)));
     modulusAxis_->applyNiceNumbers();
     // Zoom and pan stay within the moduli, or this nicely rounded span of them.
@@ -247,7 +280,9 @@ void OverviewChart::fitAxes()
     logAxis_->setRange(1, LogTop(longest_));
     countAxis_->setRange(0, static_cast<double>(std::max<std::int64_t>(most_, 1)));
     countAxis_->applyNiceNumbers();
-    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) WholeTicks(axis);
+    lengthTop_ = linearAxis_->max();
+    countTop_ = countAxis_->max();
+    for (QValueAxis* axis : {modulusAxis_, linearAxis_, countAxis_}) RoundTicks(axis);
     fitting_ = false;
     scheduleRefresh();
 }
@@ -260,13 +295,19 @@ void OverviewChart::axisMoved()
 
 void OverviewChart::keepInRange()
 {
-    const double min = modulusAxis_->min();
-    const double max = modulusAxis_->max();
-    if (fitting_ || (min >= spanMin_ && max <= spanMax_)) return;
-    const double width = std::min(max - min, spanMax_ - spanMin_);
-    const double left = std::clamp(min, spanMin_, spanMax_ - width);
-    // Set from inside its own signal: the second call finds it in range.
-    modulusAxis_->setRange(left, left + width);
+    if (fitting_) return;
+    // Each call sets at most one axis from inside its own signal; the
+    // second call finds it in range.
+    if (auto x = Within(modulusAxis_->min(), modulusAxis_->max(), spanMin_, spanMax_))
+        return modulusAxis_->setRange(x->first, x->second);
+    const double lengths = std::max(lengthTop_, static_cast<double>(longest_));
+    if (auto y = Within(linearAxis_->min(), linearAxis_->max(), 0, lengths))
+        return linearAxis_->setRange(y->first, y->second);
+    if (auto y = Within(countAxis_->min(), countAxis_->max(), 0, std::max(countTop_, static_cast<double>(most_))))
+        return countAxis_->setRange(y->first, y->second);
+    // The logarithmic axis is shifted by factors, as it is drawn.
+    if (auto y = Within(std::log10(logAxis_->min()), std::log10(logAxis_->max()), 0, std::log10(LogTop(longest_))))
+        logAxis_->setRange(std::pow(10.0, y->first), std::pow(10.0, y->second));
 }
 
 void OverviewChart::resetZoom()
@@ -374,10 +415,13 @@ void OverviewChart::keyPressEvent(QKeyEvent* event)
 {
     ui::AtQtBoundary("key", [&] {
         const qreal step = chart()->plotArea().width() / 10;
+        const qreal rise = chart()->plotArea().height() / 10;
         switch (event->key()) {
         case Qt::Key_Home: resetZoom(); break;
         case Qt::Key_Left: chart()->scroll(-step, 0), refreshNow(); break;
         case Qt::Key_Right: chart()->scroll(step, 0), refreshNow(); break;
+        case Qt::Key_Up: chart()->scroll(0, rise), refreshNow(); break;
+        case Qt::Key_Down: chart()->scroll(0, -rise), refreshNow(); break;
         default: QChartView::keyPressEvent(event); return;
         }
         event->accept();

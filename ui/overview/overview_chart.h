@@ -25,7 +25,7 @@ class ScanTableModel;
 // the same pixels it draws one, each a real row's, so that a hundred
 // thousand moduli zoom and pan as fast as two thousand; hover and click
 // still name a real modulus. Zooms with a rubber band and the mouse wheel,
-// pans with the arrow keys, never past the range's ends; Home or
+// pans with the arrow keys both ways, never past its data; Home or
 // resetZoom() shows everything again.
 class OverviewChart : public QChartView {
     Q_OBJECT
@@ -79,7 +79,9 @@ private:
     void refresh();
     void showPoint(const QPointF& point, bool entered);
     void axisMoved();
-    // Pulls a zoomed or panned modulus axis back within the moduli.
+    // Pulls a zoomed or panned axis back within its data: the moduli, or
+    // the lengths and counts from 0 (1 on a logarithmic axis) to the top the
+    // chart last fitted, or the largest figure since, whichever is higher.
     void keepInRange();
 
     ScanTableModel* rows_;
@@ -98,6 +100,9 @@ private:
     std::int64_t to_ = 0;
     double spanMin_ = 0;
     double spanMax_ = 1;
+    // The tops of the lengths' and the counts' axes as last fitted.
+    double lengthTop_ = 1;
+    double countTop_ = 1;
     std::int64_t longest_ = 0;
     std::int64_t most_ = 0;
     bool logarithmic_ = false;

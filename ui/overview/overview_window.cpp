@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -38,6 +39,7 @@
 #include "ui/overview/scan_filter_model.h"
 #include "ui/overview/scan_runner.h"
 #include "ui/overview/scan_table_model.h"
+#include "ui/overview/term_bound_box.h"
 
 namespace fibmod::overview {
 
@@ -50,11 +52,12 @@ constexpr int kRangeMax = 1'000'000;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
 // Down to this the chart's axis titles and ticks stay whole (the right
-// axis' title needs the chart's height); it fits an 800 x 600 screen.
-constexpr QSize kMinimumSize(760, 500);
-constexpr int kChartMinimumHeight = 300;
-// The table gives way to the chart down to a row or two.
-constexpr int kTableMinimumHeight = 40;
+// axis' title needs the chart's height) and the table shows five rows
+// under a hint of two lines; with its title bar it fits an 800 x 600 screen.
+constexpr QSize kMinimumSize(760, 560);
+constexpr int kChartMinimumHeight = 255;
+// The table gives way to the chart down to this many rows.
+constexpr int kTableMinimumRows = 5;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -107,16 +110,20 @@ void OverviewWindow::buildControls()
 
     view_ = new QTableView;
     view_->setModel(table_);
-    view_->setMinimumHeight(kTableMinimumHeight);
     view_->setSortingEnabled(true);
     view_->sortByColumn(ScanTableModel::Modulus, Qt::AscendingOrder);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table; the arrow keys move inside it.
+    view_->setTabKeyNavigation(false);
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->setMinimumHeight(view_->horizontalHeader()->sizeHint().height() +
+                            kTableMinimumRows * view_->verticalHeader()->defaultSectionSize() +
+                            view_->horizontalScrollBar()->sizeHint().height() + 2 * view_->frameWidth());
     view_->horizontalHeader()->setStretchLastSection(true);
     // Each column as wide as its header needs, and the numbers' columns as
     // wide as a seven-digit number.
@@ -133,8 +140,10 @@ void OverviewWindow::buildControls()
 
     from_ = RangeBox(QStringLiteral("von"), kModulusMin, kRangeMax);
     to_ = RangeBox(QStringLiteral("bis"), kModulusMin, kRangeMax);
-    maxTerms_ = RangeBox(QStringLiteral("max. Glieder"), 0, std::numeric_limits<int>::max());
-    maxTerms_->setSpecialValueText(QStringLiteral("unbegrenzt"));
+    maxTerms_ = new TermBoundBox;
+    maxTerms_->setAccessibleName(QStringLiteral("max. Glieder"));
+    maxTerms_->setKeyboardTracking(true);
+    maxTerms_->setGroupSeparatorShown(false);
     maxTerms_->setToolTip(QStringLiteral("Die meisten Glieder eines Zyklus; 0 oder „unbegrenzt“ für keine Grenze "
                                          "(nur mit ganzen Zahlen als Eingaben)"));
     logarithmic_ = new QCheckBox(QStringLiteral("logarithmisch"));
@@ -182,8 +191,7 @@ void OverviewWindow::buildControls()
         rangeRow->addSpacing(8);
     }
     rangeRow->addWidget(logarithmic_);
-    rangeRow->addSpacing(8);
-    rangeRow->addWidget(problem_, 1);
+    rangeRow->addStretch(1);
 
     auto* chartSide = new QWidget;
     auto* chartLayout = new QVBoxLayout(chartSide);
@@ -217,6 +225,8 @@ void OverviewWindow::buildControls()
     layout->addLayout(rangeRow);
     layout->addWidget(split, 1);
     layout->addLayout(commands);
+    // The hint takes the whole width, and the summary's place when shown.
+    layout->addWidget(problem_);
     layout->addWidget(status_);
 
     pause_ = new QTimer(this);
@@ -285,7 +295,7 @@ void OverviewWindow::wireControls()
 }
 
 // Inside the screen's free area: where it was last time if that is still on
-// a screen, else beside the main window where there is room, else over it.
+// a screen (moved inside it when mostly off it), else beside the main window where there is room, else over it.
 void OverviewWindow::place()
 {
     QList<QRect> screens;
@@ -296,6 +306,9 @@ void OverviewWindow::place()
         const QScreen* screen = QGuiApplication::screenAt(frame->center());
         if (screen == nullptr) screen = main_.screen();
         resize(size().boundedTo(screen->availableGeometry().size()));
+        // A place mostly off the screen comes back inside it.
+        const QRect inside = KeptMostlyInside(frameGeometry(), screen->availableGeometry());
+        if (inside.topLeft() != frameGeometry().topLeft()) move(inside.topLeft());
         return;
     }
     // The frame the window system draws around it, taken from the main window's.
@@ -314,11 +327,14 @@ OverviewWindow::Request OverviewWindow::request()
     return now;
 }
 
-// Shows why the request is refused, and no progress of an earlier scan.
+// Shows why the request is refused, and neither progress nor summary of an
+// earlier scan, whichever box brought the refusal.
 void OverviewWindow::refuse(const QString& why)
 {
     problem_->setText(why);
-    if (!why.isEmpty()) progress_->reset();
+    if (why.isEmpty()) return;
+    progress_->reset();
+    status_->clear();
 }
 
 void OverviewWindow::changed()
@@ -360,10 +376,7 @@ void OverviewWindow::start(Request request)
     clearRows();
     shown_ = request;
     refuse(Text(Refusal(request.inputs.texts(), request.range, request.maxTerms)));
-    if (!problem_->text().isEmpty()) {
-        status_->clear();
-        return;
-    }
+    if (!problem_->text().isEmpty()) return;
     // A row kept without its residues gets them from the engine again, as
     // the scan computed it.
     model_->setRows({}, [inputs = request.inputs, maxTerms = request.maxTerms](std::int64_t modulus) {
@@ -397,6 +410,9 @@ void OverviewWindow::arrived(const std::vector<ScanRow>& rows, std::int64_t done
     model_->appendRows(rows);
     progress_->setValue(static_cast<int>(done));
     updateSummary();
+    // The bar paints its new count at once; the summary with it, so that
+    // the two never show different counts, however busy the loop is.
+    status_->repaint();
 }
 
 void OverviewWindow::finish()

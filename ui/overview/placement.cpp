@@ -3,6 +3,7 @@
 #include "ui/overview/placement.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <QDataStream>
 
@@ -38,6 +39,17 @@ bool OnSomeScreen(const QRect& frame, const QList<QRect>& screens)
         const QRect seen = screen.intersected(strip);
         return seen.width() >= std::min(strip.width(), kGrip) && seen.height() >= strip.height() / 2;
     });
+}
+
+QRect KeptMostlyInside(const QRect& frame, const QRect& available)
+{
+    const QRect seen = frame.intersected(available);
+    const auto area = [](const QRect& r) { return static_cast<std::int64_t>(r.width()) * r.height(); };
+    if (2 * area(seen) >= area(frame)) return frame;
+    const QSize size = frame.size().boundedTo(available.size());
+    const QPoint at(std::clamp(frame.left(), available.left(), available.right() + 1 - size.width()),
+                    std::clamp(frame.top(), available.top(), available.bottom() + 1 - size.height()));
+    return QRect(at, size);
 }
 
 std::optional<QRect> SavedFrame(const QByteArray& saved)

@@ -20,6 +20,10 @@ QRect PlaceBeside(const QRect& main, QSize wanted, const QRect& available, int g
 // to see its title bar and take hold of it.
 bool OnSomeScreen(const QRect& frame, const QList<QRect>& screens);
 
+// `frame` where at least half of it lies in `available`; otherwise moved
+// (and shrunk where it must be) to lie wholly inside it.
+QRect KeptMostlyInside(const QRect& frame, const QRect& available);
+
 // The frame geometry kept in what QWidget::saveGeometry() wrote, or none.
 std::optional<QRect> SavedFrame(const QByteArray& saved);
 

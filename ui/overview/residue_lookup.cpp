@@ -38,6 +38,16 @@ void ResidueLookup::reset(RowSource again)
     byModulus_.clear();
 }
 
+QString CutResidueText(const QString& text)
+{
+    qsizetype at = -1;
+    for (std::size_t blanks = 0; blanks < kCellResidues; ++blanks) {
+        at = text.indexOf(QLatin1Char(' '), at + 1);
+        if (at < 0) return text;
+    }
+    return text.left(at) + QStringLiteral(" …");
+}
+
 std::optional<QString> ResidueLookup::text(std::int64_t modulus)
 {
     const std::lock_guard lock(mutex_);
@@ -66,7 +76,7 @@ void ResidueLookup::work()
         const std::shared_ptr<const RowSource> again = again_;
         lock.unlock();
         QString text;
-        ui::AtQtBoundary("residues", [&] { text = QString::fromStdString((*again)(modulus).residuesText()); });
+        ui::AtQtBoundary("residues", [&] { text = CutResidueText(QString::fromStdString((*again)(modulus).residuesText())); });
         lock.lock();
         if (generation != generation_) continue;
         recent_.emplace_front(modulus, std::move(text));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -20,10 +21,18 @@
 
 namespace fibmod::overview {
 
+// A table cell lists this many residues at most, then " …": a cycle
+// without a term bound may have hundreds of thousands, and laying out such
+// a text at every paint kept the window from answering.
+inline constexpr std::size_t kCellResidues = 100;
+
+// A residues' text ("1 2 4") cut after kCellResidues of them.
+QString CutResidueText(const QString& text);
+
 // Computes one modulus' row again, as the scan did; callable on any thread.
 using RowSource = std::function<ScanRow(std::int64_t modulus)>;
 
-// The residues' text ("1 2 4") of moduli whose rows were kept without
+// The residues' text ("1 2 4", cut by CutResidueText) of moduli whose rows were kept without
 // their residues. What is asked and not at hand is computed on one worker
 // thread, the latest asked first (the rows on screen), and found() says
 // when it is there. It keeps the texts of the last few moduli computed.

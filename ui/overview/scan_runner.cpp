@@ -17,6 +17,11 @@ namespace fibmod::overview {
 namespace {
 
 constexpr std::chrono::milliseconds kBatchInterval{1000 / ScanRunner::kBatchesPerSecond};
+// Rows computed and not yet taken by the owner's thread hold at most about
+// this much; the scan waits for the next batch beyond it.
+constexpr std::size_t kPendingBytes = std::size_t{32} << 20;
+
+std::size_t BytesOf(const ScanRow& row) { return sizeof row + row.residues.size() * sizeof(row.residues[0]); }
 
 } // namespace
 
@@ -26,9 +31,12 @@ struct ScanRunner::Run {
     std::int64_t total = 0;
     std::int64_t handedOn = 0;
     std::mutex mutex;
-    // Guarded by mutex: rows computed and not yet handed on, whether a
-    // flush is queued to the owner's thread, whether the scan completed.
+    // Guarded by mutex: rows computed and not yet handed on and their
+    // bytes, whether a flush is queued to the owner's thread, whether the
+    // scan completed. `taken` wakes the scan when a batch was taken.
+    std::condition_variable_any taken;
     std::vector<ScanRow> pending;
+    std::size_t pendingBytes = 0;
     bool flushQueued = false;
     bool complete = false;
 };
@@ -98,7 +106,10 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
         const auto onRow = [this, &run](ScanRow&& row) {
             bool queue = false;
             {
-                const std::lock_guard lock(run->mutex);
+                std::unique_lock lock(run->mutex);
+                // A window that falls behind holds the scan, not its memory.
+                run->taken.wait(lock, run->stop.get_token(), [&] { return run->pendingBytes < kPendingBytes; });
+                run->pendingBytes += BytesOf(row);
                 run->pending.push_back(std::move(row));
                 queue = !std::exchange(run->flushQueued, true);
             }
@@ -151,9 +162,11 @@ void ScanRunner::flush()
     {
         const std::lock_guard lock(run->mutex);
         rows.swap(run->pending);
+        run->pendingBytes = 0;
         run->flushQueued = false;
         complete = run->complete;
     }
+    run->taken.notify_all();
     lastBatch_ = std::chrono::steady_clock::now();
     if (!rows.empty()) {
         run->handedOn += static_cast<std::int64_t>(rows.size());

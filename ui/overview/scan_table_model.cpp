@@ -4,6 +4,8 @@
 
 #include <malloc.h>
 
+#include <algorithm>
+
 #include <QString>
 #include <QStringList>
 
@@ -23,15 +25,18 @@ bool IsEmpty(const RowFigures& figures, int column)
     return IsEmptyCell(row, static_cast<RowColumn>(column));
 }
 
-// The kept residues one blank apart, as ScanRow::residuesText writes them.
+// The kept residues one blank apart, as ScanRow::residuesText writes them,
+// the first kCellResidues of them (as CutResidueText cuts).
 QString Text(std::span<const std::uint32_t> residues)
 {
     QString text;
-    text.reserve(static_cast<qsizetype>(residues.size() * 7));
-    for (const std::uint32_t residue : residues) {
+    const std::size_t listed = std::min(residues.size(), kCellResidues);
+    text.reserve(static_cast<qsizetype>(listed * 7 + 2));
+    for (const std::uint32_t residue : residues.first(listed)) {
         if (!text.isEmpty()) text += QLatin1Char(' ');
         text += QString::number(residue);
     }
+    if (listed < residues.size()) text += QStringLiteral(" …");
     return text;
 }
 
