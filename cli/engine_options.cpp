@@ -2,8 +2,11 @@
 // The options that steer the engine, shared by show, scan and next.
 #include "cli/engine_options.h"
 
+#include <string>
+
 #include "cli/whole_number_option.h"
 #include "core/engine/modulus_row.h"
+#include "core/engine/term_bound.h"
 #include "core/engine/worker_threads.h"
 
 namespace fibmod::cli {
@@ -19,7 +22,8 @@ void AddMaxTermsOption(CLI::App& command, EngineOptions& options)
     command
         .add_option("--max-terms", options.maxTerms,
                     "the most terms a cycle may have (Laufzeitfehler 9 past it), from 1 to 2^62, or none: every "
-                    "cycle is walked to its end (whole-number inputs only); the window's bound is 3000")
+                    "cycle is walked to its end (whole-number inputs only); the window's bound is " +
+                        std::to_string(*kWindowTermBound))
         ->type_name("N|none")
         ->transform(TermBoundText())
         ->capture_default_str()

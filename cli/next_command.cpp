@@ -8,6 +8,7 @@
 #include "cli/progress_line.h"
 #include "cli/whole_number_option.h"
 #include "core/engine/scan.h"
+#include "core/engine/term_bound.h"
 #include "core/window/cycles.h"
 
 namespace fibmod::cli {
@@ -29,8 +30,9 @@ void SetUpNextCommand(CLI::App& app, NextCommandOptions& options, CommandContext
 {
     CLI::App* next = app.add_subcommand(
         "next", "Finds where the button \"Nächster: Nur Rest 1 gemeinsam\" stops when pressed at a modulus.");
-    next->footer("With the default bound of 3000 terms, a search past 2000 soon stops at an error row "
-                 "(Laufzeitfehler 9, exit code 1); --max-terms none walks every cycle to its end and goes on.");
+    next->footer("With the default bound of " + std::to_string(*kWindowTermBound) +
+                 " terms, a search past 2000 soon stops at an error row (Laufzeitfehler 9, exit code 1); "
+                 "--max-terms none walks every cycle to its end and goes on.");
     SetUpInputsOptions(*next, options.inputs);
     next->add_option("-m,--modulus", options.modulus, "the modulus M the stepping starts from, 2 to 2147483647")
         ->type_name("M")
