@@ -58,10 +58,9 @@ public:
     fmpz* get() { return value_; }
     const fmpz* get() const { return value_; }
 
-    // True when the number lies in 0 … 2^64 − 1 (resp. 0 … 2^128 − 1).
+    // True when the number lies in 0 … 2^64 − 1.
     bool fitsUInt64() const { return fmpz_sgn(value_) >= 0 && fmpz_bits(value_) <= 64; }
-    bool fitsUInt128() const { return fmpz_sgn(value_) >= 0 && fmpz_bits(value_) <= 128; }
-    // The value; only when the matching fits… holds.
+    // The value; only when fitsUInt64 holds (resp. for 0 … 2^128 − 1).
     std::uint64_t toUInt64() const { return fmpz_get_ui(value_); }
     PeriodUInt128 toUInt128() const;
 
