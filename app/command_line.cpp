@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window program's command-line options, read with Qt's parser.
 #include "app/command_line.h"
 
 #include <QCoreApplication>

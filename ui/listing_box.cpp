@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The listing box: lines broken anywhere, no undo history, and nothing but text pasted.
 #include "ui/listing_box.h"
 
 #include <QMimeData>

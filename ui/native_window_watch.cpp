@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Watching the X server's events for the destruction of a window's native window.
 #include "ui/native_window_watch.h"
 
 #include <QByteArray>

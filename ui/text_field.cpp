@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// A text box and the exact text it holds, line breaks kept as CR LF.
 #include "ui/text_field.h"
 
 #include <QLineEdit>

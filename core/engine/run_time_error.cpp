@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's run-time errors 6 and 9 and their messages.
 #include "core/engine/run_time_error.h"
 
 namespace fibmod {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's procedures on any field access: the cycles, the common members and the stepping.
 #include "core/window/cycles.h"
 
 #include <cstdint>

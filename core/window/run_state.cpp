@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's term tables and residue flags, with the range checks of error 9.
 #include "core/window/run_state.h"
 
 #include <new>

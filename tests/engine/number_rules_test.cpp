@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Reading and writing numbers as the window does: blanks, exponents, locales and overflow.
 #include "core/engine/number_rules.h"
 
 #include <clocale>

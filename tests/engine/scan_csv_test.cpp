@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The scan's CSV: quoting, line ends, and every modulus of a real scan.
 #include <cstdint>
 #include <string>
 #include <utility>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The tests' field access without a window, and helpers that fill and read its boxes.
 #include "tests/support/fake_fields.h"
 
 #include "core/window/field_roles.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window tests' main: one application for every test, offscreen unless a platform is named.
 #include <QApplication>
 #include <QtGlobal>
 

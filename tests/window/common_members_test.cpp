@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The common members of the two cycles as the window lists and counts them.
 #include <gmock/gmock.h>
 
 #include "tests/support/computation_fixture.h"

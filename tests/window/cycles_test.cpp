@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's procedures: taking the inputs over, and the cycles they list.
 #include <ostream>
 
 #include <gmock/gmock.h>

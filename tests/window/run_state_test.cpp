@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The window's term tables and residue flags, and the error 9 at their edges.
 #include "core/window/run_state.h"
 
 #include <memory>

@@ -56,7 +56,6 @@ public:
     // The series, holding no points themselves: each names and colours its
     // points in the legend, and ties them to their axes.
     QScatterSeries* length1Series() const { return length1_; }
-    QScatterSeries* length2Series() const { return length2_; }
     QScatterSeries* countSeries() const { return count_; }
     // The axis of the lengths now shown: a QValueAxis or a QLogValueAxis.
     QAbstractAxis* lengthAxis() const;
