@@ -12,6 +12,7 @@ import json
 import os
 import pty
 import random
+import re
 import signal
 import subprocess
 import sys
@@ -677,6 +678,42 @@ class ProgressTest(ProgramCase):
 
     def test_quiet_shows_no_progress(self):
         self.assertNotIn("moduli", self.held_on_a_terminal("--quiet"))
+
+    def test_period_rows_on_the_same_terminal_start_on_a_wiped_line(self):
+        # Held at 20,000, the rows before it take long enough for the line
+        # to be drawn between them.
+        controller, terminal = pty.openpty()
+        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="20000")
+        process = subprocess.Popen([HELD_PROGRAM, "period", "--from", "2", "--to", "100000"], env=env,
+                                   stdout=terminal, stderr=terminal)
+        os.close(terminal)
+        shown = b""
+        try:
+            while b"held at 20000" not in shown or b"moduli" not in shown:
+                shown += os.read(controller, 4096)
+            process.send_signal(signal.SIGINT)
+            while True:
+                try:
+                    chunk = os.read(controller, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            process.wait(timeout=20)
+        finally:
+            process.kill()
+            process.wait()
+            os.close(controller)
+        self.assertEqual(process.returncode, 130)
+        shown = shown.decode("utf-8")
+        self.assertRegex(shown, r"\n +19999 ")
+        # After a progress line the cursor stands at its end: what follows
+        # must go back to the line's start first (the next progress line or
+        # the wipe before rows), or be the test program's own hold message.
+        for progress in re.finditer(r"\r[\d,]+ of [\d,]+ moduli[^\x1b]*\x1b\[K", shown):
+            rest = shown[progress.end():]
+            self.assertTrue(rest == "" or rest.startswith(("\r", "held at")), repr(rest[:60]))
 
 
 class FaultTest(ProgramCase):
