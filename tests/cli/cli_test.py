@@ -632,6 +632,26 @@ class PeriodTest(ProgramCase):
         self.assertTrue(whole.startswith(written))
 
 
+    def test_sigint_while_the_sieve_runs_leaves_no_scratch_behind(self):
+        # A product of two 63-bit primes: FLINT factors it with its sieve,
+        # in a scratch directory under TMPDIR. Several in a row, so that the
+        # signal comes while one of them is under way.
+        hard = "118815219034365295274746760506021432393"
+        with tempfile.TemporaryDirectory() as scratch:
+            process = subprocess.Popen([PROGRAM, "period", *[hard] * 20], env=dict(os.environ, TMPDIR=scratch),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            try:
+                while not os.listdir(scratch) and process.poll() is None:
+                    pass
+                process.send_signal(signal.SIGINT)
+                process.communicate(timeout=20)
+            finally:
+                process.kill()
+                process.wait()
+            self.assertEqual(process.returncode, 130)
+            self.assertEqual(os.listdir(scratch), [])
+
+
 class ProgressTest(ProgramCase):
     def held_on_a_terminal(self, *args, at=600):
         """Runs a scan held before modulus `at` with standard error on a
