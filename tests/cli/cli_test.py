@@ -653,21 +653,20 @@ class PeriodTest(ProgramCase):
 
 
 class ProgressTest(ProgramCase):
-    def held_on_a_terminal(self, *args, at=600):
-        """Runs a scan held before modulus `at` with standard error on a
-        terminal; reads the terminal until its progress line (or with --quiet
-        the hold) is there, then stops the scan with SIGINT and returns all
-        it showed."""
+    def on_a_terminal(self, command, at, until, rows_too=False):
+        """Runs the held program's `command`, held before modulus `at`, with
+        standard error (and with `rows_too` standard output) on a terminal;
+        reads the terminal until every text of `until` is there, then stops
+        the run with SIGINT and returns all it showed."""
         controller, terminal = pty.openpty()
         env = dict(os.environ, FIBMOD_CLI_HOLD_AT=str(at))
         with open(os.devnull, "wb") as nowhere:
-            process = subprocess.Popen([HELD_PROGRAM, "scan", "--to", "100000", "--max-terms", "none", *args], env=env,
-                                       stdout=nowhere, stderr=terminal)
+            process = subprocess.Popen([HELD_PROGRAM, *command], env=env, stdout=terminal if rows_too else nowhere,
+                                       stderr=terminal)
         os.close(terminal)
         shown = b""
         try:
-            until = f"held at {at}".encode() if "--quiet" in args else b"moduli"
-            while until not in shown:
+            while not all(text.encode() in shown for text in until):
                 shown += os.read(controller, 4096)
             process.send_signal(signal.SIGINT)
             while True:
@@ -686,6 +685,12 @@ class ProgressTest(ProgramCase):
         self.assertEqual(process.returncode, 130)
         return shown.decode("utf-8")
 
+    def held_on_a_terminal(self, *args, at=600):
+        """A scan on a terminal until its progress line (or with --quiet the
+        hold) is there."""
+        until = [f"held at {at}"] if "--quiet" in args else ["moduli"]
+        return self.on_a_terminal(["scan", "--to", "100000", "--max-terms", "none", *args], at, until)
+
     def test_a_terminal_shows_moduli_done_rate_and_time_left_and_the_line_is_wiped_at_the_end(self):
         shown = self.held_on_a_terminal()
         line = shown[shown.rindex("\r", 0, shown.index("moduli")):]
@@ -702,31 +707,8 @@ class ProgressTest(ProgramCase):
     def test_period_rows_on_the_same_terminal_start_on_a_wiped_line(self):
         # Held at 20,000, the rows before it take long enough for the line
         # to be drawn between them.
-        controller, terminal = pty.openpty()
-        env = dict(os.environ, FIBMOD_CLI_HOLD_AT="20000")
-        process = subprocess.Popen([HELD_PROGRAM, "period", "--from", "2", "--to", "100000"], env=env,
-                                   stdout=terminal, stderr=terminal)
-        os.close(terminal)
-        shown = b""
-        try:
-            while b"held at 20000" not in shown or b"moduli" not in shown:
-                shown += os.read(controller, 4096)
-            process.send_signal(signal.SIGINT)
-            while True:
-                try:
-                    chunk = os.read(controller, 4096)
-                except OSError:
-                    break
-                if not chunk:
-                    break
-                shown += chunk
-            process.wait(timeout=20)
-        finally:
-            process.kill()
-            process.wait()
-            os.close(controller)
-        self.assertEqual(process.returncode, 130)
-        shown = shown.decode("utf-8")
+        shown = self.on_a_terminal(["period", "--from", "2", "--to", "100000"], 20000, ["held at 20000", "moduli"],
+                                   rows_too=True)
         self.assertRegex(shown, r"\n +19999 ")
         # After a progress line the cursor stands at its end: what follows
         # must go back to the line's start first (the next progress line or
