@@ -227,3 +227,38 @@ class TestCommandLine:
                                     stdout=full, stderr=subprocess.PIPE, timeout=120)
         assert result.returncode == 1
         assert "writing the rows failed" in result.stderr.decode()
+
+
+def test_period_chunks_are_made_and_sent_a_window_at_a_time():
+    # A range of 2**64 moduli has more chunks than memory holds: they are
+    # made as results come back, never more than the window ahead.
+    class Future:
+        def __init__(self, value):
+            self.value = value
+
+        def result(self):
+            return self.value
+
+        def release(self):
+            pass
+
+    class Client:
+        def __init__(self):
+            self.submitted = 0
+
+        def submit(self, function, *arguments, pure):
+            self.submitted += 1
+            return Future(function(*arguments))
+
+    made = []
+
+    def tasks():
+        for first, last in fd._period_bounds(2, 2**64 + 1, 2**40):
+            made.append(first)
+            yield (lambda a, b: (a, b)), first, last
+
+    client = Client()
+    results = fd._results_in_order(client, tasks(), window=4)
+    firsts = [next(results)[0] for _ in range(10)]
+    assert firsts == made[:10] == sorted(made[:10])
+    assert len(made) == client.submitted <= 10 + 4
