@@ -48,6 +48,18 @@ def lines(field):
     return field.split(CRLF)[:-1]
 
 
+def interrupt(process, when_ready):
+    """Waits for `when_ready()`, stops `process` with SIGINT and waits for
+    it to end (killing it should anything fail meanwhile)."""
+    try:
+        when_ready()
+        process.send_signal(signal.SIGINT)
+        process.communicate(timeout=20)
+    finally:
+        process.kill()
+        process.wait()
+
+
 class ProgramCase(unittest.TestCase):
     def succeed(self, *args):
         """The standard output of a run that must succeed quietly."""
@@ -617,20 +629,13 @@ class PeriodTest(ProgramCase):
         with tempfile.TemporaryFile() as out:
             process = subprocess.Popen([HELD_PROGRAM, "period", "--format", "csv", "--from", "2", "--to", "100000"],
                                        env=env, stdout=out, stderr=subprocess.PIPE)
-            try:
-                self.assertEqual(process.stderr.readline(), b"held at 600\n")
-                process.send_signal(signal.SIGINT)
-                process.communicate(timeout=20)
-            finally:
-                process.kill()
-                process.wait()
+            interrupt(process, lambda: self.assertEqual(process.stderr.readline(), b"held at 600\n"))
             self.assertEqual(process.returncode, 130)
             out.seek(0)
             written = out.read()
         whole = run("period", "--format", "csv", "--from", "2", "--to", "599").stdout
         self.assertTrue(written.endswith(b"\r\n"))
         self.assertTrue(whole.startswith(written))
-
 
     def test_sigint_while_the_sieve_runs_leaves_no_scratch_behind(self):
         # A product of two 63-bit primes: FLINT factors it with its sieve,
@@ -640,16 +645,14 @@ class PeriodTest(ProgramCase):
         with tempfile.TemporaryDirectory() as scratch:
             process = subprocess.Popen([PROGRAM, "period", *[hard] * 20], env=dict(os.environ, TMPDIR=scratch),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-            try:
+
+            def factoring():
                 # (ThreadSanitizer keeps a file of its own there too.)
                 while process.poll() is None and not any(name.startswith("fibmod-factor-")
                                                          for name in os.listdir(scratch)):
                     pass
-                process.send_signal(signal.SIGINT)
-                process.communicate(timeout=20)
-            finally:
-                process.kill()
-                process.wait()
+
+            interrupt(process, factoring)
             self.assertEqual(process.returncode, 130)
             self.assertEqual([name for name in os.listdir(scratch) if name.startswith("fibmod-factor-")], [])
 
