@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/whole_cycle.h"
+#include "tests/support/drawn_sequence.h"
 
 namespace fibmod {
 namespace {
@@ -69,16 +70,8 @@ Period Figures(std::uint64_t preperiod, std::uint64_t length) { return {BigInt(p
 TEST(PeriodOf, EqualsAPlainWalkForEveryModulusUpTo3000)
 {
     std::mt19937_64 random(20261209);
-    std::uniform_int_distribution<std::int64_t> small(-30, 30);
     for (std::uint64_t M = 2; M <= 3000; ++M) {
-        const std::int64_t r = small(random), first = small(random), second = small(random);
-        std::int64_t s = small(random);
-        // For every other modulus s shares a factor with it.
-        if (M % 2 == 1) {
-            std::uint64_t divisor = 2;
-            while (M % divisor != 0) ++divisor;
-            s = static_cast<std::int64_t>(divisor) * (small(random) % 4);
-        }
+        const auto [r, s, first, second] = test::DrawSequenceFor(M, random);
         const Walked walked = PlainWalk(r, s, first, second, M);
         ASSERT_EQ(PeriodOf(Inputs(r, s, first, second), BigInt(M)), Figures(walked.preperiod, walked.length))
             << "M = " << M << ", r = " << r << ", s = " << s << ", start " << first << ", " << second;

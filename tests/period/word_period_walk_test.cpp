@@ -11,6 +11,7 @@
 
 #include "core/engine/period/word_modular.h"
 #include "core/engine/whole_cycle.h"
+#include "tests/support/drawn_sequence.h"
 
 namespace fibmod {
 namespace {
@@ -34,16 +35,8 @@ WordPeriod Walked(std::int64_t r, std::int64_t s, std::int64_t first, std::int64
 TEST(WordPeriodCalculator, EqualsTheWalkingEngineForEveryModulusUpTo2000)
 {
     std::mt19937_64 random(36);
-    std::uniform_int_distribution<std::int64_t> small(-30, 30);
     for (std::uint64_t M = 2; M <= 2000; ++M) {
-        const std::int64_t r = small(random), first = small(random), second = small(random);
-        std::int64_t s = small(random);
-        // For every other modulus s shares a factor with it.
-        if (M % 2 == 1) {
-            std::uint64_t divisor = 2;
-            while (M % divisor != 0) ++divisor;
-            s = static_cast<std::int64_t>(divisor) * (small(random) % 4);
-        }
+        const auto [r, s, first, second] = test::DrawSequenceFor(M, random);
         WordPeriodCalculator calculator({{r, s, first, second}, {6, -1, 1, 1}}, 0);
         const WordModulusPeriods row = calculator.compute(M);
         ASSERT_EQ(row.periods[0], Walked(r, s, first, second, M))
