@@ -345,13 +345,12 @@ class ProgramTest(ProgramCase):
         self.assertEqual(result.returncode, 0, result.stderr[-2000:])
         return " ".join(line for line in text(result.stderr).splitlines() if "file=" in line)
 
-    def test_highway_and_flint_are_loaded_only_by_the_runs_that_need_them(self):
+    def test_flint_is_loaded_only_by_the_runs_that_need_it_and_highway_by_none(self):
         small = self.loaded_libraries("scan", "--to", "2000")
-        for library in ("libhwy", "libflint", "fibmod-lanes.so", "fibmod-period.so"):
+        for library in ("libhwy", "libflint", "fibmod-period.so"):
             self.assertNotIn(library, small)
         lanes = self.loaded_libraries("scan", "--from", "2001", "--to", "2001", "--max-terms", "none")
-        self.assertIn("fibmod-lanes.so", lanes)
-        self.assertIn("libhwy", lanes)
+        self.assertNotIn("libhwy", lanes)
         self.assertNotIn("libflint", lanes)
         periods = self.loaded_libraries("period", "12")
         self.assertIn("fibmod-period.so", periods)

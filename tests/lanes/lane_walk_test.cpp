@@ -5,8 +5,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 
+#include "core/engine/lanes/lane_rows.h"
 #include "core/engine/lanes/lane_walk.h"
 #include "core/engine/whole_cycle.h"
 #include "tests/support/seeded_random.h"
@@ -17,6 +17,7 @@ using fibmod::TermBound;
 using fibmod::WholeCycle;
 using fibmod::WholeSequence;
 using fibmod::lanes::LaneSequence;
+using fibmod::lanes::LaneTarget;
 using fibmod::lanes::LaneWalk;
 using fibmod::lanes::ResidueFlags;
 using fibmod::testing::SeededRandom;
@@ -33,15 +34,15 @@ std::uint32_t PowMod(std::uint64_t base, std::uint64_t exponent, std::uint64_t M
 
 // Walks `seq` both ways and expects the same end, length and residues.
 // `flags` is scratch, kept from walk to walk as the engine keeps it.
-void ExpectAgree(const LaneSequence& seq, TermBound bound, ResidueFlags& flags)
+void ExpectAgree(const LaneTarget& target, const LaneSequence& seq, TermBound bound, ResidueFlags& flags)
 {
     const WholeSequence whole{seq.r, seq.s, seq.first, seq.second};
     fibmod::ResidueSet met(seq.M);
     const WholeCycle plain = fibmod::WalkWholeCycle(whole, seq.M, bound, met);
-    const LaneWalk lanes = fibmod::lanes::WalkInLanes(seq, bound, flags);
+    const LaneWalk lanes = fibmod::lanes::WalkInLanesOn(target, seq, bound, flags);
     const auto where = ::testing::Message() << "M " << seq.M << " r " << seq.r << " s " << seq.s << " start "
                                             << seq.first << ", " << seq.second << " bound "
-                                            << (bound ? *bound : -1) << " on " << fibmod::lanes::LaneTargetName();
+                                            << (bound ? *bound : -1) << " on " << target.name;
     ASSERT_NE(plain.end, WholeCycle::End::NeverRecurs) << where;
     if (plain.end == WholeCycle::End::PastBound) {
         ASSERT_EQ(lanes.end, LaneWalk::End::PastBound) << where;
@@ -78,11 +79,19 @@ LaneSequence ShortCycleInTheLargestModulus(SeededRandom& draw)
     return {kLargest, r, s, 2, r};
 }
 
-// The walk on whichever target the test selects.
-class LaneWalkTest : public ::testing::TestWithParam<std::int64_t> {
+// The walk on each compiled target; those this processor lacks are skipped.
+class LaneWalkTest : public ::testing::TestWithParam<LaneTarget> {
 protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
+    void SetUp() override
+    {
+        if (!GetParam().runsHere) GTEST_SKIP() << GetParam().name << " does not run on this processor";
+    }
+
+    void ExpectAgree(const LaneSequence& seq, TermBound bound) { ::ExpectAgree(GetParam(), seq, bound, flags_); }
+    LaneWalk Walk(const LaneSequence& seq, std::stop_token stop = {})
+    {
+        return fibmod::lanes::WalkInLanesOn(GetParam(), seq, std::nullopt, flags_, std::move(stop));
+    }
 
     ResidueFlags flags_;
 };
@@ -98,22 +107,22 @@ TEST_P(LaneWalkTest, AgreesWithThePlainWalkOverRandomInputsAndBounds)
         const auto M = static_cast<std::uint32_t>(small ? 2 + draw.below(400) : 2 + draw.below(40000));
         LaneSequence seq = RandomSequence(draw, M);
         if (!small) seq.s = M - 1;
-        ExpectAgree(seq, std::nullopt, flags_);
+        ExpectAgree(seq, std::nullopt);
         // The bound right at the length, one short of it, and random.
-        const LaneWalk free = fibmod::lanes::WalkInLanes(seq, std::nullopt, flags_);
+        const LaneWalk free = Walk(seq);
         for (const std::int64_t bound : {free.length, free.length - 1, 1 + static_cast<std::int64_t>(draw.below(2 * M))})
-            if (bound >= 1) ExpectAgree(seq, bound, flags_);
+            if (bound >= 1) ExpectAgree(seq, bound);
     }
 }
 
 TEST_P(LaneWalkTest, AgreesInModuliNearTwoToThe31)
 {
     SeededRandom draw(31);
-    for (int trial = 0; trial < 4; ++trial) ExpectAgree(ShortCycleInTheLargestModulus(draw), std::nullopt, flags_);
+    for (int trial = 0; trial < 4; ++trial) ExpectAgree(ShortCycleInTheLargestModulus(draw), std::nullopt);
     // Long cycles end at the bound, in both walks at once.
     for (int trial = 0; trial < 3; ++trial) {
         const auto M = static_cast<std::uint32_t>(kLargest - draw.below(1000));
-        ExpectAgree(RandomSequence(draw, M), 1 + static_cast<std::int64_t>(draw.below(300000)), flags_);
+        ExpectAgree(RandomSequence(draw, M), 1 + static_cast<std::int64_t>(draw.below(300000)));
     }
 }
 
@@ -125,7 +134,7 @@ TEST_P(LaneWalkTest, DeclinesExactlyWhereTheStartPairMayNeverComeBack)
         LaneSequence seq = RandomSequence(draw, M);
         seq.s = static_cast<std::uint32_t>(draw.below(M));
         EXPECT_EQ(fibmod::lanes::LanesTake(seq), std::gcd(seq.s, M) == 1);
-        if (fibmod::lanes::LanesTake(seq)) ExpectAgree(seq, std::nullopt, flags_);
+        if (fibmod::lanes::LanesTake(seq)) ExpectAgree(seq, std::nullopt);
     }
 }
 
@@ -137,8 +146,7 @@ TEST_P(LaneWalkTest, StopsWhenAsked)
     // the walk takes between two looks at the token.
     constexpr std::uint32_t M = 10'000'000;
     const LaneSequence counting{M, 2, M - 1, 0, 1};
-    EXPECT_EQ(fibmod::lanes::WalkInLanes(counting, std::nullopt, flags_, stop.get_token()).end,
-              LaneWalk::End::Stopped);
+    EXPECT_EQ(Walk(counting, stop.get_token()).end, LaneWalk::End::Stopped);
 }
 
 // The residues common to two tables, of bytes and of bits, are the plain
@@ -168,9 +176,8 @@ TEST(ResidueFlagsTest, ListAndCountTheResiduesInBothTables)
     }
 }
 
-std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info) { return hwy::TargetName(info.param); }
+std::string TargetName(const ::testing::TestParamInfo<LaneTarget>& info) { return info.param.name; }
 
-INSTANTIATE_TEST_SUITE_P(EveryTarget, LaneWalkTest, ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         TargetName);
+INSTANTIATE_TEST_SUITE_P(EveryTarget, LaneWalkTest, ::testing::ValuesIn(fibmod::lanes::LaneTargets()), TargetName);
 
 } // namespace

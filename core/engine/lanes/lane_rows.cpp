@@ -2,6 +2,14 @@
 // The vector loop of a lane walk for every vector target Highway builds, and the choice among them at run time.
 #include "core/engine/lanes/lane_rows.h"
 
+#include <vector>
+
+// Elsewhere than on x86-64 the build's own target alone: the choice at run
+// time is made among x86-64's widths only.
+#if !defined(__x86_64__) && !defined(HWY_COMPILE_ONLY_STATIC)
+#define HWY_COMPILE_ONLY_STATIC 1
+#endif
+
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "core/engine/lanes/lane_rows.cpp"
 #include <hwy/foreach_target.h>
@@ -13,6 +21,9 @@ HWY_BEFORE_NAMESPACE();
 namespace fibmod::lanes::HWY_NAMESPACE {
 
 namespace {
+
+// A vector of 32-bit lanes, as wide as the target has.
+using V32 = hn::VFromD<hn::ScalableTag<std::uint32_t>>;
 
 // Rows between two looks at the stop token.
 constexpr std::int64_t kRowsPerStopCheck = 4096;
@@ -60,11 +71,10 @@ template <bool kBytes, bool kPlainSecond>
 LaneWalk Rows(const RowStart& start, std::uint8_t* table, const StopToken& stop)
 {
     const hn::ScalableTag<std::uint32_t> d;
-    using V = hn::VFromD<decltype(d)>;
+    using V = V32;
     constexpr std::size_t kLanes = HWY_LANES(std::uint32_t);
     static_assert(kRowTerms % kLanes == 0);
     constexpr std::size_t kVectors = kRowTerms / kLanes;
-    HWY_DASSERT(hn::Lanes(d) == kLanes);
 
     // Four rows in turn: the two being made from, the one made, the one to flag.
     HWY_ALIGN std::uint32_t ring[4][kRowTerms];
@@ -129,7 +139,15 @@ LaneWalk WalkRows(const RowStart& start, std::uint8_t* table, bool bytes, const 
     return plain ? Rows<false, true>(start, table, stop) : Rows<false, false>(start, table, stop);
 }
 
-const char* TargetName() { return hwy::TargetName(HWY_TARGET); }
+void MulModShoupRows(const std::uint32_t* x, std::size_t count, std::uint32_t w, std::uint32_t M, std::uint32_t* out)
+{
+    const hn::ScalableTag<std::uint32_t> d;
+    const V32 vw = hn::Set(d, w);
+    const V32 wq = hn::Set(d, ShoupQuotient(w, M));
+    const V32 vM = hn::Set(d, M);
+    for (std::size_t i = 0; i < count; i += hn::Lanes(d))
+        hn::StoreU(MulModShoup(d, hn::LoadU(d, x + i), vw, wq, vM), d, out + i);
+}
 
 } // namespace fibmod::lanes::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
@@ -137,24 +155,84 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace fibmod::lanes {
 
-HWY_EXPORT(WalkRows);
-HWY_EXPORT(TargetName);
-
 namespace {
 
-LaneWalk WalkRowsOnWidest(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop)
+#if HWY_ARCH_X86
+// Known targets only: each needs its instruction sets checked below.
+static_assert((HWY_TARGETS & ~(HWY_AVX3 | HWY_AVX2 | HWY_SSE4 | HWY_SSSE3 | HWY_EMU128 | HWY_SCALAR)) == 0,
+              "a vector target without a check of its instruction sets");
+
+// True when this processor has every instruction set Highway compiles
+// `target`'s code for (its target attribute), and the system saves the
+// registers they use (which __builtin_cpu_supports checks too).
+bool ProcessorRuns(std::int64_t target)
 {
-    return HWY_DYNAMIC_DISPATCH(WalkRows)(start, table, bytes, stop);
+    __builtin_cpu_init();
+    const bool ssse3 = __builtin_cpu_supports("sse2") && __builtin_cpu_supports("ssse3");
+    const bool sse4 = ssse3 && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("sse4.2") &&
+                      __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("aes");
+    const bool avx2 = sse4 && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
+                      __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                      __builtin_cpu_supports("fma") && __builtin_cpu_supports("f16c");
+    const bool avx3 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+                      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
+    switch (target) {
+    case HWY_AVX3: return avx3;
+    case HWY_AVX2: return avx2;
+    case HWY_SSE4: return sse4;
+    case HWY_SSSE3: return ssse3;
+    default: return target == HWY_STATIC_TARGET;
+    }
+}
+#else
+bool ProcessorRuns(std::int64_t target) { return target == HWY_STATIC_TARGET; }
+#endif
+
+// One entry of the table: `target`'s loop, compiled in namespace N.
+#define FIBMOD_LANE_TARGET(TARGET, N) \
+    LaneTarget { hwy::TargetName(TARGET), ProcessorRuns(TARGET), &N::WalkRows, &N::MulModShoupRows }
+
+std::vector<LaneTarget> CompiledTargets()
+{
+    std::vector<LaneTarget> targets;
+#if HWY_ARCH_X86
+#if (HWY_TARGETS & HWY_AVX3) && HWY_STATIC_TARGET != HWY_AVX3
+    targets.push_back(FIBMOD_LANE_TARGET(HWY_AVX3, N_AVX3));
+#endif
+#if (HWY_TARGETS & HWY_AVX2) && HWY_STATIC_TARGET != HWY_AVX2
+    targets.push_back(FIBMOD_LANE_TARGET(HWY_AVX2, N_AVX2));
+#endif
+#if (HWY_TARGETS & HWY_SSE4) && HWY_STATIC_TARGET != HWY_SSE4
+    targets.push_back(FIBMOD_LANE_TARGET(HWY_SSE4, N_SSE4));
+#endif
+#if (HWY_TARGETS & HWY_SSSE3) && HWY_STATIC_TARGET != HWY_SSSE3
+    targets.push_back(FIBMOD_LANE_TARGET(HWY_SSSE3, N_SSSE3));
+#endif
+#endif
+    // Last the build's own, which needs no more than the program does.
+    targets.push_back(LaneTarget{hwy::TargetName(HWY_STATIC_TARGET), true, &HWY_STATIC_DISPATCH(WalkRows),
+                                 &HWY_STATIC_DISPATCH(MulModShoupRows)});
+    return targets;
 }
 
-const char* WidestTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }
+#undef FIBMOD_LANE_TARGET
 
 } // namespace
 
-const LaneRowsEntry& LaneRowsHere()
+std::span<const LaneTarget> LaneTargets()
 {
-    static const LaneRowsEntry entry{&WalkRowsOnWidest, &WidestTargetName};
-    return entry;
+    static const std::vector<LaneTarget> targets = CompiledTargets();
+    return targets;
+}
+
+const LaneTarget& WidestLaneTarget()
+{
+    static const LaneTarget& widest = [] () -> const LaneTarget& {
+        for (const LaneTarget& target : LaneTargets())
+            if (target.runsHere) return target;
+        return LaneTargets().back();
+    }();
+    return widest;
 }
 
 } // namespace fibmod::lanes

@@ -1,35 +1,43 @@
 // SPDX-License-Identifier: MIT
-// The vector loop of a lane walk: linked into a program, or loaded from its module when first needed.
+// The vector loop of a lane walk, compiled for each vector target, and the widest one this processor runs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
+#include "core/engine/stop_signal.h"
 
 #include "core/engine/lanes/lane_walk.h"
 #include "core/engine/lanes/row_start.h"
-#include "core/engine/stop_signal.h"
 
 namespace fibmod::lanes {
 
-// The loop, compiled for every vector target Highway builds.
-struct LaneRowsEntry {
+// The loop as compiled for one vector target. Highway's headers alone build
+// it for every target, each function with its target's instructions; the
+// choice among them is the program's own, so no Highway library is linked
+// or loaded.
+struct LaneTarget {
+    // Highway's name of the target ("AVX3", "AVX2", "SSE4", "SSSE3", "EMU128", "WASM", …).
+    const char* name = "";
+    // True when this processor has every instruction set the target uses.
+    bool runsHere = false;
     // The rows after the first two of `start`, flagged in `table` (bytes or
-    // bits), on the widest vectors this processor has.
-    LaneWalk (*walkRows)(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop);
-    // The name of that target ("AVX3", "AVX2", …).
-    const char* (*targetName)();
+    // bits as `bytes` says). Only for a target that runs here.
+    LaneWalk (*walkRows)(const RowStart& start, std::uint8_t* table, bool bytes, const StopToken& stop) = nullptr;
+    // out[i] = x[i]·w mod M for i < count by the loop's vector multiply
+    // (Shoup's, as MulModShoup), count a multiple of kRowTerms. Only for a
+    // target that runs here.
+    void (*mulModShoup)(const std::uint32_t* x, std::size_t count, std::uint32_t w, std::uint32_t M,
+                        std::uint32_t* out) = nullptr;
 };
 
-// The loop in this library, with Highway's choice of target.
-const LaneRowsEntry& LaneRowsHere();
+// Every target the loop is compiled for, widest first. The last is the
+// build's own baseline, which runs wherever the program does. On x86-64
+// that is a range of widths chosen at run time; where the build fixes the
+// vectors (WebAssembly with simd128) it is that one target alone.
+std::span<const LaneTarget> LaneTargets();
 
-// The loop the program runs. Defined twice, and a program links one: linked
-// (LaneRowsHere) or on demand (the same from the module fibmod-lanes.so,
-// loaded on the first walk, so that a program that never walks in lanes
-// never loads Highway).
-const LaneRowsEntry& LaneRows();
-
-// The name of the module and of its entry, which returns &LaneRowsHere().
-inline constexpr const char* kLaneRowsModule = "fibmod-lanes.so";
-inline constexpr const char* kLaneRowsModuleEntry = "fibmod_lane_rows";
+// The widest target that runs here: the one every lane walk takes.
+const LaneTarget& WidestLaneTarget();
 
 } // namespace fibmod::lanes

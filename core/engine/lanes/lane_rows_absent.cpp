@@ -13,14 +13,12 @@ LaneWalk Refused(const RowStart&, std::uint8_t*, bool, const StopToken&)
     throw std::logic_error("this build has no vector walk");
 }
 
-const char* NoTarget() { return "none"; }
+const LaneTarget kNone{"none", false, &Refused, nullptr};
 
 } // namespace
 
-const LaneRowsEntry& LaneRows()
-{
-    static const LaneRowsEntry entry{&Refused, &NoTarget};
-    return entry;
-}
+std::span<const LaneTarget> LaneTargets() { return {&kNone, 1}; }
+
+const LaneTarget& WidestLaneTarget() { return kNone; }
 
 } // namespace fibmod::lanes

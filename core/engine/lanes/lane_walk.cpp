@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <numeric>
+#include <utility>
 
 #include "core/engine/lanes/lane_rows.h"
 #include "core/engine/lanes/row_start.h"
@@ -14,6 +15,12 @@ bool LanesTake(const LaneSequence& seq) { return std::gcd(seq.s, seq.M) == 1; }
 
 LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
                      StopToken stop)
+{
+    return WalkInLanesOn(WidestLaneTarget(), seq, bound, flags, std::move(stop));
+}
+
+LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::optional<std::int64_t> bound,
+                       ResidueFlags& flags, StopToken stop)
 {
     const RowStart start = StartRows(seq, bound.value_or(std::numeric_limits<std::int64_t>::max()));
     flags.reset(seq.M);
@@ -26,9 +33,9 @@ LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound,
         return {LaneWalk::End::Closed, p};
     }
     if (2 * kRowTerms - 2 >= start.limit) return {LaneWalk::End::PastBound, 0};
-    return LaneRows().walkRows(start, flags.data(), flags.bytes(), stop);
+    return target.walkRows(start, flags.data(), flags.bytes(), stop);
 }
 
-const char* LaneTargetName() { return LaneRows().targetName(); }
+const char* LaneTargetName() { return WidestLaneTarget().name; }
 
 } // namespace fibmod::lanes

@@ -44,6 +44,8 @@ struct LaneWalk {
     friend bool operator==(const LaneWalk&, const LaneWalk&) = default;
 };
 
+struct LaneTarget;
+
 // True when the lanes walk this sequence: s prime to M, so that the step is
 // a bijection of the pairs and the start pair always comes back.
 bool LanesTake(const LaneSequence& seq);
@@ -65,6 +67,10 @@ inline constexpr bool kVectorLoopBuilt = true;
 // thousand terms. Runs on the widest vectors this processor has.
 LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
                      StopToken stop = {});
+
+// The same on `target`, one of LaneTargets() that runs here.
+LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::optional<std::int64_t> bound,
+                       ResidueFlags& flags, StopToken stop = {});
 
 // The name of the vector target WalkInLanes runs on here ("AVX3", "AVX2", …).
 const char* LaneTargetName();
