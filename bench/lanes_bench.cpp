@@ -166,7 +166,7 @@ void Walks(benchmark::State& bench)
 {
     const auto to = static_cast<std::uint32_t>(bench.range(0));
     const Inputs inputs = InputsOf(bench.range(1));
-    lanes::ResidueFlags flags;
+    ResidueSet flags;
     std::int64_t terms = 0;
     for (auto _ : bench) {
         terms = 0;

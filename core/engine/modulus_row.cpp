@@ -126,7 +126,7 @@ std::optional<ScanRow> LaneRow(const lanes::LaneSequence& one, const lanes::Lane
     row.length1 = walk1.length;
     row.length2 = walk2.length;
     if (scratch.residues)
-        row.residues = CommonResidues(scratch.one, scratch.two);
+        row.residues = Common(scratch.one, scratch.two);
     else
         row.unlistedCount = CommonCount(scratch.one, scratch.two);
     return row;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/engine/inputs.h"
-#include "core/engine/lanes/residue_flags.h"
+#include "core/engine/residue_set.h"
 #include "core/engine/scan_row.h"
 #include "core/engine/stop_signal.h"
 #include "core/engine/term_bound.h"
@@ -26,8 +26,8 @@ ScanRow ScanModulus(const Inputs& inputs, std::int64_t modulus, TermBound maxTer
 // What a worker keeps from one modulus to the next for the lane walks (their
 // flag tables), and the token that ends a long walk early.
 struct RowScratch {
-    lanes::ResidueFlags one;
-    lanes::ResidueFlags two;
+    ResidueSet one;
+    ResidueSet two;
     StopToken stop;
     // False: the row keeps the common count alone (ScanRow::dropResidues).
     bool residues = true;

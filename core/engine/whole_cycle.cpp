@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -180,47 +179,6 @@ bool WindowArithmeticIsExact(const Sequence& sequence, std::int64_t M)
     // every term after that from reduced values.
     return first <= limit && second <= limit && second * r + first * s <= limit && top * r + second * s <= limit &&
            top * (r + s) <= limit;
-}
-
-ResidueSet::ResidueSet(std::uint64_t M) : M_(M), listLimit_(std::max<std::size_t>(16, M / 64)) {}
-
-void ResidueSet::toBits()
-{
-    bits_.assign((M_ + 63) / 64, 0);
-    for (const std::uint32_t residue : listed_) bits_[residue >> 6] |= std::uint64_t{1} << (residue & 63);
-    listed_.clear();
-    listed_.shrink_to_fit();
-}
-
-void ResidueSet::sortList()
-{
-    std::sort(listed_.begin(), listed_.end());
-    listed_.erase(std::unique(listed_.begin(), listed_.end()), listed_.end());
-}
-
-bool ResidueSet::has(std::uint64_t residue) const
-{
-    if (!bits_.empty()) return (bits_[residue >> 6] >> (residue & 63) & 1) != 0;
-    return std::binary_search(listed_.begin(), listed_.end(), static_cast<std::uint32_t>(residue));
-}
-
-std::vector<std::int64_t> Common(ResidueSet& a, ResidueSet& b)
-{
-    std::vector<std::int64_t> common;
-    if (!a.bits_.empty() && !b.bits_.empty()) {
-        for (std::size_t w = 0; w < a.bits_.size(); ++w) {
-            for (std::uint64_t both = a.bits_[w] & b.bits_[w]; both != 0; both &= both - 1)
-                common.push_back(static_cast<std::int64_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(both))));
-        }
-        return common;
-    }
-    ResidueSet& listed = a.bits_.empty() ? a : b;
-    ResidueSet& other = a.bits_.empty() ? b : a;
-    listed.sortList();
-    other.sortList();
-    for (const std::uint32_t residue : listed.listed_)
-        if (other.has(residue)) common.push_back(residue);
-    return common;
 }
 
 WholeCycle WalkWholeCycle(const WholeSequence& seq, std::uint64_t M, TermBound bound, ResidueSet& residues)

@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/engine/cycle_end.h"
 #include "core/engine/recurrence.h"
+#include "core/engine/residue_set.h"
 #include "core/engine/term_bound.h"
 
 namespace fibmod {
@@ -65,50 +67,13 @@ inline std::uint64_t NextWhole(std::uint64_t prev, std::uint64_t cur, const Whol
 }
 
 // How a walk through one cycle ended.
+// NeverRecurs: after `tail` steps the pairs run round a cycle of `length`
+// pairs. Never Stopped.
 struct WholeCycle {
-    enum class End {
-        // Back at the start pair after `length` terms.
-        Closed,
-        // More terms than the bound allows: error 9.
-        PastBound,
-        // No bound, and the start pair never comes back: after `tail` steps
-        // the pairs run round a cycle of `length` pairs.
-        NeverRecurs,
-    };
+    using End = CycleEnd;
     End end = End::Closed;
     std::int64_t length = 0;
     std::int64_t tail = 0;
-};
-
-// The residues met in a walk: a list while they are few, one bit per
-// residue once they are many, so that memory grows with M and never with
-// the cycle's length, and stays small for short cycles.
-class ResidueSet {
-public:
-    explicit ResidueSet(std::uint64_t M);
-
-    void add(std::uint64_t residue)
-    {
-        if (!bits_.empty()) {
-            bits_[residue >> 6] |= std::uint64_t{1} << (residue & 63);
-            return;
-        }
-        listed_.push_back(static_cast<std::uint32_t>(residue));
-        if (listed_.size() > listLimit_) toBits();
-    }
-
-    // The residues in both sets, ascending.
-    friend std::vector<std::int64_t> Common(ResidueSet& a, ResidueSet& b);
-
-private:
-    void toBits();
-    void sortList();
-    bool has(std::uint64_t residue) const;
-
-    std::uint64_t M_;
-    std::size_t listLimit_;
-    std::vector<std::uint32_t> listed_;
-    std::vector<std::uint64_t> bits_;
 };
 
 // True when the walk below steps plainly through the terms: when s is prime

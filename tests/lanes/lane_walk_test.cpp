@@ -13,13 +13,13 @@
 
 namespace {
 
+using fibmod::ResidueSet;
 using fibmod::TermBound;
 using fibmod::WholeCycle;
 using fibmod::WholeSequence;
 using fibmod::lanes::LaneSequence;
 using fibmod::lanes::LaneTarget;
 using fibmod::lanes::LaneWalk;
-using fibmod::lanes::ResidueFlags;
 using fibmod::testing::SeededRandom;
 
 constexpr std::uint32_t kLargest = 2147483647; // 2^31 − 1, a prime
@@ -34,10 +34,10 @@ std::uint32_t PowMod(std::uint64_t base, std::uint64_t exponent, std::uint64_t M
 
 // Walks `seq` both ways and expects the same end, length and residues.
 // `flags` is scratch, kept from walk to walk as the engine keeps it.
-void ExpectAgree(const LaneTarget& target, const LaneSequence& seq, TermBound bound, ResidueFlags& flags)
+void ExpectAgree(const LaneTarget& target, const LaneSequence& seq, TermBound bound, ResidueSet& flags)
 {
     const WholeSequence whole{seq.r, seq.s, seq.first, seq.second};
-    fibmod::ResidueSet met(seq.M);
+    ResidueSet met(seq.M);
     const WholeCycle plain = fibmod::WalkWholeCycle(whole, seq.M, bound, met);
     const LaneWalk lanes = fibmod::lanes::WalkInLanesOn(target, seq, bound, flags);
     const auto where = ::testing::Message() << "M " << seq.M << " r " << seq.r << " s " << seq.s << " start "
@@ -93,7 +93,7 @@ protected:
         return fibmod::lanes::WalkInLanesOn(GetParam(), seq, std::nullopt, flags_, std::move(stop));
     }
 
-    ResidueFlags flags_;
+    ResidueSet flags_;
 };
 
 TEST_P(LaneWalkTest, AgreesWithThePlainWalkOverRandomInputsAndBounds)
@@ -147,33 +147,6 @@ TEST_P(LaneWalkTest, StopsWhenAsked)
     constexpr std::uint32_t M = 10'000'000;
     const LaneSequence counting{M, 2, M - 1, 0, 1};
     EXPECT_EQ(Walk(counting, stop.get_token()).end, LaneWalk::End::Stopped);
-}
-
-// The residues common to two tables, of bytes and of bits, are the plain
-// sets' common residues.
-TEST(ResidueFlagsTest, ListAndCountTheResiduesInBothTables)
-{
-    SeededRandom draw(12);
-    for (int trial = 0; trial < 60; ++trial) {
-        const auto M = static_cast<std::uint32_t>(2 + draw.below(trial % 2 == 0 ? 3000 : 90000));
-        ResidueFlags flags[2];
-        fibmod::ResidueSet sets[2]{fibmod::ResidueSet(M), fibmod::ResidueSet(M)};
-        for (int k = 0; k < 2; ++k) {
-            // s = −1 keeps the cycles short, within a few times M.
-            LaneSequence seq = RandomSequence(draw, M);
-            seq.s = M - 1;
-            std::vector<std::uint64_t> terms;
-            fibmod::ListWholeCycle({seq.r, seq.s, seq.first, seq.second}, M, 4 * std::int64_t{M} + 4, terms);
-            flags[k].reset(M);
-            for (const std::uint64_t term : terms) {
-                flags[k].add(static_cast<std::uint32_t>(term));
-                sets[k].add(term);
-            }
-        }
-        const std::vector<std::int64_t> common = Common(sets[0], sets[1]);
-        ASSERT_EQ(CommonResidues(flags[0], flags[1]), common) << "M " << M;
-        ASSERT_EQ(CommonCount(flags[0], flags[1]), static_cast<std::int64_t>(common.size())) << "M " << M;
-    }
 }
 
 std::string TargetName(const ::testing::TestParamInfo<LaneTarget>& info) { return info.param.name; }

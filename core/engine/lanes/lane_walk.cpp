@@ -13,14 +13,14 @@ namespace fibmod::lanes {
 
 bool LanesTake(const LaneSequence& seq) { return std::gcd(seq.s, seq.M) == 1; }
 
-LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
+LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueSet& flags,
                      StopToken stop)
 {
     return WalkInLanesOn(WidestLaneTarget(), seq, bound, flags, std::move(stop));
 }
 
 LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::optional<std::int64_t> bound,
-                       ResidueFlags& flags, StopToken stop)
+                       ResidueSet& flags, StopToken stop)
 {
     const RowStart start = StartRows(seq, bound.value_or(std::numeric_limits<std::int64_t>::max()));
     flags.reset(seq.M);
@@ -33,7 +33,7 @@ LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::o
         return {LaneWalk::End::Closed, p};
     }
     if (2 * kRowTerms - 2 >= start.limit) return {LaneWalk::End::PastBound, 0};
-    return target.walkRows(start, flags.data(), flags.bytes(), stop);
+    return target.walkRows(start, flags.flagTable(), flags.bytes(), stop);
 }
 
 const char* LaneTargetName() { return WidestLaneTarget().name; }

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/engine/lanes/residue_flags.h"
+#include "core/engine/cycle_end.h"
+#include "core/engine/residue_set.h"
 #include "core/engine/stop_signal.h"
 
 namespace fibmod::lanes {
@@ -28,16 +29,10 @@ struct LaneSequence {
 };
 
 // How a lane walk ended.
+// Closed: the pair (a(length), a(length + 1)) is the start pair again.
+// Never NeverRecurs: the lanes take only sequences whose start pair comes back.
 struct LaneWalk {
-    enum class End {
-        // The pair (a(length), a(length + 1)) is the start pair again, the
-        // first time after the start.
-        Closed,
-        // The start pair is not back within the bound: error 9.
-        PastBound,
-        // Stopped on request before either.
-        Stopped,
-    };
+    using End = CycleEnd;
     End end = End::Closed;
     std::int64_t length = 0;
 
@@ -65,12 +60,12 @@ inline constexpr bool kVectorLoopBuilt = true;
 // `bound` terms (none: no bound). The flags are the residues of the cycle
 // when Closed, and of no use otherwise. Looks at `stop` every few hundred
 // thousand terms. Runs on the widest vectors this processor has.
-LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueFlags& flags,
+LaneWalk WalkInLanes(const LaneSequence& seq, std::optional<std::int64_t> bound, ResidueSet& flags,
                      StopToken stop = {});
 
 // The same on `target`, one of LaneTargets() that runs here.
 LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::optional<std::int64_t> bound,
-                       ResidueFlags& flags, StopToken stop = {});
+                       ResidueSet& flags, StopToken stop = {});
 
 // The name of the vector target WalkInLanes runs on here ("AVX3", "AVX2", …).
 const char* LaneTargetName();
