@@ -143,7 +143,7 @@ void LeapfrogFloor(benchmark::State& bench)
     for (auto _ : bench) {
         terms = 0;
         for (auto M = static_cast<std::uint32_t>(FirstOf(bench.range(1))); M <= to; ++M) {
-            const bool bytes = M <= lanes::kByteTableLimit;
+            const bool bytes = M <= kByteTableLimit;
             for (const Sequence* sequence : {&inputs.two, &inputs.one}) {
                 const lanes::LaneSequence seq = Reduced(*sequence, M);
                 if (!lanes::LanesTake(seq)) continue;
