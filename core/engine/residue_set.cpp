@@ -66,11 +66,13 @@ void ResidueSet::reset(std::uint64_t M)
     listLimit_ = std::max<std::size_t>(16, M / 64);
     listed_.clear();
     table_.clear();
+    bytes_ = false;
 }
 
-void ResidueSet::toTable()
+void ResidueSet::toTable(bool bytes)
 {
-    const std::size_t used = bytes() ? M_ : (M_ + 7) / 8;
+    bytes_ = bytes;
+    const std::size_t used = bytes ? M_ : (M_ + 7) / 8;
     table_.assign((used + 7) / 8 * 8, 0);
     for (const std::uint32_t residue : listed_) add(residue);
     listed_.clear();
@@ -78,14 +80,14 @@ void ResidueSet::toTable()
 
 std::uint8_t* ResidueSet::flagTable()
 {
-    if (table_.empty()) toTable();
+    if (table_.empty()) toTable(M_ <= kByteTableLimit);
     return table_.data();
 }
 
 bool ResidueSet::has(std::uint64_t residue) const
 {
     if (table_.empty()) return std::find(listed_.begin(), listed_.end(), residue) != listed_.end();
-    return bytes() ? table_[residue] != 0 : (table_[residue >> 3] >> (residue & 7) & 1) != 0;
+    return bytes_ ? table_[residue] != 0 : (table_[residue >> 3] >> (residue & 7) & 1) != 0;
 }
 
 void ResidueSet::sortList()
@@ -113,6 +115,17 @@ std::vector<std::int64_t> Common(ResidueSet& a, ResidueSet& b)
             if (table.has(residue)) common.push_back(residue);
         return common;
     }
+    if (a.bytes_ != b.bytes_) {
+        // A table of bytes (from the lanes) beside one of bits (from a plain walk).
+        const ResidueSet& bits = a.bytes_ ? b : a;
+        const ResidueSet& bytes = a.bytes_ ? a : b;
+        for (std::size_t w = 0; w < bits.table_.size() / 8; ++w)
+            for (std::uint64_t word = Word(bits.table_, w); word != 0; word &= word - 1) {
+                const std::uint64_t residue = w * 64 + static_cast<std::uint64_t>(std::countr_zero(word));
+                if (bytes.table_[residue] != 0) common.push_back(static_cast<std::int64_t>(residue));
+            }
+        return common;
+    }
     // Sized once and written through a pointer: a push_back per residue
     // would check the capacity and store the size every time.
     common.resize(static_cast<std::size_t>(CountInBothTables(a.table_, b.table_)));
@@ -120,7 +133,7 @@ std::vector<std::int64_t> Common(ResidueSet& a, ResidueSet& b)
     const std::size_t words = a.table_.size() / 8;
     // Flags in bytes are 0 or 1: a word's AND has one bit per common residue
     // at the bottom of its byte.
-    const int shift = a.bytes() ? 3 : 0;
+    const int shift = a.bytes_ ? 3 : 0;
     const std::int64_t perWord = 64 >> shift;
     for (std::size_t w = 0; w < words; ++w) {
         const auto first = static_cast<std::int64_t>(w) * perWord;
@@ -134,7 +147,8 @@ std::vector<std::int64_t> Common(ResidueSet& a, ResidueSet& b)
 std::int64_t CommonCount(ResidueSet& a, ResidueSet& b)
 {
     assert(a.M_ == b.M_);
-    if (a.table_.empty() || b.table_.empty()) return static_cast<std::int64_t>(Common(a, b).size());
+    if (a.table_.empty() || b.table_.empty() || a.bytes_ != b.bytes_)
+        return static_cast<std::int64_t>(Common(a, b).size());
     return CountInBothTables(a.table_, b.table_);
 }
 

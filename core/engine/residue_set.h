@@ -14,14 +14,15 @@ namespace fibmod {
 inline constexpr std::uint32_t kByteTableLimit = std::uint32_t{1} << 15;
 
 // A set of residues 0 … M − 1 of one modulus (2 <= M < 2^32). It starts as a
-// list and turns into a table once it holds more than a few, so that memory
-// grows with M and never with a cycle's length, and stays small for short
-// cycles. The table is one byte (0 or 1) per residue up to kByteTableLimit,
-// one bit per residue above it: bit v of the table is bit v % 8 of byte v / 8,
-// so the same memory read as 64-bit words holds residue v at bit v % 64 of
-// word v / 64. Both are padded to whole 64-bit words. A walk in vector lanes
-// writes the table itself (flagTable). Memory is kept from one reset to the
-// next.
+// list and turns into a table of bits once it holds more than a few, so that
+// memory grows with M and never with a cycle's length, and stays small for
+// short cycles. Bit v of the table is bit v % 8 of byte v / 8, so the same
+// memory read as 64-bit words holds residue v at bit v % 64 of word v / 64.
+// A walk in vector lanes writes the table itself (flagTable), which is then
+// one byte (0 or 1) per residue up to kByteTableLimit: stores of bytes cost
+// the vector loop less than bits, where the plain walk's intersection reads
+// bits faster. Tables are padded to whole 64-bit words. Memory is kept from
+// one reset to the next.
 class ResidueSet {
 public:
     ResidueSet() = default;
@@ -37,8 +38,8 @@ public:
     {
         if (table_.empty()) {
             listed_.push_back(static_cast<std::uint32_t>(residue));
-            if (listed_.size() > listLimit_) toTable();
-        } else if (bytes()) {
+            if (listed_.size() > listLimit_) toTable(false);
+        } else if (bytes_) {
             table_[residue] = 1;
         } else {
             table_[residue >> 3] = static_cast<std::uint8_t>(table_[residue >> 3] | 1u << (residue & 7));
@@ -47,11 +48,12 @@ public:
     // True when `residue` (< M) is in the set.
     bool has(std::uint64_t residue) const;
 
-    // True when the table holds a byte per residue rather than a bit.
-    bool bytes() const { return M_ <= kByteTableLimit; }
-    // The set as a table from now on, to be written directly: M bytes, or
-    // whole 64-bit words of bits, as bytes() says.
+    // The set as a table from now on, to be written directly: M bytes up
+    // to kByteTableLimit, else whole 64-bit words of bits, as bytes() then
+    // says. Call it on an empty set.
     std::uint8_t* flagTable();
+    // True when the table holds a byte per residue rather than a bit.
+    bool bytes() const { return bytes_; }
 
     // The residues in both sets, ascending; both must share the modulus.
     // Either set's list may be put in order on the way.
@@ -60,7 +62,7 @@ public:
     friend std::int64_t CommonCount(ResidueSet& a, ResidueSet& b);
 
 private:
-    void toTable();
+    void toTable(bool bytes);
     void sortList();
 
     std::uint64_t M_ = 0;
@@ -70,6 +72,7 @@ private:
     std::vector<std::uint32_t> listed_;
     // The table, empty while the set is a list.
     std::vector<std::uint8_t> table_;
+    bool bytes_ = false;
 };
 
 } // namespace fibmod

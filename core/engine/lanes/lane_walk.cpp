@@ -33,7 +33,8 @@ LaneWalk WalkInLanesOn(const LaneTarget& target, const LaneSequence& seq, std::o
         return {LaneWalk::End::Closed, p};
     }
     if (2 * kRowTerms - 2 >= start.limit) return {LaneWalk::End::PastBound, 0};
-    return target.walkRows(start, flags.flagTable(), flags.bytes(), stop);
+    std::uint8_t* table = flags.flagTable();
+    return target.walkRows(start, table, flags.bytes(), stop);
 }
 
 const char* LaneTargetName() { return WidestLaneTarget().name; }
