@@ -18,21 +18,21 @@ constexpr std::uint32_t kModulus = 0xFFFF80;
 } // namespace
 
 const std::array<TextBoxEntry, kTextBoxCount> kTextBoxes{{
-    {"Text4(0)", Text4(0), {720, 720, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(0)), "s Folge 1"},
-    {"Text1(4)", Text1(4), {1560, 720, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(4)), "Startwert a(n-1) Folge 1"},
-    {"Text4(1)", Text4(1), {720, 1200, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(1)), "r Folge 1"},
-    {"Text1(5)", Text1(5), {1560, 1200, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(5)), "Startwert a(n) Folge 1"},
-    {"Text1(1)", Text1(1), {720, 1920, 1335, 6615}, kValue, Align::Right, Lines::Multi, "", "Zyklus Folge 1"},
-    {"Text3(0)", Text3(0), {720, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Zykellänge Folge 1"},
-    {"Text4(2)", Text4(2), {2640, 720, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(2)), "s Folge 2"},
-    {"Text1(2)", Text1(2), {3480, 720, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(2)), "Startwert a(n-1) Folge 2"},
-    {"Text4(3)", Text4(3), {2640, 1200, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(3)), "r Folge 2"},
-    {"Text1(3)", Text1(3), {3480, 1200, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(3)), "Startwert a(n) Folge 2"},
-    {"Text1(0)", Text1(0), {2640, 1920, 1335, 6615}, kValue, Align::Right, Lines::Multi, "", "Zyklus Folge 2"},
-    {"Text3(1)", Text3(1), {2640, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Zykellänge Folge 2"},
-    {"Text2", Text2, {4680, 720, 855, 555}, kModulus, Align::Centre, Lines::Single, DesignTimeText(Text2), "Modul"},
-    {"Text1(6)", Text1(6), {4680, 2280, 3375, 6255}, kValue, Align::Left, Lines::Multi, "", "Gemeinsame Glieder"},
-    {"Text3(2)", Text3(2), {4680, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Anzahl gemeinsamer Glieder"},
+    {Text4(0), {720, 720, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(0)), "s Folge 1"},
+    {Text1(4), {1560, 720, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(4)), "Startwert a(n-1) Folge 1"},
+    {Text4(1), {720, 1200, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(1)), "r Folge 1"},
+    {Text1(5), {1560, 1200, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(5)), "Startwert a(n) Folge 1"},
+    {Text1(1), {720, 1920, 1335, 6615}, kValue, Align::Right, Lines::Multi, "", "Zyklus Folge 1"},
+    {Text3(0), {720, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Zykellänge Folge 1"},
+    {Text4(2), {2640, 720, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(2)), "s Folge 2"},
+    {Text1(2), {3480, 720, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(2)), "Startwert a(n-1) Folge 2"},
+    {Text4(3), {2640, 1200, 495, 495}, kCoefficient, Align::Centre, Lines::Single, DesignTimeText(Text4(3)), "r Folge 2"},
+    {Text1(3), {3480, 1200, 495, 495}, kValue, Align::Right, Lines::Single, DesignTimeText(Text1(3)), "Startwert a(n) Folge 2"},
+    {Text1(0), {2640, 1920, 1335, 6615}, kValue, Align::Right, Lines::Multi, "", "Zyklus Folge 2"},
+    {Text3(1), {2640, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Zykellänge Folge 2"},
+    {Text2, {4680, 720, 855, 555}, kModulus, Align::Centre, Lines::Single, DesignTimeText(Text2), "Modul"},
+    {Text1(6), {4680, 2280, 3375, 6255}, kValue, Align::Left, Lines::Multi, "", "Gemeinsame Glieder"},
+    {Text3(2), {4680, 8640, 1335, 375}, kResult, Align::Centre, Lines::Single, "", "Anzahl gemeinsamer Glieder"},
 }};
 
 const std::array<ButtonEntry, 4> kButtons{{
@@ -43,13 +43,13 @@ const std::array<ButtonEntry, 4> kButtons{{
 }};
 
 const std::array<LabelEntry, 15> kLabels{{
-    {"Label2(0)", "Def.  Folge 1", {720, 360, 1095, 255}, LabelKind::Caption, "Text4(0)"},
-    {"Label2(1)", "Def.   Folge 2", {2640, 360, 1095, 255}, LabelKind::Caption, "Text4(2)"},
-    {"Label2(2)", "Modul", {4680, 360, 1095, 255}, LabelKind::Caption, "Text2"},
-    {"Label2(3)", "Gemeinsames Folgenglied x  bei...", {4680, 1920, 2895, 255}, LabelKind::Caption, "Text1(6)"},
-    {"Label2(4)", "Zykellänge", {720, 9120, 1095, 255}, LabelKind::Caption, "Text3(0)"},
-    {"Label2(5)", "Zykellänge", {2640, 9120, 1095, 255}, LabelKind::Caption, "Text3(1)"},
-    {"Label2(6)", "Anzahl gemeinsamer Glieder", {4680, 9120, 2175, 255}, LabelKind::Caption, "Text3(2)"},
+    {"Label2(0)", "Def.  Folge 1", {720, 360, 1095, 255}, LabelKind::Caption, Text4(0)},
+    {"Label2(1)", "Def.   Folge 2", {2640, 360, 1095, 255}, LabelKind::Caption, Text4(2)},
+    {"Label2(2)", "Modul", {4680, 360, 1095, 255}, LabelKind::Caption, Text2},
+    {"Label2(3)", "Gemeinsames Folgenglied x  bei...", {4680, 1920, 2895, 255}, LabelKind::Caption, Text1(6)},
+    {"Label2(4)", "Zykellänge", {720, 9120, 1095, 255}, LabelKind::Caption, Text3(0)},
+    {"Label2(5)", "Zykellänge", {2640, 9120, 1095, 255}, LabelKind::Caption, Text3(1)},
+    {"Label2(6)", "Anzahl gemeinsamer Glieder", {4680, 9120, 2175, 255}, LabelKind::Caption, Text3(2)},
     {"Label1(0)", ".", {1320, 600, 255, 375}, LabelKind::Dot},
     {"Label1(1)", ".", {1320, 1080, 255, 375}, LabelKind::Dot},
     {"Label1(2)", ".", {3240, 600, 255, 375}, LabelKind::Dot},

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/window/field_access.h"
@@ -63,8 +64,8 @@ struct Rect {
 enum class Align { Left, Centre, Right };
 enum class Lines { Single, Multi };
 
+// A text box; its object name is its field's (BoxName).
 struct TextBoxEntry {
-    std::string_view name;
     FieldId field;
     Rect rect;
     std::uint32_t background; // 0xRRGGBB
@@ -90,9 +91,9 @@ struct LabelEntry {
     std::string_view caption;
     Rect rect;
     LabelKind kind;
-    // The box a caption names (its buddy), empty for none; signs and dots
+    // The box a caption names (its buddy), none for none; signs and dots
     // are decoration that assistive technology does not meet.
-    std::string_view buddy = {};
+    std::optional<FieldId> buddy = {};
 };
 
 struct ScrollBarEntry {

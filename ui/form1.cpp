@@ -118,7 +118,7 @@ void Form1::buildControls()
             fields_.emplace_back(box, std::string(entry->text));
         }
         QWidget* box = fields_.back().widget();
-        box->setObjectName(ToQString(entry->name));
+        box->setObjectName(ToQString(fibmod::BoxName(entry->field)));
         box->setGeometry(Geometry(entry->rect));
         box->setFont(Font(kTextFontFamily, QFont::Serif,
                           entry->field == fibmod::Text2 ? kModulusPointSize : kTextPointSize));
@@ -148,9 +148,9 @@ void Form1::buildControls()
     }
     // Each caption names its box, so that a screen reader says it with the box.
     for (const LabelEntry& entry : kLabels) {
-        if (entry.buddy.empty()) continue;
+        if (!entry.buddy) continue;
         findChild<QLabel*>(ToQString(entry.name), Qt::FindDirectChildrenOnly)
-            ->setBuddy(findChild<QWidget*>(ToQString(entry.buddy), Qt::FindDirectChildrenOnly));
+            ->setBuddy(findChild<QWidget*>(ToQString(fibmod::BoxName(*entry.buddy)), Qt::FindDirectChildrenOnly));
     }
 
     scroll_ = new QScrollBar(Qt::Horizontal, this);

@@ -32,8 +32,9 @@ TEST_F(AccessibilityTest, TheWindowIsAWindowAndItsDecorationIsHidden)
 TEST_F(AccessibilityTest, EveryControlHasANameAndEachCaptionNamesItsBox)
 {
     for (const fibmod::ui::TextBoxEntry& box : fibmod::ui::kTextBoxes) {
-        QAccessibleInterface* found = QAccessible::queryAccessibleInterface(control(fibmod::ui::ToQString(box.name)));
-        EXPECT_EQ(found->text(QAccessible::Name), fibmod::ui::ToQString(box.accessibleName)) << box.name;
+        const std::string name = fibmod::BoxName(box.field);
+        QAccessibleInterface* found = QAccessible::queryAccessibleInterface(control(fibmod::ui::ToQString(name)));
+        EXPECT_EQ(found->text(QAccessible::Name), fibmod::ui::ToQString(box.accessibleName)) << name;
     }
     for (const fibmod::ui::ButtonEntry& button : fibmod::ui::kButtons) {
         QAccessibleInterface* found = QAccessible::queryAccessibleInterface(control(fibmod::ui::ToQString(button.name)));

@@ -54,7 +54,7 @@ public:
     RandomUser(Form1& form, std::uint32_t seed) : form_(form), random_(seed)
     {
         for (const fibmod::ui::TextBoxEntry& entry : fibmod::ui::kTextBoxes)
-            boxes_.push_back({form.findChild<QWidget*>(fibmod::ui::ToQString(entry.name)), entry.field});
+            boxes_.push_back({form.findChild<QWidget*>(fibmod::ui::ToQString(fibmod::BoxName(entry.field))), entry.field});
         scroll_ = form.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
         form.setMessageHook([this](const QString& text) { answer(text); });
     }
