@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// The overview's worker: one engine instance computing the rows of the stretches of moduli it is
+// sent, each answered as plain arrays (and, when asked, the command line's CSV lines).
+/* global importScripts, createOverviewEngine */
+'use strict';
+
+// The page chooses the module: the SIMD build where the browser has WebAssembly SIMD.
+const module = new URL(self.location.href).searchParams.get('engine') || 'overview_engine.js';
+importScripts(module);
+
+const engine = createOverviewEngine().then((instance) => ({
+  prepare: instance.cwrap('fibmod_overview_prepare', 'string', ['string', 'number']),
+  rows: instance.cwrap('fibmod_overview_rows', 'string', ['number', 'number', 'number']),
+  csv: instance.cwrap('fibmod_overview_csv', 'string', []),
+  csvHeader: instance.cwrap('fibmod_overview_csv_header', 'string', []),
+  residues: instance.cwrap('fibmod_overview_residues', 'string', ['number']),
+}));
+
+// The job whose inputs the engine holds.
+let prepared = null;
+
+// The rows' text (see fibmod_overview_rows) as arrays, by position from `from`.
+function parseRows(text, count) {
+  const lengths1 = new Float64Array(count);
+  const lengths2 = new Float64Array(count);
+  const counts = new Float64Array(count);
+  const kinds = new Uint8Array(count);
+  const failures = [];
+  let at = 0;
+  for (let i = 0; i < count; ++i) {
+    const end = text.indexOf('\n', at);
+    const cells = text.slice(at, end).split('\t');
+    at = end + 1;
+    lengths1[i] = Number(cells[1]);
+    lengths2[i] = Number(cells[2]);
+    counts[i] = Number(cells[3]);
+    kinds[i] = Number(cells[4]);
+    if (cells[5] !== '') failures.push([i, cells[5]]);
+  }
+  return { lengths1, lengths2, counts, kinds, failures };
+}
+
+// Messages: {job, inputs: [8 texts], maxTerms (0: none), ...} and one of
+//  {kind: 'rows', chunk, from, to, csv, header}: answers {job, chunk, from, lengths1,
+//    lengths2, counts, kinds, failures: [[position, message]], csv}, csv the
+//    rows' CSV lines (after the file's header line with `header`) or null;
+//  {kind: 'residues', modulus}: answers {job, modulus, cell, detail}.
+// A refusal answers {job, problem}; a failure of the engine {job, failure}.
+self.onmessage = async (event) => {
+  const request = event.data;
+  const { job } = request;
+  const overview = await engine;
+  if (prepared !== job) {
+    const problem = overview.prepare(request.inputs.join('\n'), request.maxTerms);
+    if (problem !== '') {
+      self.postMessage({ job, problem, chunk: request.chunk });
+      return;
+    }
+    prepared = job;
+  }
+  if (request.kind === 'rows') {
+    const text = overview.rows(request.from, request.to, request.csv ? 1 : 0);
+    if (text.startsWith('!')) {
+      self.postMessage({ job, chunk: request.chunk, failure: text.slice(1) });
+      return;
+    }
+    const rows = parseRows(text, request.to - request.from + 1);
+    const csv = request.csv ? (request.header ? overview.csvHeader() : '') + overview.csv() : null;
+    self.postMessage({ job, chunk: request.chunk, from: request.from, csv, ...rows },
+      [rows.lengths1.buffer, rows.lengths2.buffer, rows.counts.buffer, rows.kinds.buffer]);
+  } else if (request.kind === 'residues') {
+    const text = overview.residues(request.modulus);
+    if (text.startsWith('!')) {
+      self.postMessage({ job, modulus: request.modulus, cell: '', detail: text.slice(1) });
+      return;
+    }
+    const end = text.indexOf('\n');
+    self.postMessage({ job, modulus: request.modulus, cell: text.slice(0, end), detail: text.slice(end + 1) });
+  }
+};
