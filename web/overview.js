@@ -94,9 +94,14 @@ class Rows {
   failure(i) { return this.failures.get(i) ?? ''; }
 }
 
-// The worker script and its engine.
+// The worker script and its engine: the SIMD build where the browser
+// validates a module with a SIMD instruction.
 function workerUrl() {
-  return 'overview_worker.js?engine=overview_engine.js';
+  // (module (func (result v128) i32.const 0 i8x16.splat))
+  const simd = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0,
+    65, 0, 253, 15, 11]);
+  const engine = WebAssembly.validate(simd) ? 'overview_engine_simd.js' : 'overview_engine.js';
+  return `overview_worker.js?engine=${engine}`;
 }
 
 // Offers `blob` as a download named `name`.

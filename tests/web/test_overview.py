@@ -28,6 +28,25 @@ def test_the_csv_file_is_the_command_lines_byte_for_byte(browser, site_url, tmp_
     assert download_csv(browser, tmp_path) == cli_scan(start, end, unbounded, inputs[1])
 
 
+def test_a_browser_without_webassembly_simd_gets_the_plain_engine_and_the_same_file(site_url, tmp_path):
+    from conftest import make_browser
+    driver = make_browser()
+    try:
+        # This browser validates no module with a SIMD instruction.
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            const validate = WebAssembly.validate;
+            WebAssembly.validate = (bytes) => !new Uint8Array(bytes).includes(253) && validate(bytes);"""})
+        open_overview(driver, site_url, "#uebersicht&von=1990&bis=6000&max=unbegrenzt")
+        wait_done(driver)
+        workers = driver.execute_script(
+            "return performance.getEntriesByType('resource').map(e => e.name).filter(n => n.includes('worker'))")
+        assert any(w.endswith("overview_worker.js?engine=overview_engine.js") for w in workers)
+        assert not any("simd" in w for w in workers)
+        assert download_csv(driver, tmp_path) == cli_scan(1990, 6000, True)
+    finally:
+        driver.quit()
+
+
 def test_the_summary_counts_the_command_lines_rows(browser, site_url):
     open_overview(browser, site_url, "#uebersicht&von=2&bis=3000")
     wait_done(browser)
@@ -88,6 +107,10 @@ def test_the_table_sorts_filters_and_a_modulus_opens_the_form(browser, site_url)
     open_overview(browser, site_url, "#uebersicht&von=2&bis=2000")
     wait_done(browser)
     assert browser.find_element(By.TAG_NAME, "html").get_attribute("lang") == "de"
+    # Chromium has WebAssembly SIMD: the workers run the engine built for it.
+    workers = browser.execute_script(
+        "return performance.getEntriesByType('resource').map(e => e.name).filter(n => n.includes('worker'))")
+    assert any(w.endswith("overview_worker.js?engine=overview_engine_simd.js") for w in workers)
     for field in ("uebersicht-von", "uebersicht-bis", "uebersicht-max-glieder"):
         assert browser.find_element(By.CSS_SELECTOR, f"label[for='{field}']").text.strip()
     first_cells = "return Array.from(document.querySelectorAll('#uebersicht-tabelle .fenster [role=row]'), r => r.children[0].textContent)"
