@@ -12,7 +12,7 @@ const COLOURS = {
   grid: 'rgba(0,0,0,0.08)',
   band: 'rgba(0,0,0,0.04)',
 };
-const MARGIN = { left: 64, right: 14, top: 26, bottom: 70 };
+const MARGIN = { left: 64, right: 30, top: 26, bottom: 70 };
 // The rows without figures sit in a band of their own under the plot.
 const FAILED_BAND = 12;
 // Below this the wheel and the rubber band zoom no further (in moduli).
@@ -98,17 +98,24 @@ export class OverviewChart {
     g.fillStyle = getComputedStyle(canvas).backgroundColor || '#ffffff';
     g.fillRect(0, 0, p.cssWidth, p.cssHeight);
 
-    // Of the rows on each pixel column the lowest and highest of each series.
+    // Each series as the pixels its points fall on: of the rows that fall
+    // on the same pixel one dot is drawn, so that a million rows draw as
+    // fast as a thousand and still show how the values spread.
     const columns = Math.max(1, Math.floor(p.width));
-    const series = ['length1', 'length2', 'common'].map(() => ({
-      low: new Float64Array(columns).fill(Infinity), high: new Float64Array(columns).fill(-Infinity),
-    }));
+    const lines = Math.max(1, Math.floor(p.height) + 1);
     const single = new Uint8Array(columns);
     const failed = new Uint8Array(columns);
     const first = Math.max(0, Math.floor(this.shown.from) - rows.from);
     const last = Math.min(rows.count - 1, Math.ceil(this.shown.to) - rows.from);
     const scale = columns / (this.shown.to - this.shown.from);
-    let top = this.top;
+    let top = 1;
+    for (let i = first; i <= last; ++i) {
+      if (rows.kind(i) >= 2) continue;
+      top = Math.max(top, rows.length1(i), rows.length2(i), rows.common(i));
+    }
+    this.top = top;
+    const values = [(i) => rows.length1(i), (i) => rows.length2(i), (i) => rows.common(i)];
+    const grids = values.map(() => new Uint8Array(columns * lines));
     for (let i = first; i <= last; ++i) {
       const column = Math.min(columns - 1, Math.floor((rows.from + i - this.shown.from) * scale));
       if (column < 0) continue;
@@ -118,27 +125,23 @@ export class OverviewChart {
         continue;
       }
       if (kind === 1) single[column] = 1;
-      const values = [rows.length1(i), rows.length2(i), rows.common(i)];
       for (let s = 0; s < 3; ++s) {
-        const v = values[s];
-        if (v < series[s].low[column]) series[s].low[column] = v;
-        if (v > series[s].high[column]) series[s].high[column] = v;
-        if (v > top) top = v;
+        const line = Math.min(lines - 1, Math.max(0, Math.round(this.y(values[s](i), p) - p.top)));
+        grids[s][line * columns + column] = 1;
       }
     }
-    this.top = top;
 
     this.drawAxes(g, p);
     const names = ['length1', 'length2', 'count'];
-    for (let s = 2; s >= 0; --s) {
+    for (let s = 0; s < 3; ++s) {
       g.fillStyle = COLOURS[names[s]];
-      const { low, high } = series[s];
-      for (let c = 0; c < columns; ++c) {
-        if (high[c] < 0) continue;
-        const yHigh = this.y(high[c], p);
-        const yLow = this.y(low[c], p);
-        g.fillRect(p.left + c, yHigh - 1, 1.5, Math.max(2, yLow - yHigh + 2));
+      g.beginPath();
+      const grid = grids[s];
+      for (let line = 0; line < lines; ++line) {
+        const row = line * columns;
+        for (let c = 0; c < columns; ++c) if (grid[row + c]) g.rect(p.left + c - 0.5, p.top + line - 1, 2, 2);
       }
+      g.fill();
     }
     // One common residue: a mark above the plot; no figures: one under it.
     g.fillStyle = COLOURS.single;
