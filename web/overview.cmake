@@ -13,14 +13,15 @@ function(fibmod_overview_module target output engine)
         OUTPUT_NAME ${output}
         SUFFIX .js
         RUNTIME_OUTPUT_DIRECTORY ${FIBMOD_SITE_DIR})
-    # A factory for the worker's importScripts; strings in and out through cwrap.
+    # A factory for the worker's importScripts; strings in and out through
+    # cwrap, the CSV lines as bytes read from the module's memory.
     target_link_options(${target} PRIVATE
         -sMODULARIZE=1
         -sEXPORT_NAME=createOverviewEngine
         -sENVIRONMENT=worker
         -sALLOW_MEMORY_GROWTH=1
         -sFILESYSTEM=0
-        -sEXPORTED_RUNTIME_METHODS=cwrap)
+        -sEXPORTED_RUNTIME_METHODS=cwrap,ccall)
     add_dependencies(fibmod_site ${target})
 endfunction()
 

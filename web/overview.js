@@ -12,8 +12,8 @@ const PAUSE_MILLISECONDS = 300;
 // The window's term bound, and the largest modulus the form takes.
 const WINDOW_BOUND = '3000';
 const FORM_MODULUS_MAX = 2000;
-// The CSV lines kept from a run (their residues), in characters; the rest
-// are computed again for the file.
+// The CSV lines kept from a run (their residues), in bytes; the rest are
+// computed again for the file.
 const CSV_BUDGET = 64 * 1024 * 1024;
 // The summary's data-state: while computing, once whole, after "Abbrechen".
 const STATE = { leer: 'leer', rechnet: 'rechnet', fertig: 'fertig', abgebrochen: 'abgebrochen', abgelehnt: 'abgelehnt' };
@@ -141,8 +141,8 @@ export function mountOverviewView(container, engine, formInputs) {
   let run = null; // the OrderedRun computing the rows
   let request = null; // {inputs, from, to, maxTerms}: what the rows are of
   let rows = new Rows(2, 2);
-  let kept = []; // per stretch: its CSV lines, or null
-  let keptChars = 0;
+  let kept = []; // per stretch: its CSV lines' bytes, or null
+  let keptBytes = 0;
   let chunks = [];
   let state = STATE.leer;
   let started = 0;
@@ -256,7 +256,7 @@ export function mountOverviewView(container, engine, formInputs) {
     request = null;
     rows = new Rows(2, 2);
     kept = [];
-    keptChars = 0;
+    keptBytes = 0;
     residues.clear();
     asked.clear();
     detail.textContent = '';
@@ -303,12 +303,12 @@ export function mountOverviewView(container, engine, formInputs) {
     const thisJob = job;
     run = new OrderedRun(pool, thisJob, chunks, {
       request: (chunk, { from: a, to: b }) => ({ job: thisJob, kind: 'rows', chunk, from: a, to: b,
-        csv: keptChars < CSV_BUDGET, header: chunk === 0, inputs: wanted.inputs, maxTerms: wanted.maxTerms }),
+        csv: keptBytes < CSV_BUDGET, header: chunk === 0, inputs: wanted.inputs, maxTerms: wanted.maxTerms }),
       ordered: (answer, chunk) => {
         rows.append(answer);
-        if (answer.csv !== null && keptChars + answer.csv.length <= CSV_BUDGET) {
+        if (answer.csv !== null && keptBytes + answer.csv.length <= CSV_BUDGET) {
           kept[chunk] = answer.csv;
-          keptChars += answer.csv.length;
+          keptBytes += answer.csv.length;
         }
         drawSoon();
       },

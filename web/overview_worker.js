@@ -8,11 +8,21 @@
 const module = new URL(self.location.href).searchParams.get('engine') || 'overview_engine.js';
 importScripts(module);
 
+// The CSV lines come as their bytes, copied out of the module's memory:
+// no text is made of them here or on the page, which keeps them as they are.
+const encoder = new TextEncoder();
 const engine = createOverviewEngine().then((instance) => ({
   prepare: instance.cwrap('fibmod_overview_prepare', 'string', ['string', 'number']),
   rows: instance.cwrap('fibmod_overview_rows', 'string', ['number', 'number', 'number']),
-  csv: instance.cwrap('fibmod_overview_csv', 'string', []),
-  csvHeader: instance.cwrap('fibmod_overview_csv_header', 'string', []),
+  csv: (header) => {
+    const at = instance.ccall('fibmod_overview_csv', 'number', [], []);
+    const size = instance.ccall('fibmod_overview_csv_size', 'number', [], []);
+    const head = header ? encoder.encode(instance.ccall('fibmod_overview_csv_header', 'string', [], [])) : new Uint8Array(0);
+    const bytes = new Uint8Array(head.length + size);
+    bytes.set(head);
+    bytes.set(instance.HEAPU8.subarray(at, at + size), head.length);
+    return bytes;
+  },
   residues: instance.cwrap('fibmod_overview_residues', 'string', ['number']),
 }));
 
@@ -43,7 +53,8 @@ function parseRows(text, count) {
 // Messages: {job, inputs: [8 texts], maxTerms (0: none), ...} and one of
 //  {kind: 'rows', chunk, from, to, csv, header}: answers {job, chunk, from, lengths1,
 //    lengths2, counts, kinds, failures: [[position, message]], csv}, csv the
-//    rows' CSV lines (after the file's header line with `header`) or null;
+//    bytes of the rows' CSV lines (after the file's header line with
+//    `header`, a Uint8Array) or null;
 //  {kind: 'residues', modulus}: answers {job, modulus, cell, detail}.
 // A refusal answers {job, problem}; a failure of the engine {job, failure}.
 self.onmessage = async (event) => {
@@ -65,9 +76,9 @@ self.onmessage = async (event) => {
       return;
     }
     const rows = parseRows(text, request.to - request.from + 1);
-    const csv = request.csv ? (request.header ? overview.csvHeader() : '') + overview.csv() : null;
-    self.postMessage({ job, chunk: request.chunk, from: request.from, csv, ...rows },
-      [rows.lengths1.buffer, rows.lengths2.buffer, rows.counts.buffer, rows.kinds.buffer]);
+    const csv = request.csv ? overview.csv(request.header) : null;
+    const buffers = [rows.lengths1.buffer, rows.lengths2.buffer, rows.counts.buffer, rows.kinds.buffer];
+    self.postMessage({ job, chunk: request.chunk, from: request.from, csv, ...rows }, csv ? [...buffers, csv.buffer] : buffers);
   } else if (request.kind === 'residues') {
     const text = overview.residues(request.modulus);
     if (text.startsWith('!')) {

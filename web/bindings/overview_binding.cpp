@@ -162,8 +162,10 @@ EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_rows(double from, double to, in
     });
 }
 
-// The CSV lines of the last rows asked with their CSV, as the command line writes them.
-EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_csv() { return fibmod::web::csv.c_str(); }
+// The CSV lines of the last rows asked with their CSV, as the command line
+// writes them: where their bytes begin in the module's memory, and how many.
+EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_csv() { return fibmod::web::csv.data(); }
+EMSCRIPTEN_KEEPALIVE double fibmod_overview_csv_size() { return static_cast<double>(fibmod::web::csv.size()); }
 
 // The CSV file's first line, as the command line writes it.
 EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_csv_header() { return fibmod::web::Answer(fibmod::ScanCsvHeader()); }
