@@ -15,6 +15,8 @@ const FORM_MODULUS_MAX = 2000;
 // The CSV lines kept from a run (their residues), in bytes; the rest are
 // computed again for the file.
 const CSV_BUDGET = 64 * 1024 * 1024;
+// While a run goes on, the view is drawn at most this often.
+const REDRAW_MILLISECONDS = 200;
 // The summary's data-state: while computing, once whole, after "Abbrechen".
 const STATE = { leer: 'leer', rechnet: 'rechnet', fertig: 'fertig', abgebrochen: 'abgebrochen', abgelehnt: 'abgelehnt' };
 
@@ -232,17 +234,22 @@ export function mountOverviewView(container, engine, formInputs) {
       (Number.isFinite(left) ? ` · noch etwa ${left < 60 ? `${Math.ceil(left)} s` : `${Math.ceil(left / 60)} min`}` : '');
   };
 
+  // While rows come, the view is drawn a few times a second, not at every
+  // frame: the page's thread stays free for input.
   let drawPending = false;
+  let drawn = 0;
   const drawSoon = () => {
     if (drawPending) return;
     drawPending = true;
-    requestAnimationFrame(() => {
+    const wait = state === STATE.rechnet ? Math.max(0, drawn + REDRAW_MILLISECONDS - performance.now()) : 0;
+    setTimeout(() => requestAnimationFrame(() => {
       drawPending = false;
+      drawn = performance.now();
       showProgress();
       showSummary();
       chart.redraw();
       table.rowsChanged();
-    });
+    }), wait);
   };
 
   const stopRun = () => {

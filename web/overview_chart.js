@@ -12,6 +12,11 @@ const COLOURS = {
   grid: 'rgba(0,0,0,0.08)',
   band: 'rgba(0,0,0,0.04)',
 };
+// The series' colours as pixels (bytes red, green, blue, alpha in memory).
+const PIXELS = [COLOURS.length1, COLOURS.length2, COLOURS.count].map((hex) => {
+  const value = parseInt(hex.slice(1), 16);
+  return ((0xff << 24) | ((value & 0xff) << 16) | (value & 0xff00) | (value >> 16)) >>> 0;
+});
 const MARGIN = { left: 64, right: 30, top: 26, bottom: 70 };
 // The rows without figures sit in a band of their own under the plot.
 const FAILED_BAND = 12;
@@ -31,6 +36,7 @@ export class OverviewChart {
     this.top = 1;
     this.drag = null;
     this.pending = false;
+    this.layer = document.createElement('canvas');
     this.listen();
   }
 
@@ -114,35 +120,37 @@ export class OverviewChart {
       top = Math.max(top, rows.length1(i), rows.length2(i), rows.common(i));
     }
     this.top = top;
+    // The dots go straight into the pixels of an image of the plot, the
+    // series in turn (the counts last); one image is drawn.
     const values = [(i) => rows.length1(i), (i) => rows.length2(i), (i) => rows.common(i)];
-    const grids = values.map(() => new Uint8Array(columns * lines));
-    for (let i = first; i <= last; ++i) {
-      const column = Math.min(columns - 1, Math.floor((rows.from + i - this.shown.from) * scale));
-      if (column < 0) continue;
-      const kind = rows.kind(i);
-      if (kind >= 2) {
-        failed[column] = 1;
-        continue;
-      }
-      if (kind === 1) single[column] = 1;
-      for (let s = 0; s < 3; ++s) {
+    const image = new ImageData(columns + 1, lines + 1);
+    const pixels = new Uint32Array(image.data.buffer);
+    const width = columns + 1;
+    for (let s = 0; s < 3; ++s) {
+      const colour = PIXELS[s];
+      for (let i = first; i <= last; ++i) {
+        const column = Math.min(columns - 1, Math.floor((rows.from + i - this.shown.from) * scale));
+        if (column < 0) continue;
+        const kind = rows.kind(i);
+        if (kind >= 2) {
+          failed[column] = 1;
+          continue;
+        }
+        if (kind === 1) single[column] = 1;
         const line = Math.min(lines - 1, Math.max(0, Math.round(this.y(values[s](i), p) - p.top)));
-        grids[s][line * columns + column] = 1;
+        const at = line * width + column;
+        pixels[at] = colour;
+        pixels[at + 1] = colour;
+        pixels[at + width] = colour;
+        pixels[at + width + 1] = colour;
       }
     }
 
     this.drawAxes(g, p);
-    const names = ['length1', 'length2', 'count'];
-    for (let s = 0; s < 3; ++s) {
-      g.fillStyle = COLOURS[names[s]];
-      g.beginPath();
-      const grid = grids[s];
-      for (let line = 0; line < lines; ++line) {
-        const row = line * columns;
-        for (let c = 0; c < columns; ++c) if (grid[row + c]) g.rect(p.left + c - 0.5, p.top + line - 1, 2, 2);
-      }
-      g.fill();
-    }
+    this.layer.width = width;
+    this.layer.height = lines + 1;
+    this.layer.getContext('2d').putImageData(image, 0, 0);
+    g.drawImage(this.layer, p.left - 0.5, p.top - 1);
     // One common residue: a mark above the plot; no figures: one under it.
     g.fillStyle = COLOURS.single;
     for (let c = 0; c < columns; ++c) if (single[c]) g.fillRect(p.left + c - 0.5, p.top - 9, 2, 7);

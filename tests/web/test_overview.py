@@ -135,6 +135,18 @@ def test_the_table_sorts_filters_and_a_modulus_opens_the_form(browser, site_url)
     WebDriverWait(browser, 10).until(lambda b: b.find_element(By.ID, "Text2").get_attribute("value") == number)
 
 
+def test_the_chart_downloads_as_a_png(browser, site_url, tmp_path):
+    open_overview(browser, site_url, "#uebersicht&von=2&bis=500")
+    wait_done(browser)
+    chart = browser.find_element(By.ID, "uebersicht-diagramm")
+    assert chart.get_attribute("aria-label")
+    browser.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": str(tmp_path)})
+    browser.find_element(By.ID, "uebersicht-png").click()
+    target = tmp_path / "fibmod-moduln.png"
+    WebDriverWait(browser, 30).until(lambda _: target.exists() and not list(tmp_path.glob("*.crdownload")))
+    assert target.read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
+
+
 @pytest.mark.slow
 def test_two_thousand_nine_hundred_eighty_five_one_residue_moduli_up_to_100000_unbounded(site_url):
     from conftest import make_browser
