@@ -25,8 +25,6 @@ bool ComputePeriods(const std::vector<WholeInputs>& sequences, std::uint64_t cou
     run.threads = options.threads;
     run.stop = options.stop;
     run.aheadPerThread = kLeadPerWorker;
-    if (options.beforeModulus)
-        run.beforeItem = [&](std::uint64_t index) { options.beforeModulus(modulusAt(index)); };
     // Each worker has its own cache of prime powers.
     return RunOrdered(count, run, [&] {
         return [&modulusAt, calculator = PeriodCalculator(sequences, options.cachedPrimeLimit)](
