@@ -75,15 +75,16 @@ public:
         {
             std::vector<WorkerThread> pool;
             pool.reserve(threads_);
-            for (unsigned t = 0; t < threads_; ++t) pool.emplace_back([this, &makeCompute] { work(makeCompute); });
-            write(sink);
-            {
-                const std::lock_guard lock(mutex_);
-                // A failure counts once every row before it is handed on.
-                failed = failure_ && wanted_ >= endAt_;
-                endAt_ = std::min(endAt_.load(), wanted_);
+            try {
+                for (unsigned t = 0; t < threads_; ++t)
+                    pool.emplace_back([this, &makeCompute] { work(makeCompute); });
+                write(sink);
+            } catch (...) {
+                // No thread to be had: the workers that run end.
+                end();
+                throw;
             }
-            changed_.notify_all();
+            failed = end();
         }
         if (failed) std::rethrow_exception(failure_);
         return wanted_ >= count_;
@@ -111,6 +112,20 @@ private:
             failure_ = std::move(error);
         }
         changed_.notify_all();
+    }
+
+    // Ends the run where the sink's thread stands, so that every worker
+    // ends; true when a failure ended it (every row before it handed on).
+    bool end()
+    {
+        bool failed = false;
+        {
+            const std::lock_guard lock(mutex_);
+            failed = failure_ && wanted_ >= endAt_;
+            endAt_ = std::min(endAt_.load(), wanted_);
+        }
+        changed_.notify_all();
+        return failed;
     }
 
     // The calling thread's part: hands the rows on in order.
@@ -263,10 +278,10 @@ private:
 // once stop is requested.
 //
 // Returns false when stopped before every row was handed on. An exception
-// from compute, makeCompute, beforeItem or the sink ends the run: no row
-// from its item on is handed on, and once every worker has ended it is
-// raised again here, on the calling thread (when a worker's came before
-// the run got to its item; an earlier stop returns false).
+// from compute, beforeItem or the sink ends the run once every row before
+// its item is handed on (from makeCompute: at once), and is raised again
+// here, on the calling thread, once every worker has ended; a stop that
+// comes first returns false instead.
 template <class Row, class MakeCompute, class Sink>
 bool RunOrdered(std::uint64_t count, const OrderedRunOptions<Row>& options, const MakeCompute& makeCompute,
                 Sink&& sink)
