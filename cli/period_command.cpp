@@ -221,11 +221,6 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     PeriodRunOptions run;
     run.threads = static_cast<unsigned>(options.engine.threads);
     run.stop = context.stop;
-    if (context.beforeModulus)
-        run.beforeModulus = [&context](const BigInt& M) {
-            if (M.fitsUInt64() && M.toUInt64() <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-                context.beforeModulus(static_cast<std::int64_t>(M.toUInt64()));
-        };
     OutputFile& out = context.out;
     out.setClosing(format->closing());
     if (!options.noHeader) out.write(format->head());
