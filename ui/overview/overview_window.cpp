@@ -102,7 +102,7 @@ OverviewWindow::~OverviewWindow() { ui::AtQtBoundary("settings", [this] { saveSe
 void OverviewWindow::buildControls()
 {
     model_ = new ScanTableModel(this);
-    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, this);
+    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, ScanFilterModel::kMergeInterval, this);
     runner_ = new ScanRunner(this);
 
     chart_ = new OverviewChart(model_);
@@ -399,6 +399,7 @@ void OverviewWindow::cancel()
     if (!runner_->running()) return;
     runner_->stop();
     cancelled_ = true;
+    table_->catchUp();
     cancel_->setEnabled(false);
     saveCsv_->setEnabled(true);
     savePng_->setEnabled(true);
@@ -417,6 +418,8 @@ void OverviewWindow::arrived(const std::vector<ScanRow>& rows, std::int64_t done
 
 void OverviewWindow::finish()
 {
+    // A sorted table shows the rows still waiting to be merged in at once.
+    table_->catchUp();
     cancel_->setEnabled(false);
     saveCsv_->setEnabled(true);
     savePng_->setEnabled(true);
