@@ -96,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(LengthAndResidues, SortedWhileBatchesArrive,
 
 TEST(SortedScanTest, SortingByTheResiduesNeverComputesThemAgain)
 {
-    ScanTableModel model;
-    model.setResidueBudget({.alwaysUpTo = 10, .bytes = 0});
+    ScanTableModel model({.alwaysUpTo = 10, .bytes = 0});
     int computed = 0;
     model.setRows({}, [&computed](std::int64_t modulus) {
         ++computed;

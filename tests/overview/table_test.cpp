@@ -77,7 +77,7 @@ TEST_F(OverviewTest, DoubleClickingARowShowsThatModulusInTheMainWindow)
 
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 7);
     EXPECT_EQ(form.getText(fibmod::Text2), "7");
-    const fibmod::ScanRow seven = Probe::rows(overview)[7 - 2];
+    const fibmod::ScanRow seven = Rows(overview)[7 - 2];
     EXPECT_EQ(form.getText(fibmod::Text3(0)), std::to_string(seven.length1));
     EXPECT_EQ(form.getText(fibmod::Text3(1)), std::to_string(seven.length2));
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");
@@ -88,7 +88,7 @@ TEST_F(OverviewTest, ClickingAChartPointShowsThatModulusInTheMainWindow)
 {
     fibmod::overview::OverviewWindow& overview = open();
     emit overview.chart()->pointLayer()->clicked(QPointF(10.2, 1));
-    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul 10: "))) << Probe::detailText(overview).toStdString();
+    EXPECT_TRUE(DetailText(overview).startsWith(QStringLiteral("Modul 10: "))) << DetailText(overview).toStdString();
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 10);
     EXPECT_EQ(form.getText(fibmod::Text2), "10");
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");

@@ -45,8 +45,6 @@ namespace fibmod::overview {
 
 namespace {
 
-// After the last key in an input field, the overview waits this long.
-constexpr int kPauseMs = 300;
 // The largest modulus the range controls offer.
 constexpr int kRangeMax = 1'000'000;
 // The size the overview asks for the first time, frame included.
@@ -80,7 +78,8 @@ QLabel* LabelFor(const QString& text, QWidget* box)
 
 } // namespace
 
-OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(main)
+OverviewWindow::OverviewWindow(Form1& main, OverviewTuning tuning)
+    : QWidget(&main, Qt::Window), main_(main), tuning_(std::move(tuning))
 {
     setObjectName(QStringLiteral("Overview"));
     setWindowTitle(QStringLiteral("Übersicht"));
@@ -101,9 +100,9 @@ OverviewWindow::~OverviewWindow() { ui::AtQtBoundary("settings", [this] { saveSe
 
 void OverviewWindow::buildControls()
 {
-    model_ = new ScanTableModel(this);
-    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, ScanFilterModel::kMergeInterval, this);
-    runner_ = new ScanRunner(this);
+    model_ = new ScanTableModel(tuning_.residues, this);
+    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, tuning_.sortedMerge, this);
+    runner_ = new ScanRunner(tuning_.scan, this);
 
     chart_ = new OverviewChart(model_);
     chart_->setMinimumHeight(kChartMinimumHeight);
@@ -231,7 +230,7 @@ void OverviewWindow::buildControls()
 
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
-    pause_->setInterval(kPauseMs);
+    pause_->setInterval(tuning_.pause);
 }
 
 void OverviewWindow::restoreRange()
@@ -537,11 +536,11 @@ void OverviewWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-OverviewWindow* OpenOverview(Form1& main)
+OverviewWindow* OpenOverview(Form1& main, const OverviewTuning& tuning)
 {
     auto* window = main.findChild<OverviewWindow*>(QStringLiteral("Overview"), Qt::FindDirectChildrenOnly);
     if (window == nullptr)
-        window = new OverviewWindow(main);
+        window = new OverviewWindow(main, tuning);
     else
         window->recomputeIfChanged();
     window->show();
@@ -550,10 +549,11 @@ OverviewWindow* OpenOverview(Form1& main)
     return window;
 }
 
-void OfferOverview(Form1& main)
+void OfferOverview(Form1& main, OverviewTuning tuning)
 {
-    QObject::connect(&main, &Form1::overviewRequested, &main,
-                     [&main] { ui::AtQtBoundary("overview", [&main] { OpenOverview(main); }); });
+    QObject::connect(&main, &Form1::overviewRequested, &main, [&main, tuning = std::move(tuning)] {
+        ui::AtQtBoundary("overview", [&] { OpenOverview(main, tuning); });
+    });
 }
 
 } // namespace fibmod::overview

@@ -24,7 +24,8 @@ bool IsEmpty(const RowFigures& figures, int column)
 
 } // namespace
 
-ScanTableModel::ScanTableModel(QObject* parent) : QAbstractTableModel(parent), lookup_(new ResidueLookup(this))
+ScanTableModel::ScanTableModel(ResidueBudget budget, QObject* parent)
+    : QAbstractTableModel(parent), rows_(budget), lookup_(new ResidueLookup(this))
 {
     connect(lookup_, &ResidueLookup::found, this, [this](std::int64_t modulus) {
         if (const std::optional<int> at = find(modulus)) {
@@ -41,7 +42,6 @@ void ScanTableModel::setRows(std::vector<ScanRow> rows, RowSource again)
     // The freed rows go back to the system, not only to the allocator: a
     // million moduli's rows would otherwise stay with the process.
     malloc_trim(0);
-    rows_.setBudget(budget_);
     again_ = std::move(again);
     lookup_->reset(again_);
     tally_ = {};
