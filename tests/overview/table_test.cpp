@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The overview's table: filter, sorting, and the way back to the main window.
+#include <algorithm>
+#include <chrono>
+
 #include <QCheckBox>
 #include <QScatterSeries>
 #include <QScrollBar>
@@ -61,6 +64,48 @@ TEST_F(OverviewTest, SortsNumbersByValue)
     EXPECT_EQ(table.index(1998, Column::Modulus).data(), QVariant(2000));
     EXPECT_EQ(table.index(0, Column::Length1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
               Qt::AlignRight);
+}
+
+// A sorted table that merges new rows in only when the scan ends.
+class MergedAtTheEndTest : public OverviewTest {
+protected:
+    static fibmod::overview::OverviewTuning HourlyMerge()
+    {
+        fibmod::overview::OverviewTuning tuning;
+        tuning.sortedMerge = std::chrono::hours(1);
+        return tuning;
+    }
+    MergedAtTheEndTest() : OverviewTest(HourlyMerge()) {}
+};
+
+TEST_F(MergedAtTheEndTest, ATableSortedBeforeTheScanShowsEveryRowInOrderOnceItEnds)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    QTableView* view = overview.tableView();
+    view->sortByColumn(Column::Length1, Qt::DescendingOrder);
+    // At least two batches: the first shown at once, the others merged in
+    // when the scan ends.
+    gate.holdAbove(1000);
+    form.setText(fibmod::kSequence2Fields.r, "3");
+    overview.recomputeIfChanged();
+    waitForRows(999);
+    gate.open();
+    settle();
+    const QAbstractItemModel& table = *view->model();
+    ASSERT_EQ(table.rowCount(), 1999) << "the rows still waiting to be merged in show at the end";
+    // Longest first, and the rows without a length (run-time errors) last.
+    std::vector<int> lengths;
+    int empty = 0;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QVariant length = table.index(row, Column::Length1).data();
+        if (!length.isValid())
+            ++empty;
+        else
+            EXPECT_EQ(empty, 0) << "a length below an empty cell at row " << row;
+        if (length.isValid()) lengths.push_back(length.toInt());
+    }
+    EXPECT_GT(empty, 0);
+    EXPECT_TRUE(std::is_sorted(lengths.rbegin(), lengths.rend()));
 }
 
 TEST_F(OverviewTest, DoubleClickingARowShowsThatModulusInTheMainWindow)

@@ -96,6 +96,8 @@ void ScanFilterModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ScanTableModel::ColumnCount) return;
     appendPending();
+    // A sort counts as a merge.
+    sinceMerge_.start();
     column_ = column;
     order_ = order;
     reorder([this] {
@@ -123,7 +125,8 @@ bool ScanFilterModel::accepts(int sourceRow) const
 ScanFilterModel::Key ScanFilterModel::keyOf(int sourceRow) const
 {
     const std::int64_t primary = Primary(*kept_, column_, static_cast<std::size_t>(sourceRow));
-    return {order_ == Qt::AscendingOrder ? primary : -primary, sourceRow};
+    // An empty number cell stays last in either order.
+    return {order_ == Qt::AscendingOrder || primary == kEmptyCell ? primary : -primary, sourceRow};
 }
 
 bool ScanFilterModel::before(const Key& a, const Key& b) const

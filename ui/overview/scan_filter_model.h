@@ -21,7 +21,7 @@ class ScanTableModel;
 // only the rows with a run-time error.
 //
 // It sorts by what the source keeps, never by text computed for the view:
-// numbers as numbers (empty cells last), "Fehler" by its text, and "die
+// numbers as numbers (empty cells last, in either order), "Fehler" by its text, and "die
 // Reste" by the residues kept, first residue first, the rows kept without
 // them after those, by their count. Equal rows stay in ascending moduli.
 //
