@@ -294,8 +294,11 @@ BENCHMARK(MillionModuliMemory)->Unit(benchmark::kSecond)->Iterations(1)->UseReal
 // sampled in the first 150 s (peak_rss_150s_mb) and the process' peak
 // (peak_rss_mb), how late the main window's event loop answered a 100 ms
 // timer at worst (max_late_ms), and the memory once the range is back at
-// 2 … 2000 (rss_back_mb). Run each alone (--benchmark_filter=
-// 'ScanWhileSorted/200000/1'): the peak is the whole process'.
+// 2 … 2000 (rss_back_mb). Run each in a process of its own (--benchmark_filter=
+// 'ScanWhileSorted/200000/1/'): the peak is the whole process'. On a busy
+// machine, run the sorted and the unsorted process side by side, so that
+// both meet the same load: the ratio of their times is the figure (at most
+// 1.2), and the CPU time is the window's thread's.
 void ScanWhileSorted(benchmark::State& bench)
 {
     const auto to = static_cast<int>(bench.range(0));
