@@ -79,7 +79,8 @@ QString FaceStyle(std::uint32_t rgb)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), state_(std::make_unique<fibmod::RunState>())
+Form1::Form1(Form1Pacing pacing, QWidget* parent)
+    : QWidget(parent), state_(std::make_unique<fibmod::RunState>()), pacing_(pacing)
 {
     setObjectName(QStringLiteral("Form1"));
     fibmod::ui::PresentAsWindow(*this);

@@ -26,13 +26,25 @@ class NativeWindowWatch;
 }
 } // namespace fibmod
 
+// How often a running procedure lets the window catch up; the program runs
+// with the defaults.
+struct Form1Pacing {
+    // While a run goes on, the widgets follow the kept texts at most this
+    // often (once per screen frame).
+    std::chrono::milliseconds refresh{16};
+    // During a run the event loop gets a turn at most this often after the
+    // first hand-over of a procedure; with 0 it gets one at every 64th
+    // hand-over, whatever the clock says.
+    std::chrono::milliseconds turn{4};
+};
+
 // The program's one window: fifteen text boxes, four buttons, a scroll bar
 // and fifteen labels at fixed places, and the computation's real field access.
 class Form1 : public QWidget, public fibmod::FieldAccess {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(Form1Pacing pacing = {}, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Event procedures. Each is entered from Qt through the error boundary;
@@ -61,13 +73,6 @@ public:
     void setMessageHook(std::function<void(const QString&)> hook);
     // Writes every text changed by code into its widget now.
     void refreshWidgets();
-    // While a run goes on, the widgets follow the kept texts at most this
-    // often (once per screen frame unless set).
-    void setRefreshInterval(std::chrono::milliseconds interval) { refreshInterval_ = interval; }
-    // During a run the event loop gets a turn at most this often after the
-    // first hand-over of a procedure (4 ms unless set); with 0 it gets one at
-    // every 64th hand-over, whatever the clock says.
-    void setTurnInterval(std::chrono::milliseconds interval) { turnInterval_ = interval; }
 
 signals:
     // The user asked for the overview of every modulus: F2, or the context
@@ -138,6 +143,5 @@ private:
     long errorsReported_ = 0;
     bool refreshPosted_ = false;
     std::chrono::steady_clock::time_point lastRefresh_{};
-    std::chrono::milliseconds refreshInterval_{16};
-    std::chrono::milliseconds turnInterval_{4};
+    const Form1Pacing pacing_;
 };

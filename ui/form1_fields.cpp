@@ -85,11 +85,11 @@ void Form1::pumpEvents()
     }
     handOversToSkip_ = kHandOverStride - 1;
     const auto now = std::chrono::steady_clock::now();
-    if (turnTaken_ && now - lastTurn_ < turnInterval_) return;
+    if (turnTaken_ && now - lastTurn_ < pacing_.turn) return;
     turnTaken_ = true;
     lastTurn_ = now;
     const long reportedBefore = errorsReported_;
-    if (now - lastRefresh_ >= refreshInterval_) refreshWidgets();
+    if (now - lastRefresh_ >= pacing_.refresh) refreshWidgets();
     QCoreApplication::processEvents();
     if (errorsReported_ != reportedBefore) throw Abandoned{};
 }

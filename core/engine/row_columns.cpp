@@ -2,6 +2,7 @@
 // A scan row's cells as text.
 #include "core/engine/row_columns.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace fibmod {
@@ -13,6 +14,16 @@ void AppendNumber(std::string& out, std::int64_t n)
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
     out.append(digits, end);
+}
+
+template <class Residue> std::size_t AppendList(std::string& out, std::span<const Residue> residues, std::size_t most)
+{
+    const std::size_t listed = std::min(residues.size(), most);
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (i > 0) out += ' ';
+        AppendNumber(out, static_cast<std::int64_t>(residues[i]));
+    }
+    return listed;
 }
 
 } // namespace
@@ -64,13 +75,20 @@ void AppendCellText(std::string& out, const ScanRow& row, RowColumn column)
     if (IsNumberColumn(column)) {
         AppendNumber(out, CellNumber(row, column));
     } else if (column == RowColumn::CommonResidues) {
-        for (std::size_t i = 0; i < row.residues.size(); ++i) {
-            if (i > 0) out += ' ';
-            AppendNumber(out, row.residues[i]);
-        }
+        AppendResidues(out, row.residues);
     } else {
         out += row.failure->message;
     }
+}
+
+std::size_t AppendResidues(std::string& out, std::span<const std::int64_t> residues, std::size_t most)
+{
+    return AppendList(out, residues, most);
+}
+
+std::size_t AppendResidues(std::string& out, std::span<const std::uint32_t> residues, std::size_t most)
+{
+    return AppendList(out, residues, most);
 }
 
 std::string CellText(const ScanRow& row, RowColumn column)

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -77,5 +80,14 @@ void AppendCellText(std::string& out, const ScanRow& row, RowColumn column);
 
 // The same as a new text.
 std::string CellText(const ScanRow& row, RowColumn column);
+
+// Appends the first `most` of `residues` as the residues' cell writes them:
+// in the order given, in decimal digits, one blank apart. Returns how many
+// it wrote. For the rows as a front end keeps them, which may hold them in
+// narrower numbers.
+std::size_t AppendResidues(std::string& out, std::span<const std::int64_t> residues,
+                           std::size_t most = std::numeric_limits<std::size_t>::max());
+std::size_t AppendResidues(std::string& out, std::span<const std::uint32_t> residues,
+                           std::size_t most = std::numeric_limits<std::size_t>::max());
 
 } // namespace fibmod

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/engine/row_columns.h"
 #include "core/engine/run_time_error.h"
 #include "core/engine/scan.h"
 #include "core/engine/scan_csv.h"
@@ -117,6 +118,23 @@ TEST(ChosenColumnsTest, KeepTheNamedOrderAndRefuseUnknownRepeatedOrNoNames)
                   std::string::npos)
             << refused.problem;
     }
+}
+
+TEST(ResidueListTest, WritesTheFirstResiduesOfEitherWidthAsTheCellDoes)
+{
+    ScanRow row;
+    row.modulus = 5000;
+    row.residues = {0, 7, 4294967295, 12};
+    std::string wide;
+    EXPECT_EQ(AppendResidues(wide, row.residues), 4u);
+    EXPECT_EQ(wide, CellText(row, RowColumn::CommonResidues));
+    const std::vector<std::uint32_t> narrow{0, 7, 4294967295u, 12};
+    std::string first;
+    EXPECT_EQ(AppendResidues(first, narrow, 3), 3u);
+    EXPECT_EQ(first, "0 7 4294967295");
+    std::string none = "x";
+    EXPECT_EQ(AppendResidues(none, narrow, 0), 0u);
+    EXPECT_EQ(none, "x");
 }
 
 } // namespace

@@ -26,22 +26,22 @@ TEST_F(AccessibilityTest, TheSummaryTheRefusalAndTheDetailLineSayTheirPresentTex
     fibmod::overview::OverviewWindow& overview = open();
     QLabel* summary = nullptr;
     for (QLabel* label : overview.findChildren<QLabel*>())
-        if (label->text() == Probe::summaryText(overview)) summary = label;
+        if (label->text() == SummaryText(overview)) summary = label;
     ASSERT_NE(summary, nullptr);
     EXPECT_TRUE(Said(summary).startsWith(QStringLiteral("1999 Moduln, "))) << Said(summary).toStdString();
-    EXPECT_EQ(Said(summary), Probe::summaryText(overview));
+    EXPECT_EQ(Said(summary), SummaryText(overview));
 
     overview.showModulus(7);
     QLabel* detail = nullptr;
     for (QLabel* label : overview.findChildren<QLabel*>())
-        if (!label->text().isEmpty() && label->text() == Probe::detailText(overview)) detail = label;
+        if (!label->text().isEmpty() && label->text() == DetailText(overview)) detail = label;
     ASSERT_NE(detail, nullptr);
     EXPECT_TRUE(Said(detail).startsWith(QStringLiteral("Modul 7: Zykellänge Folge 1: ")));
 
     box(QStringLiteral("von"))->setValue(2500);
     QLabel* problem = nullptr;
     for (QLabel* label : overview.findChildren<QLabel*>())
-        if (!label->text().isEmpty() && label->text() == Probe::problemText(overview)) problem = label;
+        if (!label->text().isEmpty() && label->text() == ProblemText(overview)) problem = label;
     ASSERT_NE(problem, nullptr);
     EXPECT_TRUE(Said(problem).startsWith(QStringLiteral("„von“ (2500) ist größer als „bis“")));
     EXPECT_TRUE(overview.findChild<QProgressBar*>()->text().isEmpty()) << "no stale progress after a refusal";

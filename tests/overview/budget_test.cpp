@@ -12,13 +12,21 @@ namespace {
 
 using fibmod::overview::ScanTableModel;
 
+// The overview with the residues of moduli up to 50 kept, no others.
 class BudgetTest : public OverviewTest {
 protected:
-    // The overview over 2 … 400 with the residues of moduli up to 50 kept, no others.
+    static fibmod::overview::OverviewTuning UpToFifty()
+    {
+        fibmod::overview::OverviewTuning tuning;
+        tuning.residues = {.alwaysUpTo = 50, .bytes = 0};
+        return tuning;
+    }
+    BudgetTest() : OverviewTest(UpToFifty()) {}
+
+    // The overview over 2 … 400.
     fibmod::overview::OverviewWindow& openBeyondBudget()
     {
         open();
-        window->model()->setResidueBudget({.alwaysUpTo = 50, .bytes = 0});
         box(QStringLiteral("bis"))->setValue(400);
         window->recomputeIfChanged();
         settle();
@@ -40,15 +48,15 @@ TEST_F(BudgetTest, ARowBeyondTheBudgetShowsItsResiduesInTheDetailLineAndTheTable
 {
     fibmod::overview::OverviewWindow& overview = openBeyondBudget();
     const std::vector<fibmod::ScanRow> expected = expectedRows({2, 400});
-    EXPECT_EQ(Probe::rows(overview), expected);
+    EXPECT_EQ(Rows(overview), expected);
     const int at = firstBeyond();
     const fibmod::ScanRow& row = expected[static_cast<std::size_t>(at)];
     ASSERT_GT(row.modulus, 50);
 
     overview.showModulus(row.modulus);
-    EXPECT_TRUE(Probe::detailText(overview).contains(
+    EXPECT_TRUE(DetailText(overview).contains(
         QStringLiteral("gemeinsame Reste: %1").arg(QString::fromStdString(row.residuesText()))))
-        << Probe::detailText(overview).toStdString();
+        << DetailText(overview).toStdString();
 
     // The cell shows the count until the worker has the residues.
     ScanTableModel* model = overview.model();

@@ -73,8 +73,8 @@ TEST_F(OverviewTest, ClickingAPointOnScreenShowsItsModulus)
     const QPoint at = chart->mapFromScene(
         chart->chart()->mapToScene(chart->chart()->mapToPosition(point, chart->countSeries())));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
-        << Probe::detailText(overview).toStdString();
+    EXPECT_TRUE(DetailText(overview).startsWith(QStringLiteral("Modul %1: ").arg(point.x())))
+        << DetailText(overview).toStdString();
 }
 
 TEST_F(OverviewTest, ZoomsByWheelAndResetsByButtonAndHome)

@@ -39,7 +39,6 @@ TEST_F(OverviewTest, F2OpensItAndASecondF2KeepsTheSameWindow)
     emit form.overviewRequested();
     EXPECT_EQ(form.findChildren<OverviewWindow*>().size(), 1);
     EXPECT_TRUE(first->isVisible());
-    Probe::waitForWorker(*first);
 }
 
 TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
@@ -54,7 +53,6 @@ TEST_F(OverviewTest, TheBackgroundMenuOpensIt)
     auto* opened = form.findChild<OverviewWindow*>();
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
-    Probe::waitForWorker(*opened);
 }
 
 // Every point of `series` is the row of its modulus, with `y` of that row.
@@ -75,7 +73,7 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
     OverviewWindow& overview = open();
     const std::vector<fibmod::ScanRow> expected = expectedRows();
     ASSERT_EQ(expected.size(), 1999u);
-    EXPECT_EQ(Probe::rows(overview), expected);
+    EXPECT_EQ(Rows(overview), expected);
     EXPECT_EQ(overview.tableView()->model()->rowCount(), 1999);
 
     // Points that share pixels are drawn once: each one drawn is a real row's.
@@ -89,7 +87,7 @@ TEST_F(OverviewTest, ShowsTheCoreScanOfTheFieldsInTableAndChart)
     });
     EXPECT_EQ(chart->points(Chart::Error).size(), 0);
     EXPECT_EQ(chart->points(Chart::Single).at(0), QPointF(2, 1));
-    EXPECT_EQ(Probe::summaryText(overview), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
+    EXPECT_EQ(SummaryText(overview), QStringLiteral("1999 Moduln, 159 mit genau einem gemeinsamen Rest, "
                                                      "0 mit Laufzeitfehler, 0 mit nicht wiederkehrendem Startpaar"));
 }
 
@@ -101,12 +99,12 @@ TEST_F(OverviewTest, ErrorsAreMarkedApartAndLeaveTheNumbersEmpty)
     messages.clear();
     OverviewWindow& overview = open();
     EXPECT_TRUE(messages.empty()) << "the scan reports errors in its rows, not in boxes";
-    EXPECT_EQ(Probe::rows(overview), expectedRows());
+    EXPECT_EQ(Rows(overview), expectedRows());
     ASSERT_GT(overview.chart()->points(Chart::Error).size(), 0);
     for (const QPointF& point : overview.chart()->points(Chart::Error)) EXPECT_EQ(point.y(), 0);
     EXPECT_EQ(overview.chart()->points(Chart::Single).size(), 0);
-    EXPECT_TRUE(Probe::summaryText(overview).contains(QStringLiteral("1999 mit Laufzeitfehler")))
-        << Probe::summaryText(overview).toStdString();
+    EXPECT_TRUE(SummaryText(overview).contains(QStringLiteral("1999 mit Laufzeitfehler")))
+        << SummaryText(overview).toStdString();
 
     const QAbstractItemModel* table = overview.tableView()->model();
     using Column = fibmod::overview::ScanTableModel::Column;
@@ -188,7 +186,7 @@ TEST_F(OverviewTest, AtItsSmallestTheTableShowsFiveRowsUnderTheLongestHint)
     overview.show();
     box(QStringLiteral("bis"))->setValue(999999);
     box(QStringLiteral("von"))->setValue(1000000);
-    ASSERT_FALSE(Probe::problemText(overview).isEmpty());
+    ASSERT_FALSE(ProblemText(overview).isEmpty());
     overview.resize(overview.minimumSize());
     QApplication::processEvents();
     const QTableView* view = overview.tableView();
@@ -206,8 +204,7 @@ TEST_F(OverviewTest, RemembersItsSizeAndPosition)
     delete window;
 
     Form1 second;
-    Probe::waitForWorker(*fibmod::overview::OpenOverview(second));
-    auto* again = second.findChild<OverviewWindow*>();
+    auto* again = fibmod::overview::OpenOverview(second);
     EXPECT_EQ(again->size(), QSize(777, 575));
 }
 

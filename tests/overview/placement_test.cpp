@@ -119,7 +119,7 @@ TEST_F(OverviewTest, F2BringsAnOverviewBackAfterTheWindowSystemDestroyedIt)
     OverviewWindow& again = open();
     EXPECT_TRUE(again.isVisible());
     EXPECT_EQ(again.size(), QSize(790, 570)) << "its place was kept";
-    EXPECT_EQ(Probe::rows(again), expectedRows());
+    EXPECT_EQ(Rows(again), expectedRows());
 }
 
 // The settings folder of a test's child process: the parent's, passed on.

@@ -43,13 +43,13 @@ protected:
 TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMainWindow)
 {
     OverviewWindow& overview = openOver(1990, 2100);
-    ASSERT_EQ(Probe::rows(overview).size(), 111u);
+    ASSERT_EQ(Rows(overview).size(), 111u);
     form.moveScrollBar(5);
     const std::string shownModulus = form.getText(fibmod::Text2);
 
     emit overview.chart()->pointLayer()->clicked(QPointF(2050, 1));
-    const fibmod::ScanRow row = Probe::rows(overview)[2050 - 1990];
-    const QString detail = Probe::detailText(overview);
+    const fibmod::ScanRow row = Rows(overview)[2050 - 1990];
+    const QString detail = DetailText(overview);
     EXPECT_TRUE(detail.startsWith(QStringLiteral("Modul 2050: Zykellänge Folge 1: %1, Zykellänge Folge 2: %2, %3 "
                                                  "gemeinsame Reste: ")
                                       .arg(row.length1)
@@ -67,15 +67,15 @@ TEST_F(RangeTest, ARowAboveTwoThousandShowsItsFiguresBelowTheChartAndLeavesTheMa
     view->scrollTo(at2099);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&overview));
     emit view->doubleClicked(at2099);
-    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul 2099: "))) << Probe::detailText(overview).toStdString();
-    EXPECT_TRUE(Probe::detailText(overview).contains(kBeyond));
+    EXPECT_TRUE(DetailText(overview).startsWith(QStringLiteral("Modul 2099: "))) << DetailText(overview).toStdString();
+    EXPECT_TRUE(DetailText(overview).contains(kBeyond));
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 5);
 
     // Up to 2000 the main window follows, and nothing is said about its reach.
     emit overview.chart()->pointLayer()->clicked(QPointF(1995, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "1995");
-    EXPECT_FALSE(Probe::detailText(overview).contains(kBeyond));
-    EXPECT_FALSE(Probe::detailText(overview).contains(QStringLiteral("anderes")));
+    EXPECT_FALSE(DetailText(overview).contains(kBeyond));
+    EXPECT_FALSE(DetailText(overview).contains(QStringLiteral("anderes")));
 }
 
 TEST_F(RangeTest, LongResidueListsAreCutShort)
@@ -86,13 +86,13 @@ TEST_F(RangeTest, LongResidueListsAreCutShort)
     form.setText(fibmod::kSequence2Fields.first, form.getText(fibmod::kSequence1Fields.first));
     form.setText(fibmod::kSequence2Fields.second, form.getText(fibmod::kSequence1Fields.second));
     OverviewWindow& overview = openOver(2, 2000);
-    const std::vector<fibmod::ScanRow> shown = Probe::rows(overview);
+    const std::vector<fibmod::ScanRow> shown = Rows(overview);
     const fibmod::ScanRow* many = &shown.front();
     for (const fibmod::ScanRow& row : shown)
         if (row.commonCount() > many->commonCount()) many = &row;
     ASSERT_GT(many->commonCount(), 300);
     overview.showModulus(many->modulus);
-    const QString detail = Probe::detailText(overview);
+    const QString detail = DetailText(overview);
     const QString list = detail.section(QStringLiteral("gemeinsame Reste: "), 1).section(QLatin1Char('\n'), 0, 0);
     EXPECT_TRUE(list.endsWith(QStringLiteral(" …"))) << list.toStdString();
     EXPECT_EQ(list.split(QLatin1Char(' ')).size(), 300 + 1);
@@ -101,12 +101,12 @@ TEST_F(RangeTest, LongResidueListsAreCutShort)
 TEST_F(RangeTest, ABoundOtherThanTheMainWindowsIsNamedWhereTheRowsMayDiffer)
 {
     OverviewWindow& overview = openOver(2, 40, 5000);
-    EXPECT_EQ(Probe::rows(overview), expectedRows({2, 40}, 5000));
+    EXPECT_EQ(Rows(overview), expectedRows({2, 40}, 5000));
     emit overview.chart()->pointLayer()->clicked(QPointF(30, 1));
     EXPECT_EQ(form.getText(fibmod::Text2), "30");
-    EXPECT_TRUE(Probe::detailText(overview).contains(
+    EXPECT_TRUE(DetailText(overview).contains(
         QStringLiteral("Das Hauptfenster rechnet mit höchstens 3000 Gliedern und kann hier anderes zeigen.")))
-        << Probe::detailText(overview).toStdString();
+        << DetailText(overview).toStdString();
 }
 
 TEST_F(RangeTest, NoBoundWalksEveryCycleToItsEndAndCountsTheStartPairsThatNeverRecur)
@@ -115,11 +115,11 @@ TEST_F(RangeTest, NoBoundWalksEveryCycleToItsEndAndCountsTheStartPairsThatNeverR
     form.setText(fibmod::kSequence2Fields.s, "2");
     OverviewWindow& overview = openOver(2, 200, 0);
     EXPECT_EQ(box(QStringLiteral("max. Glieder"))->text(), QStringLiteral("unbegrenzt"));
-    EXPECT_EQ(Probe::rows(overview), expectedRows({2, 200}, std::nullopt));
+    EXPECT_EQ(Rows(overview), expectedRows({2, 200}, std::nullopt));
     std::int64_t never = 0;
-    for (const fibmod::ScanRow& row : Probe::rows(overview)) never += row.neverRecurs() ? 1 : 0;
-    EXPECT_TRUE(Probe::summaryText(overview).contains(QStringLiteral("%1 mit nicht wiederkehrendem Startpaar").arg(never)))
-        << Probe::summaryText(overview).toStdString();
+    for (const fibmod::ScanRow& row : Rows(overview)) never += row.neverRecurs() ? 1 : 0;
+    EXPECT_TRUE(SummaryText(overview).contains(QStringLiteral("%1 mit nicht wiederkehrendem Startpaar").arg(never)))
+        << SummaryText(overview).toStdString();
 }
 
 TEST_F(RangeTest, VonAboveBisAndNoBoundWithFractionsAreRefusedOnTheSpot)
@@ -127,28 +127,28 @@ TEST_F(RangeTest, VonAboveBisAndNoBoundWithFractionsAreRefusedOnTheSpot)
     OverviewWindow& overview = open();
     box(QStringLiteral("von"))->setValue(500);
     box(QStringLiteral("bis"))->setValue(400);
-    EXPECT_EQ(Probe::problemText(overview),
+    EXPECT_EQ(ProblemText(overview),
               QStringLiteral("„von“ (500) ist größer als „bis“ (400): bitte „von“ kleiner oder „bis“ größer wählen."));
     overview.recomputeIfChanged();
     EXPECT_FALSE(overview.computing());
-    EXPECT_TRUE(Probe::rows(overview).empty());
+    EXPECT_TRUE(Rows(overview).empty());
 
     box(QStringLiteral("bis"))->setValue(600);
-    EXPECT_TRUE(Probe::problemText(overview).isEmpty());
+    EXPECT_TRUE(ProblemText(overview).isEmpty());
 
     form.setText(fibmod::kSequence1Fields.s, "0.5");
     box(QStringLiteral("max. Glieder"))->setValue(0);
     const fibmod::Inputs values = fibmod::ReadInputs(form);
-    EXPECT_EQ(Probe::problemText(overview).toStdString(), fibmod::BoundProblem(values, std::nullopt));
-    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
+    EXPECT_EQ(ProblemText(overview).toStdString(), fibmod::BoundProblem(values, std::nullopt));
+    EXPECT_FALSE(ProblemText(overview).isEmpty());
     overview.recomputeIfChanged();
     EXPECT_FALSE(overview.computing());
 
     box(QStringLiteral("max. Glieder"))->setValue(3000);
-    EXPECT_TRUE(Probe::problemText(overview).isEmpty());
+    EXPECT_TRUE(ProblemText(overview).isEmpty());
     overview.recomputeIfChanged();
     settle();
-    EXPECT_EQ(Probe::rows(overview), expectedRows({500, 600}));
+    EXPECT_EQ(Rows(overview), expectedRows({500, 600}));
 }
 
 TEST_F(RangeTest, TheRangeIsKeptForTheNextOverview)
@@ -159,7 +159,7 @@ TEST_F(RangeTest, TheRangeIsKeptForTheNextOverview)
     EXPECT_EQ(box(QStringLiteral("von"))->value(), 10);
     EXPECT_EQ(box(QStringLiteral("bis"))->value(), 20);
     EXPECT_EQ(box(QStringLiteral("max. Glieder"))->value(), 0);
-    EXPECT_EQ(Probe::rows(again).size(), 11u);
+    EXPECT_EQ(Rows(again).size(), 11u);
     // Back to the defaults for the tests after this one.
     box(QStringLiteral("von"))->setValue(2);
     box(QStringLiteral("bis"))->setValue(2000);
@@ -197,18 +197,18 @@ TEST_F(RangeTest, ARefusalClearsTheSummaryWhicheverBoxBroughtIt)
     box(QStringLiteral("von"))->setValue(15);
     overview.recomputeIfChanged();
     settle();
-    ASSERT_FALSE(Probe::summaryText(overview).isEmpty());
+    ASSERT_FALSE(SummaryText(overview).isEmpty());
     box(QStringLiteral("bis"))->setValue(2);
-    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
-    EXPECT_EQ(Probe::summaryText(overview), QString()) << "refused through bis";
+    EXPECT_FALSE(ProblemText(overview).isEmpty());
+    EXPECT_EQ(SummaryText(overview), QString()) << "refused through bis";
 
     box(QStringLiteral("bis"))->setValue(2000);
     overview.recomputeIfChanged();
     settle();
-    ASSERT_FALSE(Probe::summaryText(overview).isEmpty());
+    ASSERT_FALSE(SummaryText(overview).isEmpty());
     box(QStringLiteral("von"))->setValue(2500);
-    EXPECT_FALSE(Probe::problemText(overview).isEmpty());
-    EXPECT_EQ(Probe::summaryText(overview), QString()) << "refused through von";
+    EXPECT_FALSE(ProblemText(overview).isEmpty());
+    EXPECT_EQ(SummaryText(overview), QString()) << "refused through von";
 }
 
 TEST_F(RangeTest, UnbegrenztCanBeTypedInMaxGliederAndReadsAsTheWord)

@@ -14,15 +14,15 @@ namespace {
 TEST_F(OverviewTest, AChangedInputRecomputesAfterAPause)
 {
     fibmod::overview::OverviewWindow& overview = open();
-    const std::vector<fibmod::ScanRow> before = Probe::rows(overview);
+    const std::vector<fibmod::ScanRow> before = Rows(overview);
     QSignalSpy shown(&overview, &fibmod::overview::OverviewWindow::rowsShown);
     form.setText(fibmod::kSequence2Fields.r, "5");
     EXPECT_FALSE(overview.computing()) << "not at every key, only after a pause";
-    EXPECT_TRUE(Probe::rows(overview).empty()) << "the rows of the old inputs go at once";
+    EXPECT_TRUE(Rows(overview).empty()) << "the rows of the old inputs go at once";
     ASSERT_TRUE(waitForRecompute(shown));
     settle();
-    EXPECT_EQ(Probe::rows(overview), expectedRows());
-    EXPECT_NE(Probe::rows(overview), before);
+    EXPECT_EQ(Rows(overview), expectedRows());
+    EXPECT_NE(Rows(overview), before);
 }
 
 TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
@@ -34,11 +34,11 @@ TEST_F(OverviewTest, TheMainWindowComputesWhileTheOverviewScans)
     form.moveScrollBar(50);
     EXPECT_EQ(form.getText(fibmod::Text2), "50");
     settle();
-    const fibmod::ScanRow fifty = Probe::rows(overview)[50 - 2];
+    const fibmod::ScanRow fifty = Rows(overview)[50 - 2];
     EXPECT_EQ(form.getText(fibmod::Text3(0)), std::to_string(fifty.length1));
     EXPECT_EQ(form.getText(fibmod::Text3(1)), std::to_string(fifty.length2));
     EXPECT_EQ(form.getText(fibmod::Text3(2)), std::to_string(fifty.commonCount()));
-    EXPECT_EQ(Probe::rows(overview), expectedRows());
+    EXPECT_EQ(Rows(overview), expectedRows());
 }
 
 TEST_F(OverviewTest, TheModulusAloneChangesNoRow)
@@ -54,24 +54,26 @@ TEST_F(OverviewTest, ASupersededRunIsNeverShown)
     fibmod::overview::OverviewWindow& overview = open();
     QSignalSpy shown(&overview, &fibmod::overview::OverviewWindow::rowsShown);
 
-    // A run that has finished but not yet handed on its rows, then one
-    // stopped at once, then the one that counts.
+    // A run whose rows below 1000 are handed on but not yet taken by the
+    // window, then one stopped at once, then the one that counts.
+    gate.holdAbove(1000);
     form.setText(fibmod::kSequence1Fields.r, "3");
     overview.recomputeIfChanged();
-    Probe::waitForWorker(overview);
+    gate.waitUntilHeld();
     std::vector<fibmod::ScanRow> seen;
     QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview, [&](const QModelIndex&, int first, int last) {
-        { const std::vector<fibmod::ScanRow> now = Probe::rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
+        { const std::vector<fibmod::ScanRow> now = Rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
     });
     form.setText(fibmod::kSequence1Fields.r, "5");
     overview.recomputeIfChanged();
     form.setText(fibmod::kSequence1Fields.r, "7");
     overview.recomputeIfChanged();
+    gate.open();
     settle();
 
     EXPECT_EQ(shown.count(), 1);
     EXPECT_EQ(seen, expectedRows()) << "every row shown belongs to the newest inputs";
-    EXPECT_EQ(Probe::rows(overview), expectedRows());
+    EXPECT_EQ(Rows(overview), expectedRows());
 }
 
 } // namespace
@@ -85,31 +87,30 @@ TEST(ScanRunnerTest, AHeldScanWaitsForTheMainWindowAndStillStops)
                                         std::string(d.second1), std::string(d.s2), std::string(d.r2),
                                         std::string(d.first2), std::string(d.second2)};
     std::atomic<int> computed{0};
-    const auto count = [&computed](std::int64_t, std::stop_token) { ++computed; };
+    fibmod::overview::ScanRunnerSettings counting;
+    counting.scan.beforeModulus = [&computed](std::int64_t) { ++computed; };
     {
-        fibmod::overview::ScanRunner runner;
-        fibmod::overview::ScanRunnerProbe::setHold(runner, {.wait = count, .isOpen = [](std::int64_t) { return true; }});
+        fibmod::overview::ScanRunner runner(counting);
         std::vector<fibmod::ScanRow> rows;
         QObject::connect(&runner, &fibmod::overview::ScanRunner::rowsArrived,
                          [&rows](const std::vector<fibmod::ScanRow>& batch, std::int64_t, std::int64_t) {
                              rows.insert(rows.end(), batch.begin(), batch.end());
                          });
+        QSignalSpy finished(&runner, &fibmod::overview::ScanRunner::finished);
         runner.hold(true);
         runner.start(inputs, {}, fibmod::kWindowTermBound);
-        fibmod::overview::ScanRunnerProbe::deliverNow(runner);
+        QCoreApplication::processEvents();
         EXPECT_TRUE(rows.empty()) << "no row while held";
         EXPECT_EQ(computed, 0);
         runner.hold(false);
-        fibmod::overview::ScanRunnerProbe::waitForWorkers(runner);
-        fibmod::overview::ScanRunnerProbe::deliverNow(runner);
+        ASSERT_TRUE(finished.wait(20000));
         EXPECT_FALSE(runner.running());
         EXPECT_EQ(rows, *fibmod::Scan(inputs.texts(), {}));
     }
     // Destroying a runner whose scan is held stops the scan: the destructor
     // returns, and not one modulus was computed.
     computed = 0;
-    auto held = std::make_unique<fibmod::overview::ScanRunner>();
-    fibmod::overview::ScanRunnerProbe::setHold(*held, {.wait = count, .isOpen = [](std::int64_t) { return true; }});
+    auto held = std::make_unique<fibmod::overview::ScanRunner>(counting);
     QSignalSpy arrived(held.get(), &fibmod::overview::ScanRunner::rowsArrived);
     held->hold(true);
     held->start(inputs, {}, fibmod::kWindowTermBound);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Rows reach the table and the chart as they are computed, and a change of
 // the range mid-scan starts over without a stale row.
+#include <chrono>
+
 #include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QTest>
@@ -43,17 +45,17 @@ TEST_F(OverviewTest, RowsArriveInBatchesInTheModelAndTheChart)
     waitForRows(999);
     EXPECT_TRUE(overview.computing());
     const std::vector<fibmod::ScanRow> all = expectedRows();
-    EXPECT_EQ(Probe::rows(overview), std::vector<fibmod::ScanRow>(all.begin(), all.begin() + 999));
+    EXPECT_EQ(Rows(overview), std::vector<fibmod::ScanRow>(all.begin(), all.begin() + 999));
     EXPECT_EQ(overview.tableView()->model()->rowCount(), 999);
     EXPECT_GT(LastModulusDrawn(overview), 900);
     EXPECT_LE(LastModulusDrawn(overview), 1000);
-    EXPECT_TRUE(Probe::summaryText(overview).startsWith(QStringLiteral("999 Moduln, "))) << Probe::summaryText(overview).toStdString();
-    EXPECT_TRUE(Probe::summaryText(overview).endsWith(QStringLiteral("wird berechnet …")));
+    EXPECT_TRUE(SummaryText(overview).startsWith(QStringLiteral("999 Moduln, "))) << SummaryText(overview).toStdString();
+    EXPECT_TRUE(SummaryText(overview).endsWith(QStringLiteral("wird berechnet …")));
     EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 999);
 
     gate.open();
     settle();
-    EXPECT_EQ(Probe::rows(overview), all);
+    EXPECT_EQ(Rows(overview), all);
     EXPECT_GT(LastModulusDrawn(overview), 1900);
     EXPECT_EQ(overview.findChild<QProgressBar*>()->value(), 1999);
     EXPECT_LT(insertions, 1999) << "rows come in batches, never one insertion each";
@@ -71,10 +73,10 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     std::vector<fibmod::ScanRow> seen;
     QObject::connect(overview.model(), &QAbstractItemModel::rowsInserted, &overview,
                      [&](const QModelIndex&, int first, int last) {
-                         { const std::vector<fibmod::ScanRow> now = Probe::rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
+                         { const std::vector<fibmod::ScanRow> now = Rows(overview); seen.insert(seen.end(), now.begin() + first, now.begin() + last + 1); }
                      });
     box(QStringLiteral("von"))->setValue(1200);
-    EXPECT_TRUE(Probe::rows(overview).empty()) << "the old range's rows go at once";
+    EXPECT_TRUE(Rows(overview).empty()) << "the old range's rows go at once";
     EXPECT_FALSE(overview.computing()) << "and its scan stops";
     EXPECT_EQ(overview.chart()->points(Chart::Length1).size(), 0);
 
@@ -82,7 +84,7 @@ TEST_F(OverviewTest, ARangeChangeMidScanClearsAtOnceAndShowsOnlyTheNewRange)
     overview.recomputeIfChanged();
     settle();
     const std::vector<fibmod::ScanRow> expected = expectedRows({1200, 2500});
-    EXPECT_EQ(Probe::rows(overview), expected);
+    EXPECT_EQ(Rows(overview), expected);
     EXPECT_EQ(seen, expected);
 }
 
@@ -101,11 +103,12 @@ TEST_F(OverviewTest, AbbrechenStopsTheScanAndKeepsTheRowsSoFar)
     cancel->click();
     EXPECT_FALSE(overview.computing());
     EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(Rows(overview).size(), 99u);
+    // The stopped run's rows that were still on their way never show.
     gate.open();
-    Probe::waitForWorker(overview);
-    Probe::deliverNow(overview);
-    EXPECT_EQ(Probe::rows(overview).size(), 99u);
-    EXPECT_TRUE(Probe::summaryText(overview).endsWith(QStringLiteral("abgebrochen"))) << Probe::summaryText(overview).toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Rows(overview).size(), 99u);
+    EXPECT_TRUE(SummaryText(overview).endsWith(QStringLiteral("abgebrochen"))) << SummaryText(overview).toStdString();
 }
 
 // Counts the paints of a widget.
@@ -122,7 +125,19 @@ protected:
     }
 };
 
-TEST_F(OverviewTest, TheSummaryIsPaintedWithEachCountOfTheProgressBar)
+// The overview handing on the rows at every chance.
+class EveryRowAtOnceTest : public OverviewTest {
+protected:
+    static fibmod::overview::OverviewTuning AtOnce()
+    {
+        fibmod::overview::OverviewTuning tuning;
+        tuning.scan.batchInterval = std::chrono::milliseconds(0);
+        return tuning;
+    }
+    EveryRowAtOnceTest() : OverviewTest(AtOnce()) {}
+};
+
+TEST_F(EveryRowAtOnceTest, TheSummaryIsPaintedWithEachCountOfTheProgressBar)
 {
     OverviewWindow& overview = open();
     overview.show();
@@ -134,12 +149,12 @@ TEST_F(OverviewTest, TheSummaryIsPaintedWithEachCountOfTheProgressBar)
     gate.holdAbove(1000);
     form.setText(fibmod::kSequence2Fields.r, "3");
     overview.recomputeIfChanged();
-    QCoreApplication::processEvents();
     const Paints bar(overview.findChild<QProgressBar*>());
     const Paints text(summary);
 
-    // The rows reach the window while its event loop is kept busy.
-    while (overview.model()->rowCount() < 999) Probe::deliverNow(overview);
+    // The rows reach the window while its event loop is kept busy: nothing
+    // but the calls that hand them on is delivered.
+    while (overview.model()->rowCount() < 999) QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     ASSERT_GT(bar.count, 0);
     EXPECT_GT(text.count, 0) << "the bar showed a count the summary did not";
     gate.open();

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The overview's table: filter, sorting, and the way back to the main window.
+#include <algorithm>
+#include <chrono>
+
 #include <QCheckBox>
 #include <QScatterSeries>
 #include <QScrollBar>
@@ -63,6 +66,48 @@ TEST_F(OverviewTest, SortsNumbersByValue)
               Qt::AlignRight);
 }
 
+// A sorted table that merges new rows in only when the scan ends.
+class MergedAtTheEndTest : public OverviewTest {
+protected:
+    static fibmod::overview::OverviewTuning HourlyMerge()
+    {
+        fibmod::overview::OverviewTuning tuning;
+        tuning.sortedMerge = std::chrono::hours(1);
+        return tuning;
+    }
+    MergedAtTheEndTest() : OverviewTest(HourlyMerge()) {}
+};
+
+TEST_F(MergedAtTheEndTest, ATableSortedBeforeTheScanShowsEveryRowInOrderOnceItEnds)
+{
+    fibmod::overview::OverviewWindow& overview = open();
+    QTableView* view = overview.tableView();
+    view->sortByColumn(Column::Length1, Qt::DescendingOrder);
+    // At least two batches: the first shown at once, the others merged in
+    // when the scan ends.
+    gate.holdAbove(1000);
+    form.setText(fibmod::kSequence2Fields.r, "3");
+    overview.recomputeIfChanged();
+    waitForRows(999);
+    gate.open();
+    settle();
+    const QAbstractItemModel& table = *view->model();
+    ASSERT_EQ(table.rowCount(), 1999) << "the rows still waiting to be merged in show at the end";
+    // Longest first, and the rows without a length (run-time errors) last.
+    std::vector<int> lengths;
+    int empty = 0;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QVariant length = table.index(row, Column::Length1).data();
+        if (!length.isValid())
+            ++empty;
+        else
+            EXPECT_EQ(empty, 0) << "a length below an empty cell at row " << row;
+        if (length.isValid()) lengths.push_back(length.toInt());
+    }
+    EXPECT_GT(empty, 0);
+    EXPECT_TRUE(std::is_sorted(lengths.rbegin(), lengths.rend()));
+}
+
 TEST_F(OverviewTest, DoubleClickingARowShowsThatModulusInTheMainWindow)
 {
     fibmod::overview::OverviewWindow& overview = open();
@@ -77,7 +122,7 @@ TEST_F(OverviewTest, DoubleClickingARowShowsThatModulusInTheMainWindow)
 
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 7);
     EXPECT_EQ(form.getText(fibmod::Text2), "7");
-    const fibmod::ScanRow seven = Probe::rows(overview)[7 - 2];
+    const fibmod::ScanRow seven = Rows(overview)[7 - 2];
     EXPECT_EQ(form.getText(fibmod::Text3(0)), std::to_string(seven.length1));
     EXPECT_EQ(form.getText(fibmod::Text3(1)), std::to_string(seven.length2));
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");
@@ -88,7 +133,7 @@ TEST_F(OverviewTest, ClickingAChartPointShowsThatModulusInTheMainWindow)
 {
     fibmod::overview::OverviewWindow& overview = open();
     emit overview.chart()->pointLayer()->clicked(QPointF(10.2, 1));
-    EXPECT_TRUE(Probe::detailText(overview).startsWith(QStringLiteral("Modul 10: "))) << Probe::detailText(overview).toStdString();
+    EXPECT_TRUE(DetailText(overview).startsWith(QStringLiteral("Modul 10: "))) << DetailText(overview).toStdString();
     EXPECT_EQ(form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->value(), 10);
     EXPECT_EQ(form.getText(fibmod::Text2), "10");
     EXPECT_EQ(form.getText(fibmod::Text3(2)), "1");

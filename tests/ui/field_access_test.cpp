@@ -134,12 +134,16 @@ TEST_F(FieldAccessTest, AppendingToTheModulusRecomputesAsWritingItDoes)
     EXPECT_EQ(OutputsOf(form), HeadlessOutputs(form, 20));
 }
 
-TEST_F(FieldAccessTest, WidgetsFollowALongRunWhileItGoesOn)
+// Every turn of the event loop refreshes, and turns come by count, not by
+// the clock.
+class PacedByCountTest : public FormTest {
+protected:
+    PacedByCountTest() : FormTest({.refresh = std::chrono::milliseconds(0), .turn = std::chrono::milliseconds(0)}) {}
+};
+
+TEST_F(PacedByCountTest, WidgetsFollowALongRunWhileItGoesOn)
 {
-    // Every turn of the event loop refreshes, and turns come by count, not by
-    // the clock; the listing of r = s = 1 modulo 625 has 2500 lines.
-    form.setRefreshInterval(std::chrono::milliseconds(0));
-    form.setTurnInterval(std::chrono::milliseconds(0));
+    // The listing of r = s = 1 modulo 625 has 2500 lines.
     setBothSequences("1", "1", "1", "1");
     int turns = 0;
     std::string shownMidway;

@@ -30,7 +30,7 @@
 // A fresh window per test, its message boxes answered by the test.
 class FormTest : public ::testing::Test {
 protected:
-    FormTest()
+    explicit FormTest(Form1Pacing pacing = {}) : form(pacing)
     {
         form.setMessageHook([this](const QString& text) {
             messages << text;

@@ -34,6 +34,8 @@ namespace {
 // A seed whose actions reach the top of the double range inside the reduction.
 constexpr std::uint32_t kDefaultSeed = 1;
 constexpr long kDefaultActions = 3000;
+// Widgets refreshed only when a procedure returns, turns of the event loop by count.
+constexpr Form1Pacing kByCount{.refresh = std::chrono::hours(1), .turn = std::chrono::milliseconds(0)};
 
 long FromEnvironment(const char* name, long fallback)
 {
@@ -283,14 +285,12 @@ TEST(RandomInput, ThousandsOfRandomActionsKeepTheWindowSound)
     std::cout << "FIBMOD_RANDOM_SEED=" << seed << " FIBMOD_RANDOM_ACTIONS=" << actions << std::endl;
     ::testing::Test::RecordProperty("seed", std::to_string(seed));
 
-    Form1 form;
     // The widgets follow a run only when a procedure returns and before a
     // user's key, not once per frame: what a frame's refresh changes (the
     // cursor, the undo history of a box) would make a seed's run depend on
     // the machine's speed. For the same reason the event loop's turns during
     // a run come by count, not by the clock.
-    form.setRefreshInterval(std::chrono::hours(1));
-    form.setTurnInterval(std::chrono::milliseconds(0));
+    Form1 form(kByCount);
     RandomUser user(form, seed);
     for (long n = 1; n <= actions; ++n) {
         try {
@@ -318,9 +318,7 @@ TEST(RandomInputDeathTest, EndeActsAfterRandomActions)
     const auto seed = static_cast<std::uint32_t>(FromEnvironment("FIBMOD_RANDOM_SEED", kDefaultSeed));
     EXPECT_EXIT(
         {
-            Form1 form;
-            form.setRefreshInterval(std::chrono::hours(1));
-            form.setTurnInterval(std::chrono::milliseconds(0));
+            Form1 form(kByCount);
             RandomUser user(form, seed);
             for (long n = 1; n <= 300; ++n) user.act(n);
             form.setMessageHook([](const QString&) {});

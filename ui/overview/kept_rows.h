@@ -43,8 +43,6 @@ public:
     KeptRows(KeptRows&&) noexcept;
     KeptRows& operator=(KeptRows&&) noexcept;
 
-    // The budget for rows appended from now on.
-    void setBudget(ResidueBudget budget) { budget_ = budget; }
     const ResidueBudget& budget() const { return budget_; }
 
     // Appends a row whose modulus is above every row's so far.

@@ -45,8 +45,6 @@ namespace fibmod::overview {
 
 namespace {
 
-// After the last key in an input field, the overview waits this long.
-constexpr int kPauseMs = 300;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
 // Down to this the chart's axis titles and ticks stay whole (the right
@@ -78,7 +76,8 @@ QLabel* LabelFor(const QString& text, QWidget* box)
 
 } // namespace
 
-OverviewWindow::OverviewWindow(Form1& main) : QWidget(&main, Qt::Window), main_(main)
+OverviewWindow::OverviewWindow(Form1& main, OverviewTuning tuning)
+    : QWidget(&main, Qt::Window), main_(main), tuning_(std::move(tuning))
 {
     setObjectName(QStringLiteral("Overview"));
     setWindowTitle(QStringLiteral("Übersicht"));
@@ -99,9 +98,9 @@ OverviewWindow::~OverviewWindow() { ui::AtQtBoundary("settings", [this] { saveSe
 
 void OverviewWindow::buildControls()
 {
-    model_ = new ScanTableModel(this);
-    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, this);
-    runner_ = new ScanRunner(this);
+    model_ = new ScanTableModel(tuning_.residues, this);
+    table_ = new ScanFilterModel(model_, ScanFilterModel::Rows::All, tuning_.sortedMerge, this);
+    runner_ = new ScanRunner(tuning_.scan, this);
 
     chart_ = new OverviewChart(model_);
     chart_->setMinimumHeight(kChartMinimumHeight);
@@ -229,7 +228,7 @@ void OverviewWindow::buildControls()
 
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
-    pause_->setInterval(kPauseMs);
+    pause_->setInterval(tuning_.pause);
 }
 
 void OverviewWindow::restoreRange()
@@ -397,6 +396,7 @@ void OverviewWindow::cancel()
     if (!runner_->running()) return;
     runner_->stop();
     cancelled_ = true;
+    table_->catchUp();
     cancel_->setEnabled(false);
     saveCsv_->setEnabled(true);
     savePng_->setEnabled(true);
@@ -415,6 +415,8 @@ void OverviewWindow::arrived(const std::vector<ScanRow>& rows, std::int64_t done
 
 void OverviewWindow::finish()
 {
+    // A sorted table shows the rows still waiting to be merged in at once.
+    table_->catchUp();
     cancel_->setEnabled(false);
     saveCsv_->setEnabled(true);
     savePng_->setEnabled(true);
@@ -532,11 +534,11 @@ void OverviewWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-OverviewWindow* OpenOverview(Form1& main)
+OverviewWindow* OpenOverview(Form1& main, const OverviewTuning& tuning)
 {
     auto* window = main.findChild<OverviewWindow*>(QStringLiteral("Overview"), Qt::FindDirectChildrenOnly);
     if (window == nullptr)
-        window = new OverviewWindow(main);
+        window = new OverviewWindow(main, tuning);
     else
         window->recomputeIfChanged();
     window->show();
@@ -545,10 +547,11 @@ OverviewWindow* OpenOverview(Form1& main)
     return window;
 }
 
-void OfferOverview(Form1& main)
+void OfferOverview(Form1& main, OverviewTuning tuning)
 {
-    QObject::connect(&main, &Form1::overviewRequested, &main,
-                     [&main] { ui::AtQtBoundary("overview", [&main] { OpenOverview(main); }); });
+    QObject::connect(&main, &Form1::overviewRequested, &main, [&main, tuning = std::move(tuning)] {
+        ui::AtQtBoundary("overview", [&] { OpenOverview(main, tuning); });
+    });
 }
 
 } // namespace fibmod::overview

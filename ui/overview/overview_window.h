@@ -11,6 +11,7 @@
 
 #include "core/engine/inputs.h"
 #include "core/engine/scan.h"
+#include "ui/overview/overview_tuning.h"
 #include "ui/overview/scan_runner.h"
 
 class Form1;
@@ -44,7 +45,7 @@ class OverviewWindow : public QWidget {
 
 public:
     // A top-level window owned by `main`; starts the first scan at once.
-    explicit OverviewWindow(Form1& main);
+    explicit OverviewWindow(Form1& main, OverviewTuning tuning = {});
     ~OverviewWindow() override;
 
     // Asks for the file to write: (caption, suggested name, filter) → path,
@@ -82,9 +83,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Test code reaches inside through it; nothing else does.
-    friend class OverviewProbe;
-
     // What a scan computes: the inputs, the moduli and the term bound.
     struct Request {
         HeldInputTexts inputs;
@@ -119,6 +117,7 @@ private:
     template <class Action> void guarded(Action&& action);
 
     Form1& main_;
+    const OverviewTuning tuning_;
     ScanTableModel* model_ = nullptr;
     ScanFilterModel* table_ = nullptr;
     ScanRunner* runner_ = nullptr;
@@ -148,10 +147,11 @@ private:
 };
 
 // Opens the overview of `main`, or brings the open one to the front and
-// brings it up to date. The window belongs to `main` and closes with it.
-OverviewWindow* OpenOverview(Form1& main);
+// brings it up to date. The window belongs to `main` and closes with it;
+// `tuning` is for a new one.
+OverviewWindow* OpenOverview(Form1& main, const OverviewTuning& tuning = {});
 
 // Makes F2 and the background menu of `main` open its overview.
-void OfferOverview(Form1& main);
+void OfferOverview(Form1& main, OverviewTuning tuning = {});
 
 } // namespace fibmod::overview

@@ -2,8 +2,11 @@
 // The residues of rows kept without them, computed again on one worker, latest asked first.
 #include "ui/overview/residue_lookup.h"
 
+#include <string>
+
 #include <QMetaObject>
 
+#include "core/engine/row_columns.h"
 #include "ui/qt_boundary.h"
 
 namespace fibmod::overview {
@@ -38,15 +41,20 @@ void ResidueLookup::reset(RowSource again)
     byModulus_.clear();
 }
 
-QString CutResidueText(const QString& text)
+namespace {
+
+template <class Residue> QString CutText(std::span<const Residue> residues)
 {
-    qsizetype at = -1;
-    for (std::size_t blanks = 0; blanks < kCellResidues; ++blanks) {
-        at = text.indexOf(QLatin1Char(' '), at + 1);
-        if (at < 0) return text;
-    }
-    return text.left(at) + QStringLiteral(" …");
+    std::string text;
+    if (AppendResidues(text, residues, kCellResidues) < residues.size()) text += " …";
+    return QString::fromStdString(text);
 }
+
+} // namespace
+
+QString ResidueCellText(std::span<const std::uint32_t> residues) { return CutText(residues); }
+
+QString ResidueCellText(std::span<const std::int64_t> residues) { return CutText(residues); }
 
 std::optional<QString> ResidueLookup::text(std::int64_t modulus)
 {
@@ -76,7 +84,7 @@ void ResidueLookup::work()
         const std::shared_ptr<const RowSource> again = again_;
         lock.unlock();
         QString text;
-        ui::AtQtBoundary("residues", [&] { text = CutResidueText(QString::fromStdString((*again)(modulus).residuesText())); });
+        ui::AtQtBoundary("residues", [&] { text = ResidueCellText((*again)(modulus).residues); });
         lock.lock();
         if (generation != generation_) continue;
         recent_.emplace_front(modulus, std::move(text));

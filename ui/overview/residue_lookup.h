@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <unordered_map>
 
 #include <QObject>
@@ -26,13 +27,15 @@ namespace fibmod::overview {
 // a text at every paint kept the window from answering.
 inline constexpr std::size_t kCellResidues = 100;
 
-// A residues' text ("1 2 4") cut after kCellResidues of them.
-QString CutResidueText(const QString& text);
+// A cell's residues ("1 2 4"): the first kCellResidues of them as the
+// engine writes them (AppendResidues), then " …" when more follow.
+QString ResidueCellText(std::span<const std::uint32_t> residues);
+QString ResidueCellText(std::span<const std::int64_t> residues);
 
 // Computes one modulus' row again, as the scan did; callable on any thread.
 using RowSource = std::function<ScanRow(std::int64_t modulus)>;
 
-// The residues' text ("1 2 4", cut by CutResidueText) of moduli whose rows were kept without
+// The residues' cell text (ResidueCellText) of moduli whose rows were kept without
 // their residues. What is asked and not at hand is computed on one worker
 // thread, the latest asked first (the rows on screen), and found() says
 // when it is there. It keeps the texts of the last few moduli computed.

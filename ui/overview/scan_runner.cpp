@@ -16,11 +16,6 @@ namespace fibmod::overview {
 
 namespace {
 
-constexpr std::chrono::milliseconds kBatchInterval{1000 / ScanRunner::kBatchesPerSecond};
-// Rows computed and not yet taken by the owner's thread hold at most about
-// this much; the scan waits for the next batch beyond it.
-constexpr std::size_t kPendingBytes = std::size_t{32} << 20;
-
 std::size_t BytesOf(const ScanRow& row) { return sizeof row + row.residues.size() * sizeof(row.residues[0]); }
 
 } // namespace
@@ -41,7 +36,7 @@ struct ScanRunner::Run {
     bool complete = false;
 };
 
-ScanRunner::ScanRunner(QObject* parent) : QObject(parent)
+ScanRunner::ScanRunner(ScanRunnerSettings settings, QObject* parent) : QObject(parent), settings_(std::move(settings))
 {
     // One run at a time; a stopped one ends within one modulus.
     pool_.setMaxThreadCount(1);
@@ -53,10 +48,8 @@ ScanRunner::ScanRunner(QObject* parent) : QObject(parent)
 ScanRunner::~ScanRunner()
 {
     if (run_) run_->stop.request_stop();
-    waitForWorkers();
+    pool_.waitForDone();
 }
-
-void ScanRunner::waitForWorkers() { pool_.waitForDone(); }
 
 void ScanRunner::hold(bool held)
 {
@@ -83,23 +76,28 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
     run_ = run;
     lastBatch_ = {};
 
-    ScanOptions options;
+    ScanOptions options = settings_.scan;
     options.stop = run->stop.get_token();
     options.maxTerms = maxTerms;
-    options.threads = WorkerThreads(0);
+    options.threads = WorkerThreads(options.threads);
     // The main window's runs come first through hold(), not through the
     // thread's priority: at idle priority any other busy program on the
     // machine would keep the overview from ever finishing.
-    options.beforeModulus = [this, stop = options.stop](std::int64_t) {
-        std::unique_lock lock(gateMutex_);
-        gateOpen_.wait(lock, stop, [this] { return !held_; });
+    options.beforeModulus = [this, stop = options.stop, then = settings_.scan.beforeModulus](std::int64_t modulus) {
+        {
+            std::unique_lock lock(gateMutex_);
+            gateOpen_.wait(lock, stop, [this] { return !held_; });
+        }
+        if (then && !stop.stop_requested()) then(modulus);
     };
     // A worker with rows in flight finishes them before it waits.
-    options.mayBegin = [this](std::int64_t) {
-        const std::lock_guard lock(gateMutex_);
-        return !held_;
+    options.mayBegin = [this, then = settings_.scan.mayBegin](std::int64_t modulus) {
+        {
+            const std::lock_guard lock(gateMutex_);
+            if (held_) return false;
+        }
+        return !then || then(modulus);
     };
-    if (adjustOptions_) adjustOptions_(options);
 
     auto task = [this, run, range, options = std::move(options), inputs = std::move(inputs)] {
         // On the scan's calling thread, where nothing may escape either.
@@ -108,7 +106,7 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
             {
                 std::unique_lock lock(run->mutex);
                 // A window that falls behind holds the scan, not its memory.
-                run->taken.wait(lock, run->stop.get_token(), [&] { return run->pendingBytes < kPendingBytes; });
+                run->taken.wait(lock, run->stop.get_token(), [&] { return run->pendingBytes < settings_.pendingBytes; });
                 run->pendingBytes += BytesOf(row);
                 run->pending.push_back(std::move(row));
                 queue = !std::exchange(run->flushQueued, true);
@@ -140,7 +138,7 @@ void ScanRunner::flushSoon(const std::shared_ptr<Run>& run)
         [this, run] {
             ui::AtQtBoundary("rows", [&] {
                 if (run != run_) return; // an ended run's rows are dropped
-                const auto due = lastBatch_ + kBatchInterval;
+                const auto due = lastBatch_ + settings_.batchInterval;
                 const auto now = std::chrono::steady_clock::now();
                 if (now >= due) {
                     flush();

@@ -4,7 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <functional>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -20,18 +20,29 @@ class QTimer;
 
 namespace fibmod::overview {
 
+// How a ScanRunner runs its scans; the defaults are the overview's.
+struct ScanRunnerSettings {
+    // The options each run starts from. The runner sets the term bound and
+    // the stop, and asks its own hold (hold()) before beforeModulus and
+    // mayBegin; threads 0 takes one per core.
+    ScanOptions scan;
+    // Rows are handed on at most once per interval (the first batch at once).
+    std::chrono::milliseconds batchInterval{100};
+    // Rows computed and not yet taken by the owner's thread hold at most
+    // about this many bytes; the scan waits for the next batch beyond it.
+    std::size_t pendingBytes = std::size_t{32} << 20;
+};
+
 // Scans a range of moduli on worker threads, one run at a time, and hands
 // the rows on as they are computed: in ascending order, in batches at most
-// kBatchesPerSecond times a second (the first batch at once). A new run or
+// once per settings' batchInterval (the first batch at once). A new run or
 // stop() ends the one before it; no row of an ended run is handed on after
 // that call returns. Signals arrive on the thread that owns the runner.
 class ScanRunner : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kBatchesPerSecond = 10;
-
-    explicit ScanRunner(QObject* parent = nullptr);
+    explicit ScanRunner(ScanRunnerSettings settings = {}, QObject* parent = nullptr);
     // Stops the present run and waits for its workers to end.
     ~ScanRunner() override;
 
@@ -56,24 +67,15 @@ signals:
     void finished();
 
 private:
-    // Test code reaches the seams below; nothing else does.
-    friend class ScanRunnerProbe;
-
     struct Run;
     void flushSoon(const std::shared_ptr<Run>& run);
-    // Hands on whatever the workers have computed, as the next batch would.
+    // Hands on whatever the workers have computed.
     void flush();
-    // Blocks until no worker runs any more; what they computed is still
-    // waiting for the next batch.
-    void waitForWorkers();
 
+    const ScanRunnerSettings settings_;
     std::mutex gateMutex_;
     std::condition_variable_any gateOpen_;
     bool held_ = false;
-    // Unset but in tests: changes the options of each run from the next
-    // start() on (to hold it at a chosen modulus, through the scan's own
-    // beforeModulus and mayBegin, after the main window's hold).
-    std::function<void(ScanOptions&)> adjustOptions_;
     QThreadPool pool_;
     std::shared_ptr<Run> run_;
     QTimer* batchTimer_ = nullptr;

@@ -4,10 +4,7 @@
 
 #include <malloc.h>
 
-#include <algorithm>
-
 #include <QString>
-#include <QStringList>
 
 namespace fibmod::overview {
 
@@ -25,24 +22,10 @@ bool IsEmpty(const RowFigures& figures, int column)
     return IsEmptyCell(row, static_cast<RowColumn>(column));
 }
 
-// The kept residues one blank apart, as ScanRow::residuesText writes them,
-// the first kCellResidues of them (as CutResidueText cuts).
-QString Text(std::span<const std::uint32_t> residues)
-{
-    QString text;
-    const std::size_t listed = std::min(residues.size(), kCellResidues);
-    text.reserve(static_cast<qsizetype>(listed * 7 + 2));
-    for (const std::uint32_t residue : residues.first(listed)) {
-        if (!text.isEmpty()) text += QLatin1Char(' ');
-        text += QString::number(residue);
-    }
-    if (listed < residues.size()) text += QStringLiteral(" …");
-    return text;
-}
-
 } // namespace
 
-ScanTableModel::ScanTableModel(QObject* parent) : QAbstractTableModel(parent), lookup_(new ResidueLookup(this))
+ScanTableModel::ScanTableModel(ResidueBudget budget, QObject* parent)
+    : QAbstractTableModel(parent), rows_(budget), lookup_(new ResidueLookup(this))
 {
     connect(lookup_, &ResidueLookup::found, this, [this](std::int64_t modulus) {
         if (const std::optional<int> at = find(modulus)) {
@@ -59,7 +42,6 @@ void ScanTableModel::setRows(std::vector<ScanRow> rows, RowSource again)
     // The freed rows go back to the system, not only to the allocator: a
     // million moduli's rows would otherwise stay with the process.
     malloc_trim(0);
-    rows_.setBudget(budget_);
     again_ = std::move(again);
     lookup_->reset(again_);
     tally_ = {};
@@ -106,7 +88,7 @@ int ScanTableModel::columnCount(const QModelIndex& parent) const { return parent
 QString ScanTableModel::residuesText(int at) const
 {
     const auto position = static_cast<std::size_t>(at);
-    if (rows_.residuesKept(position)) return Text(rows_.keptResidues(position));
+    if (rows_.residuesKept(position)) return ResidueCellText(rows_.keptResidues(position));
     if (std::optional<QString> text = lookup_->text(rows_.modulus(position))) return *text;
     // Until the worker has them: how many there are.
     return QStringLiteral("%1 Reste …").arg(rows_.figures(position).commonCount);

@@ -44,13 +44,12 @@ public:
         ColumnCount = static_cast<int>(kRowColumns.size())
     };
 
-    explicit ScanTableModel(QObject* parent = nullptr);
+    // Rows keep their residues within `budget`.
+    explicit ScanTableModel(ResidueBudget budget = {}, QObject* parent = nullptr);
 
     // How many of the rows are of each kind the summary counts.
     using Tally = RowTally;
 
-    // The budget for the rows of the next setRows().
-    void setResidueBudget(ResidueBudget budget) { budget_ = budget; }
     // Replaces every row at once (one model reset) and gives the memory of
     // the old ones back to the system. `again` computes a row whose residues
     // are not kept; without it such rows show only their count.
@@ -77,7 +76,6 @@ public:
 private:
     QString residuesText(int row) const;
 
-    ResidueBudget budget_;
     KeptRows rows_;
     RowSource again_;
     Tally tally_;
