@@ -186,7 +186,7 @@ std::size_t PeriodCalculator::cachedCount() const { return combiner_->cachedCoun
 ModulusPeriods PeriodCalculator::compute(const BigInt& M)
 {
     if (!IsPeriodModulus(M))
-        throw std::invalid_argument(OutsidePeriodModuli(M));
+        throw std::invalid_argument(OutsidePeriodModuli(M.toString()));
     return compute(M, Factor(M));
 }
 
