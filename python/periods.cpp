@@ -55,7 +55,7 @@ PeriodUInt128 ModulusOf(py::handle value, const char* name)
 }
 
 WholeInputTexts SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
-                       const char* startName)
+                           const char* startName)
 {
     const auto [a0, a1] = StartValues(start, startName);
     return {WholeOf(r, rName), WholeOf(s, sName), WholeOf(a0, startName), WholeOf(a1, startName)};
@@ -74,7 +74,8 @@ py::int_ IntOf(PeriodUInt128 n) { return IntOf(DecimalText(n)); }
 py::tuple RowTuple(const PeriodRowText& row)
 {
     py::list factors;
-    for (const PrimePowerText& factor : row.factors) factors.append(py::make_tuple(IntOf(factor.prime), factor.exponent));
+    for (const PrimePowerText& factor : row.factors)
+        factors.append(py::make_tuple(IntOf(factor.prime), factor.exponent));
     return py::make_tuple(IntOf(row.modulus), IntOf(row.preperiod[0]), IntOf(row.length[0]), IntOf(row.preperiod[1]),
                           IntOf(row.length[1]), factors, FactorsText(row.factors));
 }
@@ -93,7 +94,8 @@ PeriodJob JobOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, 
               py::handle threads)
 {
     PeriodJob job;
-    job.sequences = {SequenceOf(r1, s1, start1, "r1", "s1", "start1"), SequenceOf(r2, s2, start2, "r2", "s2", "start2")};
+    job.sequences = {SequenceOf(r1, s1, start1, "r1", "s1", "start1"),
+                     SequenceOf(r2, s2, start2, "r2", "s2", "start2")};
     job.threads = ThreadsOf(threads);
     return job;
 }

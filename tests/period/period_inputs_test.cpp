@@ -86,7 +86,8 @@ TEST(PeriodInputs, DecimalTextIsFlintsAtEveryLength)
     SeededRandom draw(37);
     for (int trial = 0; trial < 3000; ++trial) {
         const unsigned bits = static_cast<unsigned>(draw.belowInt(129));
-        PeriodUInt128 x = (static_cast<PeriodUInt128>(draw.below(~std::uint64_t{0})) << 64) | draw.below(~std::uint64_t{0});
+        const std::uint64_t high = draw.below(~std::uint64_t{0});
+        PeriodUInt128 x = (static_cast<PeriodUInt128>(high) << 64) | draw.below(~std::uint64_t{0});
         if (bits < 128) x &= (PeriodUInt128{1} << bits) - 1;
         ASSERT_EQ(DecimalText(x), BigInt(x).toString());
     }
