@@ -173,6 +173,9 @@ class PeriodCalculator::Combiner : public period_math::PeriodCombiner<FlintArith
 PeriodCalculator::PeriodCalculator(std::vector<WholeInputs> sequences, std::uint64_t cachedPrimeLimit)
     : combiner_(std::make_unique<Combiner>(std::move(sequences), cachedPrimeLimit))
 {
+    // The inputs' copies already hold FLINT's numbers of this thread, even
+    // when the calculator never computes (a run stopped at once).
+    ReleaseFlintCachesAtThreadExit();
 }
 
 PeriodCalculator::~PeriodCalculator() = default;
