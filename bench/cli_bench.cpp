@@ -32,11 +32,10 @@ void BM_ScanStopsAfterSigint(benchmark::State& state)
         Interruption interruption(std::chrono::milliseconds(50), [&overdue](int) { ++overdue; });
         std::latch busy(1);
         const std::int64_t from = state.range(0);
-        CommandContext context{.out = out,
-                               .stop = interruption.token(),
-                               .beforeModulus = [&busy, from](std::int64_t m) {
-                                   if (m == from + 2) busy.count_down();
-                               }};
+        CommandContext context{.out = out, .stop = interruption.token()};
+        context.scan.beforeModulus = [&busy, from](std::int64_t m) {
+            if (m == from + 2) busy.count_down();
+        };
         ScanCommandOptions options;
         options.from = from;
         options.to = from + 1'000'000;

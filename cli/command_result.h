@@ -2,12 +2,12 @@
 // How a command ended, what it runs with, and how its writes are checked.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <stop_token>
 #include <string>
 
 #include "cli/output_file.h"
+#include "core/engine/scan.h"
 
 namespace fibmod::cli {
 
@@ -31,8 +31,11 @@ struct CommandContext {
     std::function<int()> stoppedExitCode = [] { return 130; };
     // True when a progress line may be shown on standard error (a terminal).
     bool progress = false;
-    // Called before each modulus is computed, on a worker; a test's hook.
-    std::function<void(std::int64_t modulus)> beforeModulus{};
+    // The engine's options each scan and search starts from: the command
+    // sets the term bound, threads, residues and stop. fibmod-cli leaves
+    // them as they are; a test's program holds its scans at a modulus through
+    // their beforeModulus.
+    ScanOptions scan{};
 };
 
 // Runs a command; a write that fails ends it with exit code 1 and one line

@@ -3,6 +3,7 @@
 #include "cli/engine_options.h"
 
 #include <string>
+#include <utility>
 
 #include "cli/whole_number_option.h"
 #include "core/engine/modulus_row.h"
@@ -55,9 +56,9 @@ TermBound CheckedTermBound(const EngineOptions& options, const InputTexts& texts
     return bound;
 }
 
-ScanOptions ScanOptionsOf(const EngineOptions& options, TermBound maxTerms)
+ScanOptions ScanOptionsOf(const EngineOptions& options, TermBound maxTerms, ScanOptions start)
 {
-    ScanOptions scan;
+    ScanOptions scan = std::move(start);
     scan.maxTerms = maxTerms;
     scan.threads = static_cast<unsigned>(options.threads);
     return scan;

@@ -37,7 +37,8 @@ void AddScanOptions(CLI::App& command, EngineOptions& options);
 // every row then reports that.
 TermBound CheckedTermBound(const EngineOptions& options, const InputTexts& texts);
 
-// The scan's options for a command's run.
-ScanOptions ScanOptionsOf(const EngineOptions& options, TermBound maxTerms);
+// The scan's options for a command's run: `start` with the bound and the
+// threads the options ask for.
+ScanOptions ScanOptionsOf(const EngineOptions& options, TermBound maxTerms, ScanOptions start = {});
 
 } // namespace fibmod::cli

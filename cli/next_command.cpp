@@ -53,9 +53,8 @@ void SetUpNextCommand(CLI::App& app, NextCommandOptions& options, CommandContext
 CommandResult RunNextCommand(const NextCommandOptions& options, CommandContext& context)
 {
     const InputTexts texts = TextsOf(options.inputs, "");
-    ScanOptions scan = ScanOptionsOf(options.engine, CheckedTermBound(options.engine, texts));
+    ScanOptions scan = ScanOptionsOf(options.engine, CheckedTermBound(options.engine, texts), context.scan);
     scan.stop = context.stop;
-    scan.beforeModulus = context.beforeModulus;
 
     std::optional<ScanRow> stop;
     {

@@ -220,8 +220,7 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     const PeriodEngine& engine = *loaded;
     PeriodJob job{.sequences = SequencesOf(options.inputs),
                   .threads = static_cast<unsigned>(options.engine.threads),
-                  .stop = context.stop,
-                  .beforeModulus = context.beforeModulus};
+                  .stop = context.stop};
     const bool range = !options.from.empty();
     const bool standardInput = FromStandardInput(options);
 

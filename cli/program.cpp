@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The program fibmod-cli: its subcommands set up, the command line parsed, signals and output handled.
+// The program fibmod-cli: signals and output handled, its subcommands set up, the command line parsed.
 #include "cli/program.h"
 
 #include <chrono>
@@ -67,27 +67,29 @@ error, 130 stopped by SIGINT, 143 stopped by SIGTERM.)";
 
 namespace fibmod::cli {
 
-int RunProgram(int argc, char** argv, const BeforeModulusFor& beforeModulusFor)
+ProgramContext::ProgramContext()
+    : out_(STDOUT_FILENO),
+      // A computation that does not look at the stop request (one long
+      // cycle) is left behind; the output still ends on a whole row.
+      interruption_(std::chrono::milliseconds(50),
+                    [this](int exitCode) {
+                        out_.closeForGood();
+                        // quick_exit, not _Exit: the period engine removes its scratch files.
+                        std::quick_exit(exitCode);
+                    }),
+      context_{
+          .out = out_,
+          .stop = interruption_.token(),
+          .stoppedExitCode = [this] { return interruption_.exitCode(); },
+          .progress = ::isatty(STDERR_FILENO) == 1,
+      }
 {
     // A reader that goes away ends the output quietly.
     std::signal(SIGPIPE, SIG_IGN);
+}
 
-    fibmod::cli::OutputFile out(STDOUT_FILENO);
-    // A computation that does not look at the stop request (one long cycle)
-    // is left behind; the output still ends on a whole row.
-    fibmod::cli::Interruption interruption(std::chrono::milliseconds(50), [&out](int exitCode) {
-        out.closeForGood();
-        // quick_exit, not _Exit: the period engine removes its scratch files.
-        std::quick_exit(exitCode);
-    });
-    fibmod::cli::CommandContext context{
-        .out = out,
-        .stop = interruption.token(),
-        .stoppedExitCode = [&interruption] { return interruption.exitCode(); },
-        .progress = ::isatty(STDERR_FILENO) == 1,
-        .beforeModulus = beforeModulusFor ? beforeModulusFor(interruption.token()) : nullptr,
-    };
-
+int RunCommandLine(int argc, char** argv, CommandContext& context)
+{
     CLI::App app{"Two linear recurrences a(n+1) = r*a(n) + s*a(n-1) modulo M: their cycles and common residues.",
                  "fibmod-cli"};
     app.set_version_flag("--version", std::string("fibmod-cli ") + fibmod::kVersion);
@@ -113,6 +115,12 @@ int RunProgram(int argc, char** argv, const BeforeModulusFor& beforeModulusFor)
         return fibmod::cli::ExitCodeOf(app, error);
     }
     return 0;
+}
+
+int RunProgram(int argc, char** argv)
+{
+    ProgramContext program;
+    return RunCommandLine(argc, argv, program.context());
 }
 
 } // namespace fibmod::cli

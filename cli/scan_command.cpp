@@ -199,9 +199,8 @@ CommandResult RunScanCommand(const ScanCommandOptions& options, CommandContext& 
     const TermBound maxTerms = CheckedTermBound(options.engine, texts);
     const ModulusRange range{options.from, options.to};
     const std::unique_ptr<RowFormat> format = FormatOf(options, maxTerms);
-    ScanOptions scan = ScanOptionsOf(options.engine, maxTerms);
+    ScanOptions scan = ScanOptionsOf(options.engine, maxTerms, context.scan);
     scan.stop = context.stop;
-    scan.beforeModulus = context.beforeModulus;
 
     // Residues nobody reads are not listed.
     if (!options.columns.empty() && !Has(options.columns, RowColumn::CommonResidues)) scan.residues = false;

@@ -75,8 +75,9 @@ val ControlTable()
     val boxes = val::array();
     for (const ui::TextBoxEntry& entry : ui::kTextBoxes) {
         val box = val::object();
-        box.set("id", PageId(entry.name));
-        box.set("name", Text(entry.name));
+        const std::string name = BoxName(entry.field);
+        box.set("id", PageId(name));
+        box.set("name", Text(name));
         box.set("slot", static_cast<int>(BoxSlot(entry.field)));
         box.set("rect", Rect(entry.rect));
         box.set("background", static_cast<double>(entry.background));
@@ -107,7 +108,7 @@ val ControlTable()
         label.set("kind", entry.kind == ui::LabelKind::Caption ? "caption"
                           : entry.kind == ui::LabelKind::Sign  ? "sign"
                                                                : "dot");
-        label.set("for", entry.buddy.empty() ? std::string() : PageId(entry.buddy));
+        label.set("for", entry.buddy ? PageId(BoxName(*entry.buddy)) : std::string());
         labels.call<void>("push", label);
     }
     table.set("labels", labels);

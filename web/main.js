@@ -3,6 +3,7 @@
 import { loadEngine } from './engine.js';
 import { FormView } from './form_view.js';
 import { setUpMessages } from './messages.js';
+import { mountOverviewView } from './overview.js';
 import { mountPeriodsView } from './periods.js';
 import { startRouter } from './router.js';
 
@@ -18,6 +19,6 @@ const form = new FormView(engine);
 const views = new Map([
   ['', form],
   ['perioden', mountPeriodsView(document.getElementById('ansicht-perioden'), () => form.inputs())],
-  ['uebersicht', null],
+  ['uebersicht', mountOverviewView(document.getElementById('ansicht-uebersicht'), engine, () => form.inputs())],
 ]);
 startRouter(views);

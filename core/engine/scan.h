@@ -34,9 +34,10 @@ struct ScanOptions {
     // depend on it.
     std::function<void(std::int64_t modulus)> beforeModulus;
     // Asked on a worker that still has moduli in flight before it begins
-    // another; false leaves that modulus until they are done. With it a
-    // beforeModulus that blocks holds the scan only once every row before
-    // the held modulus is handed on. Must answer at once.
+    // another; false leaves that modulus until they are done. Must answer at
+    // once. A worker has one modulus in flight at a time, so the scan never
+    // asks it: a beforeModulus that blocks holds the scan only once the
+    // worker's rows are handed on, without it.
     std::function<bool(std::int64_t modulus)> mayBegin;
 };
 

@@ -86,10 +86,10 @@ TEST(ScanCommand, StoppedEndsOnAWholeRowWithTheStoppedExitCode)
         std::stop_source stop;
         CommandContext context{.out = captured.out(),
                                .stop = stop.get_token(),
-                               .stoppedExitCode = [] { return 143; },
-                               .beforeModulus = [&stop](std::int64_t m) {
-                                   if (m == 300) stop.request_stop();
-                               }};
+                               .stoppedExitCode = [] { return 143; }};
+        context.scan.beforeModulus = [&stop](std::int64_t m) {
+            if (m == 300) stop.request_stop();
+        };
         ScanCommandOptions options = CsvScan(2, 5000);
         options.format = format;
         const CommandResult result = RunScanCommand(options, context);

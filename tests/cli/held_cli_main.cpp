@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// fibmod-cli for the tests that stop it at a known point: with FIBMOD_CLI_HOLD_AT=M
-// it holds the computation before modulus M, says "held at M" on standard
-// error and waits for the stop request. Built for the tests only.
+// fibmod-cli for the tests that stop a scan at a known point: with FIBMOD_CLI_HOLD_AT=M its scans and searches hold
+// before modulus M, say "held at M" on standard error and wait for the stop request. Built for the tests only.
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -10,14 +10,13 @@
 #include <unistd.h>
 
 #include "cli/program.h"
+#include "core/engine/stop_signal.h"
 
 namespace {
 
-std::function<void(std::int64_t)> HoldAt(std::stop_token stop)
+// Holds a worker before `held` until `stop` is requested.
+std::function<void(std::int64_t)> HoldAt(std::int64_t held, fibmod::StopToken stop)
 {
-    const char* at = std::getenv("FIBMOD_CLI_HOLD_AT");
-    if (at == nullptr) return {};
-    const std::int64_t held = std::atoll(at);
     return [held, stop](std::int64_t modulus) {
         if (modulus != held) return;
         const std::string line = "held at " + std::to_string(modulus) + "\n";
@@ -25,10 +24,17 @@ std::function<void(std::int64_t)> HoldAt(std::stop_token stop)
         std::mutex mutex;
         std::condition_variable_any never;
         std::unique_lock lock(mutex);
-        never.wait(lock, stop, [] { return false; });
+        fibmod::WaitUntil(never, lock, stop, [] { return false; });
     };
 }
 
 } // namespace
 
-int main(int argc, char** argv) { return fibmod::cli::RunProgram(argc, argv, HoldAt); }
+int main(int argc, char** argv)
+{
+    fibmod::cli::ProgramContext program;
+    fibmod::cli::CommandContext& context = program.context();
+    if (const char* at = std::getenv("FIBMOD_CLI_HOLD_AT"))
+        context.scan.beforeModulus = HoldAt(std::atoll(at), context.stop);
+    return fibmod::cli::RunCommandLine(argc, argv, context);
+}

@@ -4,10 +4,9 @@
 // against a plain loop written here, with no bound, never-recurring start
 // pairs, streaming order, look-ahead and failures on the workers.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <numeric>
 #include <random>
 #include <set>
@@ -277,58 +276,6 @@ TEST(EngineTest, RowsComeInOrderAndTheWorkersStayABoundedDistanceAhead)
         // The ring holds 128 moduli a thread.
         EXPECT_LE(furthest, 128 * static_cast<std::int64_t>(threads));
     }
-}
-
-// Held at a modulus, the scan hands on every row before it: the sink opens
-// the hold when that row arrives, and would wait for ever otherwise.
-TEST(EngineTest, AHoldAtAModulusLetsEveryRowBeforeItThrough)
-{
-    constexpr std::int64_t kHeldAt = 700;
-    std::mutex mutex;
-    std::condition_variable_any opened;
-    bool open = false;
-    ScanOptions options;
-    options.threads = 2;
-    options.maxTerms = std::nullopt;
-    options.mayBegin = [&](std::int64_t m) {
-        const std::lock_guard lock(mutex);
-        return open || m < kHeldAt;
-    };
-    options.beforeModulus = [&](std::int64_t m) {
-        std::unique_lock lock(mutex);
-        opened.wait(lock, [&] { return open || m < kHeldAt; });
-    };
-    std::int64_t rows = 0;
-    ASSERT_TRUE(ScanRows(ValuesOf(kDesignTimeInputs), {2, 2000}, options, [&](ScanRow&& row) {
-        ++rows;
-        if (row.modulus != kHeldAt - 1) return;
-        {
-            const std::lock_guard lock(mutex);
-            open = true;
-        }
-        opened.notify_all();
-    }));
-    EXPECT_EQ(rows, 1999);
-}
-
-TEST(EngineTest, AFailureOnAWorkerOrInTheSinkIsRaisedOnceEveryWorkerEnded)
-{
-    ScanOptions options;
-    options.threads = 2;
-    options.beforeModulus = [](std::int64_t m) {
-        if (m == 500) throw std::runtime_error("worker failed at 500");
-    };
-    std::int64_t last = 0;
-    EXPECT_THROW(ScanRows(kDesignTimeInputs, {2, 2000}, options, [&last](ScanRow&& row) { last = row.modulus; }),
-                 std::runtime_error);
-    EXPECT_LT(last, 500);
-
-    options.beforeModulus = nullptr;
-    EXPECT_THROW(ScanRows(kDesignTimeInputs, {2, 2000}, options,
-                          [](ScanRow&& row) {
-                              if (row.modulus == 30) throw std::logic_error("sink failed");
-                          }),
-                 std::logic_error);
 }
 
 TEST(EngineTest, ReachesTheLargestModulus)

@@ -88,7 +88,7 @@ protected:
     }
 
     void ExpectAgree(const LaneSequence& seq, TermBound bound) { ::ExpectAgree(GetParam(), seq, bound, flags_); }
-    LaneWalk Walk(const LaneSequence& seq, std::stop_token stop = {})
+    LaneWalk Walk(const LaneSequence& seq, fibmod::StopToken stop = {})
     {
         return fibmod::lanes::WalkInLanesOn(GetParam(), seq, std::nullopt, flags_, std::move(stop));
     }
@@ -140,7 +140,7 @@ TEST_P(LaneWalkTest, DeclinesExactlyWhereTheStartPairMayNeverComeBack)
 
 TEST_P(LaneWalkTest, StopsWhenAsked)
 {
-    std::stop_source stop;
+    fibmod::StopSource stop;
     stop.request_stop();
     // r = 2, s = −1 counts up by one: a cycle of M terms, far more than
     // the walk takes between two looks at the token.

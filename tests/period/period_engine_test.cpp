@@ -21,8 +21,7 @@ using ::testing::HasSubstr;
 const PeriodJob kJob{.sequences = {{{"-123456789012345678901234567890", "-1", "1", "1"},
                                     {"4", "2", "0", "98765432109876543210987654321"}}},
                      .threads = 2,
-                     .stop = {},
-                     .beforeModulus = {}};
+                     .stop = {}};
 
 std::string Csv(const PeriodRowText& row)
 {

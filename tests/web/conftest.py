@@ -15,6 +15,10 @@ from selenium.webdriver.chrome.service import Service
 ROOT = Path(__file__).resolve().parents[2]
 
 
+def pytest_configure(config):
+    config.addinivalue_line("markers", "slow: a long run, left out of the default test run (ctest --preset slow)")
+
+
 def _path(variable, default):
     return Path(os.environ.get(variable, default))
 

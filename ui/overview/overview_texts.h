@@ -13,6 +13,9 @@
 
 namespace fibmod::overview {
 
+// The largest modulus the overview's range offers, in the window and on the page.
+inline constexpr int kOverviewModulusMax = 1'000'000;
+
 // How many rows are of each kind the summary counts.
 struct RowTally {
     std::int64_t singleCommon = 0;

@@ -47,8 +47,6 @@ namespace {
 
 // After the last key in an input field, the overview waits this long.
 constexpr int kPauseMs = 300;
-// The largest modulus the range controls offer.
-constexpr int kRangeMax = 1'000'000;
 // The size the overview asks for the first time, frame included.
 constexpr QSize kFirstSize(1000, 720);
 // Down to this the chart's axis titles and ticks stay whole (the right
@@ -138,8 +136,8 @@ void OverviewWindow::buildControls()
                                      "Doppelklick zeigt ihn im Hauptfenster (bis %1)")
                           .arg(kModulusMax));
 
-    from_ = RangeBox(QStringLiteral("von"), kModulusMin, kRangeMax);
-    to_ = RangeBox(QStringLiteral("bis"), kModulusMin, kRangeMax);
+    from_ = RangeBox(QStringLiteral("von"), kModulusMin, kOverviewModulusMax);
+    to_ = RangeBox(QStringLiteral("bis"), kModulusMin, kOverviewModulusMax);
     maxTerms_ = new TermBoundBox;
     maxTerms_->setAccessibleName(QStringLiteral("max. Glieder"));
     maxTerms_->setKeyboardTracking(true);

@@ -184,8 +184,6 @@ bool ProcessorRuns(std::int64_t target)
     default: return target == HWY_STATIC_TARGET;
     }
 }
-#else
-bool ProcessorRuns(std::int64_t target) { return target == HWY_STATIC_TARGET; }
 #endif
 
 // One entry of the table: `target`'s loop, compiled in namespace N.

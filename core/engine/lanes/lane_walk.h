@@ -45,9 +45,10 @@ struct LaneTarget;
 // a bijection of the pairs and the start pair always comes back.
 bool LanesTake(const LaneSequence& seq);
 
-// False where the build has no vector loop (WebAssembly, whose build goes
-// without Highway): rows are then walked plainly, and WalkInLanes refuses.
-#if defined(__EMSCRIPTEN__)
+// False where the build has no vector loop (WebAssembly without its SIMD,
+// built without Highway): rows are then walked plainly, and WalkInLanes
+// refuses. WebAssembly with SIMD (-msimd128) has Highway's WASM target.
+#if defined(__EMSCRIPTEN__) && !defined(__wasm_simd128__)
 inline constexpr bool kVectorLoopBuilt = false;
 #else
 inline constexpr bool kVectorLoopBuilt = true;

@@ -25,6 +25,14 @@ HWY_INLINE V MulHigh32(D d, V x, V y)
 #if HWY_TARGET == HWY_SCALAR
     // One lane: no wider lanes to form the product in.
     return hn::Set(d, static_cast<std::uint32_t>((std::uint64_t{hn::GetLane(x)} * hn::GetLane(y)) >> 32));
+#elif HWY_TARGET == HWY_WASM
+    // Highway's MulEven there multiplies 64-bit lanes, which browsers emulate
+    // on x86-64; WebAssembly's widening 32-bit multiplies are one
+    // instruction each. The high halves are the odd 32-bit lanes of both.
+    (void)d;
+    const v128_t low = wasm_u64x2_extmul_low_u32x4(x.raw, y.raw);
+    const v128_t high = wasm_u64x2_extmul_high_u32x4(x.raw, y.raw);
+    return V{wasm_i32x4_shuffle(low, high, 1, 3, 5, 7)};
 #else
     const hn::RepartitionToWide<D> wide;
     const auto even = hn::MulEven(x, y);

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <span>
 #include <stdexcept>
@@ -36,9 +35,6 @@ struct PeriodJob {
     // When stop is requested the run ends early: rows handed on stay handed
     // on, no further row follows.
     StopToken stop;
-    // Called on a worker before it begins a modulus below 2^63; it may
-    // block (a test holds the run). The rows do not depend on it.
-    std::function<void(std::int64_t modulus)> beforeModulus;
 };
 
 // Receives the rows, one at a time, in order, on the calling thread.

@@ -26,10 +26,6 @@ PeriodRunOptions RunOptionsOf(const PeriodJob& job)
     PeriodRunOptions options;
     options.threads = job.threads;
     options.stop = job.stop;
-    if (job.beforeModulus)
-        options.beforeModulus = [&job](const BigInt& M) {
-            if (M < BigInt(PeriodUInt128{1} << 63)) job.beforeModulus(static_cast<std::int64_t>(M.toUInt64()));
-        };
     return options;
 }
 

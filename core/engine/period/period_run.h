@@ -19,9 +19,6 @@ struct PeriodRunOptions {
     StopToken stop;
     // Each worker's PeriodCalculator keeps prime powers of primes below this.
     std::uint64_t cachedPrimeLimit = PeriodCalculator::kDefaultCachedPrimeLimit;
-    // Called on a worker before it begins a modulus; it may block (a test
-    // holds the run). The rows do not depend on it.
-    std::function<void(const BigInt& modulus)> beforeModulus;
 };
 
 // The modulus with the given index (0 … count − 1); called on the workers,
