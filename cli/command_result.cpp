@@ -6,8 +6,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/engine/program_module.h"
-
 namespace fibmod::cli {
 
 CommandResult RunChecked(const std::function<CommandResult()>& command)
@@ -17,8 +15,6 @@ CommandResult RunChecked(const std::function<CommandResult()>& command)
     } catch (const WriteFailed& failure) {
         if (failure.readerGone()) return {};
         return {1, std::string("fibmod-cli: cannot write the output: ") + failure.what() + "\n"};
-    } catch (const ProgramModuleMissing& missing) {
-        return {1, std::string("fibmod-cli: ") + missing.what() + "\n"};
     }
 }
 

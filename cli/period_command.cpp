@@ -3,7 +3,11 @@
 // their periods from the period engine, written in order.
 #include "cli/period_command.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
+#include <ext/stdio_filebuf.h>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -12,24 +16,25 @@
 #include "cli/progress_line.h"
 #include "cli/usage_errors.h"
 #include "core/engine/input_rules.h"
-#include "core/engine/period/period_run.h"
+#include "core/engine/period/period_engine.h"
 
 namespace fibmod::cli {
 
 namespace {
 
-// A whole number of any length, or a usage error naming the option.
-BigInt WholeOption(const std::string& name, std::string_view text)
+// A whole number of any length in plain form, or a usage error naming the
+// option.
+std::string WholeOption(const std::string& name, std::string_view text)
 {
     try {
-        return ReadBigWholeNumber(text);
+        return ReadWholeNumberText(text);
     } catch (const std::invalid_argument& error) {
         throw CLI::ValidationError(name, error.what());
     }
 }
 
 // A modulus, or a usage error naming where it came from.
-BigInt ModulusOption(const std::string& name, std::string_view text)
+PeriodUInt128 ModulusOption(const std::string& name, std::string_view text)
 {
     try {
         return ReadPeriodModulus(text);
@@ -39,19 +44,19 @@ BigInt ModulusOption(const std::string& name, std::string_view text)
 }
 
 // "A,B" split at its only comma, each half whole.
-std::pair<BigInt, BigInt> StartPair(const std::string& name, const std::string& text)
+std::pair<std::string, std::string> StartPair(const std::string& name, const std::string& text)
 {
     const auto halves = StartPairHalves(text);
     if (!halves) throw CLI::ValidationError(name, NotTwoNumbers(text));
     return {WholeOption(name, halves->first), WholeOption(name, halves->second)};
 }
 
-std::vector<WholeInputs> SequencesOf(const InputsOptions& inputs)
+std::array<WholeInputTexts, 2> SequencesOf(const InputsOptions& inputs)
 {
     auto [first1, second1] = StartPair("--start1", inputs.start1);
     auto [first2, second2] = StartPair("--start2", inputs.start2);
-    return {{WholeOption("--r1", inputs.r1), WholeOption("--s1", inputs.s1), std::move(first1), std::move(second1)},
-            {WholeOption("--r2", inputs.r2), WholeOption("--s2", inputs.s2), std::move(first2), std::move(second2)}};
+    return {{{WholeOption("--r1", inputs.r1), WholeOption("--s1", inputs.s1), std::move(first1), std::move(second1)},
+             {WholeOption("--r2", inputs.r2), WholeOption("--s2", inputs.s2), std::move(first2), std::move(second2)}}};
 }
 
 bool FromStandardInput(const PeriodCommandOptions& options)
@@ -71,7 +76,7 @@ public:
 class TableFormat : public RowFormat {
 public:
     // Moduli up to `largest` digits, of the sequences given.
-    TableFormat(std::size_t largest, const std::vector<WholeInputs>& sequences)
+    TableFormat(std::size_t largest, const std::array<WholeInputTexts, 2>& sequences)
         : table_(largest, {LengthDigits(largest, sequences[0]), LengthDigits(largest, sequences[1])})
     {
     }
@@ -84,9 +89,9 @@ public:
     }
 
 private:
-    static std::size_t LengthDigits(std::size_t largest, const WholeInputs& sequence)
+    static std::size_t LengthDigits(std::size_t largest, const WholeInputTexts& sequence)
     {
-        return PeriodLengthDigits(largest, sequence.s == BigInt(1) || sequence.s == BigInt(-1));
+        return PeriodLengthDigits(largest, sequence.s == "1" || sequence.s == "-1");
     }
 
     PeriodTable table_;
@@ -119,7 +124,7 @@ private:
 };
 
 std::unique_ptr<RowFormat> FormatOf(const std::string& format, std::size_t largestDigits,
-                                    const std::vector<WholeInputs>& sequences)
+                                    const std::array<WholeInputTexts, 2>& sequences)
 {
     if (format == "csv") return std::make_unique<CsvFormat>();
     if (format == "json") return std::make_unique<JsonFormat>();
@@ -156,9 +161,9 @@ bool NextLine(std::istream& input, std::string& line)
     return any;
 }
 
-std::vector<BigInt> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
+std::vector<PeriodUInt128> NextBatch(std::istream& input, std::uint64_t& lineNumber, std::string& problem)
 {
-    std::vector<BigInt> moduli;
+    std::vector<PeriodUInt128> moduli;
     std::string line;
     while (moduli.size() < kStandardInputBatch && (moduli.empty() || input.rdbuf()->in_avail() > 0) &&
            NextLine(input, line)) {
@@ -190,10 +195,10 @@ void CheckPeriodOptions(const PeriodCommandOptions& options)
     if (!range && options.moduli.empty())
         throw CLI::ValidationError("MODULUS", "give the moduli as arguments, - (standard input) or --from/--to");
     if (range) {
-        const BigInt from = ModulusOption("--from", options.from);
-        const BigInt to = ModulusOption("--to", options.to);
+        const PeriodUInt128 from = ModulusOption("--from", options.from);
+        const PeriodUInt128 to = ModulusOption("--to", options.to);
         if (from > to)
-            throw CLI::ValidationError("--from", from.toString() + " is above --to " + to.toString());
+            throw CLI::ValidationError("--from", DecimalText(from) + " is above --to " + DecimalText(to));
         return;
     }
     if (FromStandardInput(options)) return;
@@ -206,28 +211,34 @@ void CheckPeriodOptions(const PeriodCommandOptions& options)
 CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandContext& context, std::istream& input)
 {
     CheckPeriodOptions(options);
-    const std::vector<WholeInputs> sequences = SequencesOf(options.inputs);
+    const PeriodEngine* loaded = nullptr;
+    try {
+        loaded = &LoadedPeriodEngine();
+    } catch (const PeriodEngineMissing& missing) {
+        return {1, std::string("fibmod-cli: ") + missing.what() + "\n"};
+    }
+    const PeriodEngine& engine = *loaded;
+    PeriodJob job{.sequences = SequencesOf(options.inputs),
+                  .threads = static_cast<unsigned>(options.engine.threads),
+                  .stop = context.stop};
     const bool range = !options.from.empty();
     const bool standardInput = FromStandardInput(options);
 
-    std::vector<BigInt> moduli;
+    std::vector<PeriodUInt128> moduli;
     if (!range && !standardInput)
-        for (const std::string& text : options.moduli) moduli.push_back(ReadBigWholeNumber(text));
-    std::size_t largestDigits = PeriodModulusMax().toString().size();
-    if (range) largestDigits = ReadBigWholeNumber(options.to).toString().size();
-    if (!moduli.empty()) largestDigits = std::max_element(moduli.begin(), moduli.end())->toString().size();
-    const std::unique_ptr<RowFormat> format = FormatOf(options.format, largestDigits, sequences);
+        for (const std::string& text : options.moduli) moduli.push_back(ReadPeriodModulus(text));
+    PeriodUInt128 largest = kPeriodModulusMax;
+    if (range) largest = ReadPeriodModulus(options.to);
+    if (!moduli.empty()) largest = *std::max_element(moduli.begin(), moduli.end());
+    const std::unique_ptr<RowFormat> format = FormatOf(options.format, DecimalText(largest).size(), job.sequences);
 
-    PeriodRunOptions run;
-    run.threads = static_cast<unsigned>(options.engine.threads);
-    run.stop = context.stop;
     OutputFile& out = context.out;
     out.setClosing(format->closing());
     if (!options.noHeader) out.write(format->head());
     std::int64_t written = 0;
     std::optional<ProgressLine> progress;
-    const auto sink = [&](ModulusPeriods&& row) {
-        const std::string text = format->row(RowText(row));
+    const auto sink = [&](PeriodRowText&& row) {
+        const std::string text = format->row(row);
         if (!progress) return out.write(text, format->closing());
         progress->writeBeside([&] { out.write(text, format->closing()); });
         progress->done(++written);
@@ -236,21 +247,20 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     bool finished = true;
     std::string problem;
     if (range) {
-        const BigInt from = ReadBigWholeNumber(options.from);
-        const BigInt to = ReadBigWholeNumber(options.to);
-        const BigInt count = to - from;
-        const bool counted = count < BigInt(std::numeric_limits<std::int64_t>::max());
-        progress.emplace(ModulusRange{1, counted ? static_cast<std::int64_t>(count.toUInt64()) + 1 : 1},
+        const PeriodUInt128 from = ReadPeriodModulus(options.from);
+        const PeriodUInt128 to = ReadPeriodModulus(options.to);
+        const bool counted = to - from < static_cast<PeriodUInt128>(std::numeric_limits<std::int64_t>::max());
+        progress.emplace(ModulusRange{1, counted ? static_cast<std::int64_t>(to - from) + 1 : 1},
                          counted && context.progress && !options.engine.quiet, ModulusCost::Even);
-        finished = PeriodRange(sequences, from, to, run, sink);
+        finished = engine.range(job, from, to, sink);
     } else if (standardInput) {
         std::uint64_t lineNumber = 0;
         while (finished && problem.empty() && input) {
-            const std::vector<BigInt> batch = NextBatch(input, lineNumber, problem);
-            finished = ComputePeriods(sequences, batch.size(), [&](std::uint64_t i) { return batch[i]; }, run, sink);
+            const std::vector<PeriodUInt128> batch = NextBatch(input, lineNumber, problem);
+            finished = engine.periods(job, batch, sink);
         }
     } else {
-        finished = ComputePeriods(sequences, moduli.size(), [&](std::uint64_t i) { return moduli[i]; }, run, sink);
+        finished = engine.periods(job, moduli, sink);
     }
     progress.reset();
     out.write(format->closing());
@@ -260,10 +270,29 @@ CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandConte
     return {};
 }
 
-const PeriodCommandEntry& PeriodCommandHere()
+void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandContext& context)
 {
-    static const PeriodCommandEntry entry{&CheckPeriodOptions, &RunPeriodCommand};
-    return entry;
+    CLI::App* period = app.add_subcommand(
+        "period", "Gives the exact pre-period and period of both sequences for moduli up to 2^127 - 1.");
+    SetUpInputsOptions(*period, options.inputs);
+    period->add_option("MODULUS", options.moduli,
+                       "moduli from 2 to 2^127 - 1, or - to read them from standard input, one a line")
+        ->type_name("M");
+    period->add_option("--from", options.from, "the first modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--to", options.to, "the last modulus of a range, from 2 to 2^127 - 1")->type_name("M");
+    period->add_option("--format", options.format, "the output format")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
+    period->add_flag("--no-header", options.noHeader, "no header line (table, csv)");
+    AddThreadsOptions(*period, options.engine);
+    period->callback([&options, &context] {
+        CheckPeriodOptions(options);
+        // std::cin, bound to C's stdin, cannot tell whether a line is
+        // waiting; a file buffer on the descriptor can (in_avail).
+        __gnu_cxx::stdio_filebuf<char> buffer(STDIN_FILENO, std::ios::in, 1 << 16);
+        std::istream input(&buffer);
+        Deliver(RunChecked([&] { return RunPeriodCommand(options, context, input); }));
+    });
 }
 
 } // namespace fibmod::cli

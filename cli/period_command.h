@@ -34,7 +34,7 @@ struct PeriodCommandOptions {
 // Adds the subcommand "period" to `app`, bound to `options`; when it is
 // given, the parse checks the inputs, the moduli and their source (usage
 // errors otherwise, before any row), runs it in `context` with standard
-// input as `input` and delivers its result.
+// input as its input and delivers its result.
 void SetUpPeriodCommand(CLI::App& app, PeriodCommandOptions& options, CommandContext& context);
 
 // Checks what the parse cannot: exactly one source of moduli, both ends of a
@@ -54,26 +54,8 @@ void CheckPeriodOptions(const PeriodCommandOptions& options);
 // A bad line of standard input ends the run after the rows before it, with
 // kUsageError and "fibmod-cli: standard input, line N: …". When stopped,
 // the rows written so far end on a whole row (a JSON array is closed) and
-// the exit code is context.stoppedExitCode().
+// the exit code is context.stoppedExitCode(). The period engine is loaded
+// on the first run (PeriodEngineMissing when it cannot be).
 CommandResult RunPeriodCommand(const PeriodCommandOptions& options, CommandContext& context, std::istream& input);
-
-// The two above, the part of the command that needs the period engine.
-struct PeriodCommandEntry {
-    void (*check)(const PeriodCommandOptions& options);
-    CommandResult (*run)(const PeriodCommandOptions& options, CommandContext& context, std::istream& input);
-};
-
-// The functions above.
-const PeriodCommandEntry& PeriodCommandHere();
-
-// The period command a program runs. Defined twice, and a program links one:
-// linked (PeriodCommandHere) or on demand (the same from the module
-// fibmod-period.so, loaded when "period" is given, so that the other
-// commands never load FLINT).
-const PeriodCommandEntry& PeriodCommand();
-
-// The name of the module and of its entry, which returns the functions above.
-inline constexpr const char* kPeriodCommandModule = "fibmod-period.so";
-inline constexpr const char* kPeriodCommandModuleEntry = "fibmod_period_command";
 
 } // namespace fibmod::cli

@@ -26,7 +26,7 @@ struct Job {
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
-    std::vector<ModulusPeriods> rows;
+    std::vector<PeriodRowText> rows;
     std::exception_ptr failure;
     std::stop_source stop;
 };
@@ -38,7 +38,7 @@ unsigned runsGoing = 0;
 
 } // namespace
 
-std::vector<ModulusPeriods> PeriodRowsWatched(std::function<void(std::stop_token, const PeriodSink&)> run)
+std::vector<PeriodRowText> PeriodRowsWatched(std::function<void(std::stop_token, const PeriodRowSink&)> run)
 {
     auto job = std::make_shared<Job>();
     {
@@ -47,7 +47,7 @@ std::vector<ModulusPeriods> PeriodRowsWatched(std::function<void(std::stop_token
     }
     std::thread([job, run = std::move(run)]() mutable {
         try {
-            run(job->stop.get_token(), [&job](ModulusPeriods&& row) {
+            run(job->stop.get_token(), [&job](PeriodRowText&& row) {
                 const std::lock_guard lock(job->mutex);
                 job->rows.push_back(std::move(row));
             });

@@ -7,7 +7,7 @@
 #include <stop_token>
 #include <vector>
 
-#include "core/engine/period/period_run.h"
+#include "core/engine/period/period_engine.h"
 
 namespace fibmod::python {
 
@@ -17,7 +17,7 @@ namespace fibmod::python {
 // (or what the handler raised) requests the stop and is raised at once,
 // without waiting for the modulus under way, whose thread ends by itself
 // later. `run` must therefore own what it reads (capture by value).
-std::vector<ModulusPeriods> PeriodRowsWatched(std::function<void(std::stop_token, const PeriodSink&)> run);
+std::vector<PeriodRowText> PeriodRowsWatched(std::function<void(std::stop_token, const PeriodRowSink&)> run);
 
 // Waits until every run left behind by an interruption has ended (called
 // at the interpreter's exit, with the GIL released).

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/engine/input_rules.h"
+#include "core/engine/period/period_engine.h"
 #include "core/engine/period/period_rows.h"
-#include "core/engine/period/period_run.h"
 #include "python/engine_calls.h"
 #include "python/input_values.h"
 #include "python/period_job.h"
@@ -32,18 +32,19 @@ std::string WholeText(py::handle value, const char* name)
 }
 
 // An int, or a str of decimal digits with an optional sign (blanks around
-// allowed): the number exactly. TypeError or ValueError naming `name`.
-BigInt WholeOf(py::handle value, const char* name)
+// allowed): the number exactly, in plain form. TypeError or ValueError
+// naming `name`.
+std::string WholeOf(py::handle value, const char* name)
 {
     const std::string text = WholeText(value, name);
     try {
-        return ReadBigWholeNumber(text);
+        return ReadWholeNumberText(text);
     } catch (const std::invalid_argument& error) {
         throw py::value_error(Message(name, error.what()));
     }
 }
 
-BigInt ModulusOf(py::handle value, const char* name)
+PeriodUInt128 ModulusOf(py::handle value, const char* name)
 {
     const std::string text = WholeText(value, name);
     try {
@@ -53,57 +54,66 @@ BigInt ModulusOf(py::handle value, const char* name)
     }
 }
 
-WholeInputs SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
-                       const char* startName)
+WholeInputTexts SequenceOf(py::handle r, py::handle s, py::handle start, const char* rName, const char* sName,
+                           const char* startName)
 {
     const auto [a0, a1] = StartValues(start, startName);
     return {WholeOf(r, rName), WholeOf(s, sName), WholeOf(a0, startName), WholeOf(a1, startName)};
 }
 
-py::int_ IntOf(const BigInt& n)
+// The int of a whole number in decimal digits.
+py::int_ IntOf(const std::string& digits)
 {
-    return py::reinterpret_steal<py::int_>(PyLong_FromString(n.toString().c_str(), nullptr, 10));
+    return py::reinterpret_steal<py::int_>(PyLong_FromString(digits.c_str(), nullptr, 10));
 }
+
+py::int_ IntOf(PeriodUInt128 n) { return IntOf(DecimalText(n)); }
 
 // One row: (modulus, preperiod1, length1, preperiod2, length2,
 // [(p, e), …], factors as the CSV's text).
-py::tuple RowTuple(const ModulusPeriods& row)
+py::tuple RowTuple(const PeriodRowText& row)
 {
     py::list factors;
-    for (const PrimePower& factor : row.factors) factors.append(py::make_tuple(IntOf(factor.prime), factor.exponent));
-    return py::make_tuple(IntOf(row.modulus), IntOf(row.periods[0].preperiod), IntOf(row.periods[0].length),
-                          IntOf(row.periods[1].preperiod), IntOf(row.periods[1].length), factors,
-                          FactorisationText(row.factors));
+    for (const PrimePowerText& factor : row.factors)
+        factors.append(py::make_tuple(IntOf(factor.prime), factor.exponent));
+    return py::make_tuple(IntOf(row.modulus), IntOf(row.preperiod[0]), IntOf(row.length[0]), IntOf(row.preperiod[1]),
+                          IntOf(row.length[1]), factors, FactorsText(row.factors));
 }
 
-struct PeriodArguments {
-    std::vector<WholeInputs> sequences;
-    PeriodRunOptions options;
-};
-
-PeriodArguments ArgumentsOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2,
-                            py::handle start2, py::handle threads)
+// The period engine, loaded on the first call; ImportError when it cannot be.
+const PeriodEngine& Engine()
 {
-    PeriodArguments arguments;
-    arguments.sequences.push_back(SequenceOf(r1, s1, start1, "r1", "s1", "start1"));
-    arguments.sequences.push_back(SequenceOf(r2, s2, start2, "r2", "s2", "start2"));
-    arguments.options.threads = ThreadsOf(threads);
-    return arguments;
+    try {
+        return LoadedPeriodEngine();
+    } catch (const PeriodEngineMissing& missing) {
+        throw py::import_error(missing.what());
+    }
+}
+
+PeriodJob JobOf(py::handle r1, py::handle s1, py::handle start1, py::handle r2, py::handle s2, py::handle start2,
+              py::handle threads)
+{
+    PeriodJob job;
+    job.sequences = {SequenceOf(r1, s1, start1, "r1", "s1", "start1"),
+                     SequenceOf(r2, s2, start2, "r2", "s2", "start2")};
+    job.threads = ThreadsOf(threads);
+    return job;
 }
 
 // Moduli taken from an iterable at a time: enough to keep the workers busy,
 // few enough that an iterable of any length is read as it goes.
 constexpr std::size_t kModuliAtATime = 4096;
 
-void AppendTuples(py::list& result, const std::vector<ModulusPeriods>& rows)
+void AppendTuples(py::list& result, const std::vector<PeriodRowText>& rows)
 {
-    for (const ModulusPeriods& row : rows) result.append(RowTuple(row));
+    for (const PeriodRowText& row : rows) result.append(RowTuple(row));
 }
 
 py::list PeriodRows(py::object moduli, py::handle r1, py::handle s1, py::handle start1, py::handle r2,
                     py::handle s2, py::handle start2, py::handle threads, const std::string& name)
 {
-    const PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
+    const PeriodJob job = JobOf(r1, s1, start1, r2, s2, start2, threads);
+    const PeriodEngine* engine = &Engine();
     const py::object iterator = py::reinterpret_steal<py::object>(PyObject_GetIter(moduli.ptr()));
     if (!iterator) {
         PyErr_Clear();
@@ -112,7 +122,7 @@ py::list PeriodRows(py::object moduli, py::handle r1, py::handle s1, py::handle 
     }
     py::list result;
     for (;;) {
-        std::vector<BigInt> values;
+        std::vector<PeriodUInt128> values;
         while (values.size() < kModuliAtATime) {
             const py::object modulus = py::reinterpret_steal<py::object>(PyIter_Next(iterator.ptr()));
             if (!modulus) {
@@ -123,12 +133,11 @@ py::list PeriodRows(py::object moduli, py::handle r1, py::handle s1, py::handle 
         }
         if (values.empty()) return result;
         const bool last = values.size() < kModuliAtATime;
-        AppendTuples(result, PeriodRowsWatched([arguments, values = std::move(values)](
-                                                   std::stop_token stop, const PeriodSink& sink) {
-            PeriodRunOptions options = arguments.options;
-            options.stop = stop;
-            ComputePeriods(arguments.sequences, values.size(), [&](std::uint64_t i) { return values[i]; }, options,
-                           sink);
+        AppendTuples(result, PeriodRowsWatched([engine, job, values = std::move(values)](
+                                                   std::stop_token stop, const PeriodRowSink& sink) {
+            PeriodJob stoppable = job;
+            stoppable.stop = stop;
+            engine->periods(stoppable, values, sink);
         }));
         if (last) return result;
     }
@@ -137,15 +146,16 @@ py::list PeriodRows(py::object moduli, py::handle r1, py::handle s1, py::handle 
 py::list PeriodRange(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                      py::handle r2, py::handle s2, py::handle start2, py::handle threads)
 {
-    const PeriodArguments arguments = ArgumentsOf(r1, s1, start1, r2, s2, start2, threads);
-    const BigInt from = ModulusOf(first, "first");
-    const BigInt to = ModulusOf(last, "last");
+    const PeriodJob job = JobOf(r1, s1, start1, r2, s2, start2, threads);
+    const PeriodUInt128 from = ModulusOf(first, "first");
+    const PeriodUInt128 to = ModulusOf(last, "last");
     py::list result;
     if (from > to) return result;
-    AppendTuples(result, PeriodRowsWatched([arguments, from, to](std::stop_token stop, const PeriodSink& sink) {
-        PeriodRunOptions options = arguments.options;
-        options.stop = stop;
-        fibmod::PeriodRange(arguments.sequences, from, to, options, sink);
+    const PeriodEngine* engine = &Engine();
+    AppendTuples(result, PeriodRowsWatched([engine, job, from, to](std::stop_token stop, const PeriodRowSink& sink) {
+        PeriodJob stoppable = job;
+        stoppable.stop = stop;
+        engine->range(stoppable, from, to, sink);
     }));
     return result;
 }
@@ -153,7 +163,7 @@ py::list PeriodRange(py::handle first, py::handle last, py::handle r1, py::handl
 py::tuple CheckPeriodArguments(py::handle first, py::handle last, py::handle r1, py::handle s1, py::handle start1,
                                py::handle r2, py::handle s2, py::handle start2)
 {
-    ArgumentsOf(r1, s1, start1, r2, s2, start2, py::int_(0));
+    JobOf(r1, s1, start1, r2, s2, start2, py::int_(0));
     return py::make_tuple(IntOf(ModulusOf(first, "first")), IntOf(ModulusOf(last, "last")));
 }
 
@@ -161,7 +171,7 @@ py::tuple CheckPeriodArguments(py::handle first, py::handle last, py::handle r1,
 
 void AddPeriodFunctions(py::module_& module)
 {
-    module.attr("PERIOD_MODULUS_MAX") = IntOf(PeriodModulusMax());
+    module.attr("PERIOD_MODULUS_MAX") = IntOf(kPeriodModulusMax);
     py::tuple columns(kPeriodColumns.size());
     for (std::size_t c = 0; c < kPeriodColumns.size(); ++c) columns[c] = py::str(std::string(PeriodColumnName(kPeriodColumns[c])));
     module.attr("PERIOD_COLUMNS") = columns;

@@ -22,7 +22,6 @@
 #include "cli/output_file.h"
 #include "cli/scan_command.h"
 #include "cli/show_command.h"
-#include "core/engine/program_module.h"
 #include "core/engine/scan.h"
 #include "core/engine/scan_csv.h"
 #include "tests/support/collected_scan.h"
@@ -158,19 +157,6 @@ TEST(CheckedWrites, AFullDiskIsExitCode1WithOneLine)
     ::close(full);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "fibmod-cli: cannot write the output: No space left on device\n");
-}
-
-TEST(CheckedWrites, AModuleMissingFromTheInstallationIsExitCode1WithOneLine)
-{
-    const CommandResult result = RunChecked([] {
-        ProgramModuleEntry("fibmod-no-such-module.so", "entry");
-        return CommandResult{};
-    });
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_THAT(result.err, ::testing::StartsWith("fibmod-cli: cannot load the program's module "
-                                                  "fibmod-no-such-module.so: "));
-    EXPECT_THAT(result.err, ::testing::EndsWith("\n"));
-    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1);
 }
 
 TEST(CheckedWrites, AReaderThatWentAwayEndsTheCommandQuietly)

@@ -53,7 +53,7 @@ PYBIND11_MODULE(_core_seams, module)
             // A modulus that does not look at the stop request, as a long
             // factoring does not, held until the gate opens.
             return fibmod::python::PeriodRowsWatched(
-                       [&gate](std::stop_token, const fibmod::PeriodSink&) { gate.hold(2); })
+                       [&gate](std::stop_token, const fibmod::PeriodRowSink&) { gate.hold(2); })
                 .size();
         },
         py::arg("gate"), "A period run that ignores the stop request, held at the gate; its number of rows.");

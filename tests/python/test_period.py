@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: MIT
 # The module's exact periods: one modulus, many, a Dask cluster, bad arguments and Ctrl-C.
 import _thread
+import subprocess
+import sys
 import threading
 
 import numpy
@@ -41,6 +43,15 @@ def test_periods_of_a_huge_range_match_the_command_lines_csv():
     # Any iterable gives the same rows, in its own order.
     listed = fibmod.periods(reversed(range(first, first + 200)), s2=6)
     pandas.testing.assert_frame_equal(listed.iloc[::-1].reset_index(drop=True), frame)
+
+
+def test_flint_is_loaded_with_the_first_period_as_fibmod_cli_loads_it():
+    shown = subprocess.run([sys.executable, "-c", """if True:
+        import fibmod
+        def flint(): return "libflint" in open("/proc/self/maps").read()
+        fibmod.scan(2, 10)
+        print(flint(), fibmod.period(12).length1, flint())"""], capture_output=True, text=True, timeout=60)
+    assert shown.stdout == "False 4 True\n", shown.stderr
 
 
 @pytest.mark.parametrize("arguments, error, message", [

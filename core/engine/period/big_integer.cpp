@@ -3,9 +3,7 @@
 #include "core/engine/period/big_integer.h"
 
 #include "core/engine/input_rules.h"
-#include "core/engine/period/period.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -62,33 +60,6 @@ BigInt ReadBigWholeNumber(std::string_view text)
     return BigInt::FromDecimal(*digits);
 }
 
-namespace {
-
-// The digits of 2^127 − 1.
-constexpr std::size_t kPeriodModulusDigits = 39;
-
-std::string OutsidePeriodModuli(std::string_view M)
-{
-    return std::string(M) + " is outside the range 2 to " + PeriodModulusMax().toString();
-}
-
-} // namespace
-
-BigInt ReadPeriodModulus(std::string_view text)
-{
-    const std::optional<std::string_view> number = WholeNumberDigits(text);
-    if (!number) throw std::invalid_argument(NotAWholeNumber(text));
-    std::string_view digits = *number;
-    if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);
-    const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
-    if (digits.size() - first > kPeriodModulusDigits) throw std::invalid_argument(OutsidePeriodModuli(*number));
-    BigInt M = BigInt::FromDecimal(*number);
-    if (!IsPeriodModulus(M)) throw std::invalid_argument(OutsidePeriodModuli(M));
-    return M;
-}
-
-std::string OutsidePeriodModuli(const BigInt& M) { return OutsidePeriodModuli(M.toString()); }
-
 BigInt Residue(const BigInt& x, const BigInt& m)
 {
     BigInt result;
@@ -96,6 +67,6 @@ BigInt Residue(const BigInt& x, const BigInt& m)
     return result;
 }
 
-BigInt PeriodModulusMax() { return BigInt((PeriodUInt128{1} << 127) - 1); }
+BigInt PeriodModulusMax() { return BigInt(kPeriodModulusMax); }
 
 } // namespace fibmod

@@ -9,11 +9,9 @@
 
 #include <flint/fmpz.h>
 
-namespace fibmod {
+#include "core/engine/period/period_inputs.h"
 
-// Products of two 64-bit numbers in full, and moduli up to 2^127 − 1 (a GCC
-// extension).
-__extension__ typedef unsigned __int128 PeriodUInt128;
+namespace fibmod {
 
 // A whole number of any size. Copies are deep; a moved-from number is 0.
 class BigInt {
@@ -98,16 +96,6 @@ private:
 // exactly. std::invalid_argument otherwise, its what() saying why
 // (NotAWholeNumber): "'2.5' is not a whole number in decimal digits".
 BigInt ReadBigWholeNumber(std::string_view text);
-
-// A modulus as a user types it: ReadBigWholeNumber's text, from 2 to
-// 2^127 − 1. std::invalid_argument with NotAWholeNumber's or
-// OutsidePeriodModuli's message otherwise; a text of more digits than
-// 2^127 − 1 has (leading zeros aside) is refused without being read.
-BigInt ReadPeriodModulus(std::string_view text);
-
-// The message for a modulus outside 2 … 2^127 − 1, as every interface
-// gives it: "1 is outside the range 2 to 170141183460469231731687303715884105727".
-std::string OutsidePeriodModuli(const BigInt& M);
 
 // The residue of x modulo m (m > 0), in 0 … m − 1.
 BigInt Residue(const BigInt& x, const BigInt& m);

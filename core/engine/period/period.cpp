@@ -173,6 +173,9 @@ class PeriodCalculator::Combiner : public period_math::PeriodCombiner<FlintArith
 PeriodCalculator::PeriodCalculator(std::vector<WholeInputs> sequences, std::uint64_t cachedPrimeLimit)
     : combiner_(std::make_unique<Combiner>(std::move(sequences), cachedPrimeLimit))
 {
+    // The inputs' copies already hold FLINT's numbers of this thread, even
+    // when the calculator never computes (a run stopped at once).
+    ReleaseFlintCachesAtThreadExit();
 }
 
 PeriodCalculator::~PeriodCalculator() = default;
@@ -186,7 +189,7 @@ std::size_t PeriodCalculator::cachedCount() const { return combiner_->cachedCoun
 ModulusPeriods PeriodCalculator::compute(const BigInt& M)
 {
     if (!IsPeriodModulus(M))
-        throw std::invalid_argument(OutsidePeriodModuli(M));
+        throw std::invalid_argument(OutsidePeriodModuli(M.toString()));
     return compute(M, Factor(M));
 }
 

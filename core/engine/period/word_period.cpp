@@ -151,16 +151,6 @@ std::uint64_t WordWhole::residue(std::uint64_t m) const
     return negative && rest != 0 ? m - rest : rest;
 }
 
-std::string DecimalText(WordUInt128 value)
-{
-    std::string digits;
-    do {
-        digits += static_cast<char>('0' + static_cast<int>(value % 10));
-        value /= 10;
-    } while (value != 0);
-    return {digits.rbegin(), digits.rend()};
-}
-
 // The shared combination over words.
 class WordPeriodCalculator::Combiner : public period_math::PeriodCombiner<WordArith> {
     using PeriodCombiner::PeriodCombiner;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/engine/period/word_factorisation.h"
+#include "core/engine/period/period_inputs.h"
 #include "core/engine/period/word_modular.h"
 
 namespace fibmod {
@@ -55,9 +56,6 @@ struct WordModulusPeriods {
     // One per sequence, in the order of the sequences.
     std::vector<WordPeriod> periods;
 };
-
-// The number in decimal.
-std::string DecimalText(WordUInt128 value);
 
 // The period engine's calculator for moduli 2 … 2^64 − 1, with the same
 // figures: it factors with FactorWordPortably and keeps small prime powers'

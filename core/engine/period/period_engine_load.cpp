@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Loading a module of the program with the dynamic loader.
-#include "core/engine/program_module.h"
+// Loading the period engine's module with the dynamic loader.
+#include "core/engine/period/period_engine.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,19 @@ namespace {
 [[noreturn]] void Unloadable(const char* fileName)
 {
     const char* reason = dlerror();
-    throw ProgramModuleMissing(std::string("cannot load the program's module ") + fileName + ": " +
-                             (reason ? reason : "unknown reason"));
+    throw PeriodEngineMissing(std::string("cannot load the period engine's module ") + fileName + ": " +
+                              (reason ? reason : "unknown reason"));
 }
 
 // The folders the dynamic loader searches for the libraries of the program
-// or module holding this code, its RUNPATH first. Asked of that object
-// itself: a plain dlopen would search the caller's, and a sanitizer's
+// or extension holding this code, its RUNPATH first. Asked of that object
+// itself: a plain dlopen would search its caller's, and a sanitizer's
 // interceptor in between would be the caller.
 std::vector<std::string> SearchedFolders()
 {
     Dl_info info;
     void* self = nullptr;
-    if (dladdr1(reinterpret_cast<void*>(&ProgramModuleEntry), &info, &self, RTLD_DL_LINKMAP) == 0 || !self) return {};
+    if (dladdr1(reinterpret_cast<void*>(&PeriodEngineIn), &info, &self, RTLD_DL_LINKMAP) == 0 || !self) return {};
     Dl_serinfo size;
     if (dlinfo(self, RTLD_DI_SERINFOSIZE, &size) != 0) return {};
     const auto buffer = std::make_unique<std::max_align_t[]>(size.dls_size / sizeof(std::max_align_t) + 1);
@@ -53,15 +52,20 @@ void* Opened(const char* fileName)
 
 } // namespace
 
-const void* ProgramModuleEntry(const char* fileName, const char* entry)
+const PeriodEngine& PeriodEngineIn(const char* fileName)
 {
-    // Never closed: what it returns points into it.
+    // Never closed: the engine's functions live in it.
     void* module = Opened(fileName);
     if (!module) Unloadable(fileName);
-    void* symbol = dlsym(module, entry);
-    if (!symbol) Unloadable(fileName);
-    using Entry = const void* (*)();
-    return reinterpret_cast<Entry>(symbol)();
+    void* entry = dlsym(module, kPeriodEngineEntry);
+    if (!entry) Unloadable(fileName);
+    return *static_cast<const PeriodEngine*>(reinterpret_cast<const void* (*)()>(entry)());
+}
+
+const PeriodEngine& LoadedPeriodEngine()
+{
+    static const PeriodEngine& engine = PeriodEngineIn(kPeriodEngineModule);
+    return engine;
 }
 
 } // namespace fibmod
