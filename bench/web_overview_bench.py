@@ -25,12 +25,11 @@ import sys
 import time
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "web"))
+from conftest import make_browser  # noqa: E402  (the tests' way to start the browser)
 from web_periods_bench import serve  # noqa: E402
 
 # Runs the range on `workers` workers of `engine`; answers milliseconds and the rows' common counts summed.
@@ -120,11 +119,7 @@ def main():
     args = parser.parse_args()
 
     url = serve(args.site)
-    options = Options()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage"):
-        options.add_argument(argument)
-    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    browser = make_browser()
     browser.set_script_timeout(3600)
     web = {}
     try:

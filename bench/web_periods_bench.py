@@ -22,11 +22,9 @@ import statistics
 import sys
 import threading
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "web"))
+from conftest import make_browser  # noqa: E402  (the tests' way to start the browser)
 from periods_page import open_periods  # noqa: E402
 
 # Clicks "Berechnen" and answers the milliseconds until the table is done.
@@ -65,11 +63,7 @@ def main():
 
     url = args.url or serve(args.site)
     moduli = "\n".join(str(random.Random(20261210 + i).randrange(2, 2**64)) for i in range(args.moduli))
-    options = Options()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage"):
-        options.add_argument(argument)
-    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    browser = make_browser()
     browser.set_script_timeout(600)
     try:
         open_periods(browser, url)
