@@ -29,16 +29,10 @@ struct ScanOptions {
     // When stop is requested, the scan ends early: rows already handed on
     // stay handed on, no further row follows.
     StopToken stop;
-    // Called on a worker before it begins a modulus; it may block, so that
-    // other work goes first (or a test holds the scan). The rows do not
-    // depend on it.
+    // Called on a worker before it begins a modulus, once the calling thread
+    // is woken for the rows it finished; it may block, so that other work
+    // goes first (or a test holds the scan). The rows do not depend on it.
     std::function<void(std::int64_t modulus)> beforeModulus;
-    // Asked on a worker that still has moduli in flight before it begins
-    // another; false leaves that modulus until they are done. Must answer at
-    // once. A worker has one modulus in flight at a time, so the scan never
-    // asks it: a beforeModulus that blocks holds the scan only once the
-    // worker's rows are handed on, without it.
-    std::function<bool(std::int64_t modulus)> mayBegin;
 };
 
 // Receives the rows of a scan, one at a time, in ascending modulus order.

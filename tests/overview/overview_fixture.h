@@ -62,11 +62,6 @@ public:
             changed_.wait(lock, [&] { return passes(modulus); });
             --waiting_;
         };
-        // A worker with rows in flight hands them on before it waits here.
-        tuning.scan.scan.mayBegin = [this](std::int64_t modulus) {
-            const std::lock_guard lock(mutex_);
-            return passes(modulus);
-        };
     }
 
 private:

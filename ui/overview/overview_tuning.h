@@ -11,7 +11,7 @@
 namespace fibmod::overview {
 
 // The overview's working figures. The program runs with the defaults; a
-// test may hold the scan at a modulus (scan.scan.beforeModulus, mayBegin),
+// test may hold the scan at a modulus (scan.scan.beforeModulus),
 // hand on rows at every chance (scan.batchInterval 0) or keep fewer residues.
 struct OverviewTuning {
     ScanRunnerSettings scan;

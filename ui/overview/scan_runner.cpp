@@ -90,14 +90,6 @@ void ScanRunner::start(HeldInputTexts inputs, ModulusRange range, TermBound maxT
         }
         if (then && !stop.stop_requested()) then(modulus);
     };
-    // A worker with rows in flight finishes them before it waits.
-    options.mayBegin = [this, then = settings_.scan.mayBegin](std::int64_t modulus) {
-        {
-            const std::lock_guard lock(gateMutex_);
-            if (held_) return false;
-        }
-        return !then || then(modulus);
-    };
 
     auto task = [this, run, range, options = std::move(options), inputs = std::move(inputs)] {
         // On the scan's calling thread, where nothing may escape either.

@@ -23,8 +23,8 @@ namespace fibmod::overview {
 // How a ScanRunner runs its scans; the defaults are the overview's.
 struct ScanRunnerSettings {
     // The options each run starts from. The runner sets the term bound and
-    // the stop, and asks its own hold (hold()) before beforeModulus and
-    // mayBegin; threads 0 takes one per core.
+    // the stop, and asks its own hold (hold()) before beforeModulus; threads
+    // 0 takes one per core.
     ScanOptions scan;
     // Rows are handed on at most once per interval (the first batch at once).
     std::chrono::milliseconds batchInterval{100};
