@@ -238,18 +238,27 @@ export function mountOverviewView(container, engine, formInputs) {
   // frame: the page's thread stays free for input.
   let drawPending = false;
   let drawn = 0;
+  const draw = () => {
+    drawn = performance.now();
+    showProgress();
+    showSummary();
+    chart.redraw();
+    table.rowsChanged();
+  };
   const drawSoon = () => {
     if (drawPending) return;
     drawPending = true;
     const wait = state === STATE.rechnet ? Math.max(0, drawn + REDRAW_MILLISECONDS - performance.now()) : 0;
     setTimeout(() => requestAnimationFrame(() => {
       drawPending = false;
-      drawn = performance.now();
-      showProgress();
-      showSummary();
-      chart.redraw();
-      table.rowsChanged();
+      draw();
     }), wait);
+  };
+  // A run's end: the summary's text is its state's in the same task, so
+  // that nobody reads "fertig" beside the counts of a moment before.
+  const ended = (next) => {
+    setState(next);
+    draw();
   };
 
   const stopRun = () => {
@@ -322,13 +331,11 @@ export function mountOverviewView(container, engine, formInputs) {
       failed: (why) => {
         run = null;
         refuse(why);
-        setState(rows.count > 0 ? STATE.abgebrochen : STATE.abgelehnt);
-        drawSoon();
+        ended(rows.count > 0 ? STATE.abgebrochen : STATE.abgelehnt);
       },
       finished: () => {
         run = null;
-        setState(STATE.fertig);
-        drawSoon();
+        ended(STATE.fertig);
       },
     });
   };
@@ -347,8 +354,7 @@ export function mountOverviewView(container, engine, formInputs) {
   const stopNow = () => {
     if (state !== STATE.rechnet) return;
     stopRun();
-    setState(STATE.abgebrochen);
-    drawSoon();
+    ended(STATE.abgebrochen);
   };
 
   // The CSV file: the kept stretches as they are, the others computed
