@@ -1,7 +1,10 @@
 # SPDX-License-Identifier: MIT
 # The page's view "Übersicht" in headless Chromium against the native fibmod-cli scan.
 import pytest
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 from overview_page import cli_scan, download_csv, open_overview, set_range, summary_state, wait_done
@@ -145,6 +148,43 @@ def test_the_chart_downloads_as_a_png(browser, site_url, tmp_path):
     target = tmp_path / "fibmod-moduln.png"
     WebDriverWait(browser, 30).until(lambda _: target.exists() and not list(tmp_path.glob("*.crdownload")))
     assert target.read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
+
+
+def test_the_charts_hover_names_the_modulus_under_the_pointer_through_zoom_pan_and_reset(browser, site_url):
+    open_overview(browser, site_url, "#uebersicht&von=2&bis=2000")
+    wait_done(browser)
+    chart = browser.find_element(By.ID, "uebersicht-diagramm")
+
+    def under(dx):
+        ActionChains(browser).move_to_element_with_offset(chart, dx, 0).perform()
+        tooltip = browser.find_element(By.ID, "uebersicht-punkt")
+        assert tooltip.is_displayed()
+        return int(tooltip.text.split("\n")[0].removeprefix("Modul "))
+
+    def view():
+        return under(-100), under(100)
+
+    whole = view()
+    assert whole[0] < 1001 < whole[1]
+    ActionChains(browser).scroll_from_origin(ScrollOrigin.from_element(chart), 0, -120).perform()
+    wheeled = view()
+    assert whole[0] < wheeled[0] < wheeled[1] < whole[1]
+    # A drag over 100 pixels shows what lay under them across the whole plot.
+    ActionChains(browser).move_to_element_with_offset(chart, -50, 0).click_and_hold().move_by_offset(100, 0) \
+        .release().perform()
+    dragged = view()
+    assert wheeled[0] < dragged[0] < dragged[1] < wheeled[1]
+    # Shift and a drag to the right pans to lower moduli.
+    ActionChains(browser).move_to_element_with_offset(chart, 0, 0).key_down(Keys.SHIFT).click_and_hold() \
+        .move_by_offset(60, 0).release().key_up(Keys.SHIFT).perform()
+    panned = view()
+    assert panned[0] < dragged[0] and panned[1] - panned[0] == pytest.approx(dragged[1] - dragged[0], abs=2)
+    browser.find_element(By.ID, "uebersicht-zoom").click()
+    assert view() == whole
+    chart.send_keys("+")
+    assert view() != whole
+    chart.send_keys(Keys.HOME)
+    assert view() == whole
 
 
 @pytest.mark.slow
