@@ -8,19 +8,25 @@
 const module = new URL(self.location.href).searchParams.get('engine') || 'overview_engine.js';
 importScripts(module);
 
+// Where an answer of the module begins in its memory (the view is made
+// after the call, as the memory may have grown during it).
+const at = (instance, entry) => instance.ccall(entry, 'number', [], []);
+
 // The CSV lines come as their bytes, copied out of the module's memory:
 // no text is made of them here or on the page, which keeps them as they are.
 const encoder = new TextEncoder();
 const engine = createOverviewEngine().then((instance) => ({
   prepare: instance.cwrap('fibmod_overview_prepare', 'string', ['string', 'number']),
   rows: instance.cwrap('fibmod_overview_rows', 'string', ['number', 'number', 'number']),
+  figures: (count) => new Float64Array(instance.HEAPU8.buffer, at(instance, 'fibmod_overview_figures'), 3 * count),
+  kinds: (count) => new Uint8Array(instance.HEAPU8.buffer, at(instance, 'fibmod_overview_kinds'), count).slice(),
   csv: (header) => {
-    const at = instance.ccall('fibmod_overview_csv', 'number', [], []);
-    const size = instance.ccall('fibmod_overview_csv_size', 'number', [], []);
+    const start = at(instance, 'fibmod_overview_csv');
+    const size = at(instance, 'fibmod_overview_csv_size');
     const head = header ? encoder.encode(instance.ccall('fibmod_overview_csv_header', 'string', [], [])) : new Uint8Array(0);
     const bytes = new Uint8Array(head.length + size);
     bytes.set(head);
-    bytes.set(instance.HEAPU8.subarray(at, at + size), head.length);
+    bytes.set(instance.HEAPU8.subarray(start, start + size), head.length);
     return bytes;
   },
   residues: instance.cwrap('fibmod_overview_residues', 'string', ['number']),
@@ -29,25 +35,17 @@ const engine = createOverviewEngine().then((instance) => ({
 // The job whose inputs the engine holds.
 let prepared = null;
 
-// The rows' text (see fibmod_overview_rows) as arrays, by position from `from`.
-function parseRows(text, count) {
-  const lengths1 = new Float64Array(count);
-  const lengths2 = new Float64Array(count);
-  const counts = new Float64Array(count);
-  const kinds = new Uint8Array(count);
-  const failures = [];
-  let at = 0;
-  for (let i = 0; i < count; ++i) {
-    const end = text.indexOf('\n', at);
-    const cells = text.slice(at, end).split('\t');
-    at = end + 1;
-    lengths1[i] = Number(cells[1]);
-    lengths2[i] = Number(cells[2]);
-    counts[i] = Number(cells[3]);
-    kinds[i] = Number(cells[4]);
-    if (cells[5] !== '') failures.push([i, cells[5]]);
-  }
-  return { lengths1, lengths2, counts, kinds, failures };
+// The figures of the `count` rows just computed, copied out of the
+// module's memory (see fibmod_overview_figures), and their failures'
+// lines as [position, message].
+function rowsOf(overview, failureLines, count) {
+  const figures = overview.figures(count);
+  const failures = failureLines === '' ? [] : failureLines.slice(0, -1).split('\n').map((line) => {
+    const tab = line.indexOf('\t');
+    return [Number(line.slice(0, tab)), line.slice(tab + 1)];
+  });
+  return { lengths1: figures.slice(0, count), lengths2: figures.slice(count, 2 * count),
+    counts: figures.slice(2 * count), kinds: overview.kinds(count), failures };
 }
 
 // Messages: {job, inputs: [8 texts], maxTerms (0: none), ...} and one of
@@ -75,7 +73,7 @@ self.onmessage = async (event) => {
       self.postMessage({ job, chunk: request.chunk, failure: text.slice(1) });
       return;
     }
-    const rows = parseRows(text, request.to - request.from + 1);
+    const rows = rowsOf(overview, text, request.to - request.from + 1);
     const csv = request.csv ? overview.csv(request.header) : null;
     const buffers = [rows.lengths1.buffer, rows.lengths2.buffer, rows.counts.buffer, rows.kinds.buffer];
     self.postMessage({ job, chunk: request.chunk, from: request.from, csv, ...rows }, csv ? [...buffers, csv.buffer] : buffers);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The overview's worker engine: rows of a stretch of moduli by the scan's own row function, as
-// tab-separated figures and the command line's CSV lines; every failure returned as German text.
+// figures in the module's memory and the command line's CSV lines; every failure returned as German text.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -92,22 +92,33 @@ int Kind(const ScanRow& row)
     return HasSingleCommonResidue(row) ? 1 : 0;
 }
 
-// The rows of `from` … `to`, one a line: modulus, both lengths, the common
-// count, the kind (0 plain, 1 one common residue, 2 run-time error, 3 a
-// start pair that never comes back) and the failure's message, tab apart.
-// With `withCsv` their CSV lines are kept for fibmod_overview_csv.
+// The figures of the last rows asked: both lengths and the common count as
+// three runs of doubles one after the other, and each row's kind (0 plain,
+// 1 one common residue, 2 run-time error, 3 a start pair that never comes
+// back), read by the worker straight from the module's memory.
+std::vector<double> figures;
+std::vector<std::uint8_t> kinds;
+
+// Computes the rows of `from` … `to` into `figures` and `kinds`; answers
+// the failed rows' messages, a line each: the row's position, a tab, the
+// message. With `withCsv` their CSV lines are kept for fibmod_overview_csv.
 std::string Rows(std::int64_t from, std::int64_t to, bool withCsv)
 {
-    std::string text;
+    const auto count = static_cast<std::size_t>(to - from + 1);
+    figures.assign(3 * count, 0.0);
+    kinds.assign(count, 0);
+    std::string failures;
     csv.clear();
-    for (std::int64_t modulus = from; modulus <= to; ++modulus) {
-        const ScanRow row = Row(modulus, withCsv);
-        text += std::to_string(row.modulus) + '\t' + std::to_string(row.length1) + '\t' +
-                std::to_string(row.length2) + '\t' + std::to_string(row.commonCount()) + '\t' +
-                std::to_string(Kind(row)) + '\t' + row.failureText() + '\n';
+    for (std::size_t i = 0; i < count; ++i) {
+        const ScanRow row = Row(from + static_cast<std::int64_t>(i), withCsv);
+        figures[i] = static_cast<double>(row.length1);
+        figures[count + i] = static_cast<double>(row.length2);
+        figures[2 * count + i] = static_cast<double>(row.commonCount());
+        kinds[i] = static_cast<std::uint8_t>(Kind(row));
+        if (row.failure) failures += std::to_string(i) + '\t' + row.failure->message + '\n';
         if (withCsv) AppendScanCsvLine(csv, row, kRowColumns);
     }
-    return text;
+    return failures;
 }
 
 // One modulus's residues' cell (at most kCellResidues, then " …"), a line
@@ -152,15 +163,20 @@ EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_prepare(const char* inputs, dou
     }
 }
 
-// The rows of the moduli from `from` to `to` (see Rows); "!" and a German
-// message should the engine fail. With `withCsv` non-zero the rows keep
-// their residues, and fibmod_overview_csv answers their CSV lines.
+// Computes the rows of the moduli from `from` to `to` (see Rows) and
+// answers their failures' lines; "!" and a German message should the
+// engine fail. With `withCsv` non-zero the rows keep their residues, and
+// fibmod_overview_csv answers their CSV lines.
 EMSCRIPTEN_KEEPALIVE const char* fibmod_overview_rows(double from, double to, int withCsv)
 {
     return fibmod::web::Guarded([&] {
         return fibmod::web::Rows(static_cast<std::int64_t>(from), static_cast<std::int64_t>(to), withCsv != 0);
     });
 }
+
+// Where the last rows' figures and kinds begin in the module's memory (see figures and kinds).
+EMSCRIPTEN_KEEPALIVE const double* fibmod_overview_figures() { return fibmod::web::figures.data(); }
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* fibmod_overview_kinds() { return fibmod::web::kinds.data(); }
 
 // The CSV lines of the last rows asked with their CSV, as the command line
 // writes them: where their bytes begin in the module's memory, and how many.
