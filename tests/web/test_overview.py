@@ -50,14 +50,21 @@ def test_a_browser_without_webassembly_simd_gets_the_plain_engine_and_the_same_f
         driver.quit()
 
 
-def test_the_summary_counts_the_command_lines_rows(browser, site_url):
+def test_the_summary_counts_and_a_failed_rows_message_are_the_command_lines(browser, site_url):
     open_overview(browser, site_url, "#uebersicht&von=2&bis=3000")
     wait_done(browser)
     lines = cli_scan(2, 3000).decode().splitlines()[1:]
     single = sum(1 for line in lines if line.split(",")[3] == "1")
-    errors = sum(1 for line in lines if "Laufzeitfehler" in line)
+    failed = [line.split(",", 5) for line in lines if "Laufzeitfehler" in line]
     summary = browser.find_element(By.ID, "uebersicht-zusammenfassung").text
-    assert summary.startswith(f"2999 Moduln, {single} mit genau einem gemeinsamen Rest, {errors} mit Laufzeitfehler, ")
+    assert summary.startswith(f"2999 Moduln, {single} mit genau einem gemeinsamen Rest, {len(failed)} mit Laufzeitfehler, ")
+    # Sorted by the message, descending: the failed row first, at its modulus.
+    header = browser.find_element(By.CSS_SELECTOR, "#uebersicht-tabelle [data-column='5']")
+    header.click()
+    header.click()
+    first_row = "return Array.from(document.querySelector('#uebersicht-tabelle .fenster [role=row]').children, c => c.textContent)"
+    WebDriverWait(browser, 10).until(lambda b: b.execute_script(first_row)[0] == failed[0][0])
+    assert browser.execute_script(first_row)[5] == failed[0][5]
 
 
 @pytest.mark.parametrize("start, end, line", [
