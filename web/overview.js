@@ -361,19 +361,21 @@ export function mountOverviewView(container, engine, formInputs) {
   // again by the workers, all joined in order without one large string.
   const saveCsv = () => {
     if (!request || rows.count === 0) return;
-    const whole = chunks.filter((c) => c.to - rows.from < rows.count);
-    const missing = whole.map((_, i) => i).filter((i) => kept[i] === null);
-    const finish = () => download(new Blob(whole.map((_, i) => kept[i]), { type: 'text/csv' }), 'fibmod-moduln.csv');
+    let whole = 0;
+    while (whole < chunks.length && chunks.at(whole).to - rows.from < rows.count) whole += 1;
+    const missing = [];
+    for (let i = 0; i < whole; ++i) if (kept[i] === null) missing.push(i);
+    const finish = () => download(new Blob(kept.slice(0, whole), { type: 'text/csv' }), 'fibmod-moduln.csv');
     if (missing.length === 0) {
       finish();
       return;
     }
-    const parts = new Array(whole.length).fill(null);
+    const parts = new Array(whole).fill(null);
     const wanted = request;
     csvButton.disabled = true;
     stand.textContent = 'CSV wird berechnet …';
     const csvJob = job + 0.5;
-    new OrderedRun(pool, csvJob, missing.map((i) => whole[i]), {
+    new OrderedRun(pool, csvJob, missing.map((i) => chunks.at(i)), {
       request: (n, c) => ({ job: csvJob, kind: 'rows', chunk: n, from: c.from, to: c.to, csv: true,
         header: missing[n] === 0, inputs: wanted.inputs, maxTerms: wanted.maxTerms }),
       ordered: (answer, n) => {
@@ -384,7 +386,7 @@ export function mountOverviewView(container, engine, formInputs) {
       },
       failed: (why) => refuse(why),
       finished: () => {
-        download(new Blob(whole.map((_, i) => kept[i] ?? parts[i]), { type: 'text/csv' }), 'fibmod-moduln.csv');
+        download(new Blob(kept.slice(0, whole).map((k, i) => k ?? parts[i]), { type: 'text/csv' }), 'fibmod-moduln.csv');
         csvButton.disabled = false;
         showProgress();
       },

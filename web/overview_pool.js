@@ -12,16 +12,22 @@ const IN_FLIGHT = 2;
 // stretches per worker: it bounds the answers waiting to be handed on.
 const AHEAD_PER_WORKER = 8;
 
-// The stretches of from … to, each {from, to}.
+// The stretches of from … to: `length` of them, `at(i)` answering stretch
+// i as {from, to} (as an array of such does too). Their bounds are one
+// array of numbers, as a range of a million moduli has some hundred
+// thousand stretches.
 export function chunksOf(from, to) {
-  const chunks = [];
+  const bounds = [];
   for (let start = from; start <= to;) {
-    const size = Math.max(1, Math.min(MOST_PER_CHUNK, Math.floor(STEPS_PER_CHUNK / start)));
-    const end = Math.min(to, start + size - 1);
-    chunks.push({ from: start, to: end });
-    start = end + 1;
+    bounds.push(start);
+    start += Math.max(1, Math.min(MOST_PER_CHUNK, Math.floor(STEPS_PER_CHUNK / start)));
   }
-  return chunks;
+  bounds.push(to + 1);
+  const starts = Float64Array.from(bounds);
+  return {
+    length: starts.length - 1,
+    at: (i) => ({ from: starts[i], to: starts[i + 1] - 1 }),
+  };
 }
 
 // The workers: `size` of them for stretches and one more for single moduli
@@ -31,7 +37,14 @@ export class WorkerPool {
   constructor(size, url) {
     this.url = url;
     this.workers = Array.from({ length: size }, () => this.spawn());
-    this.lookup = this.spawn();
+    this.single = null;
+  }
+
+  // The worker for single moduli, started when first needed: a run that
+  // nobody looks into keeps no engine for it.
+  get lookup() {
+    if (!this.single) this.single = this.spawn();
+    return this.single;
   }
 
   spawn() {
@@ -85,7 +98,7 @@ export class OrderedRun {
     for (const worker of this.pool.workers) {
       while (!this.stopped && worker.busy < IN_FLIGHT && this.nextSent < this.chunks.length && this.nextSent < limit) {
         worker.busy += 1;
-        worker.thread.postMessage(this.request(this.nextSent, this.chunks[this.nextSent]));
+        worker.thread.postMessage(this.request(this.nextSent, this.chunks.at(this.nextSent)));
         this.nextSent += 1;
       }
     }
