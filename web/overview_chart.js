@@ -23,8 +23,9 @@ const FAILED_BAND = 12;
 // Below this the wheel and the rubber band zoom no further (in moduli).
 const NARROWEST = 4;
 
-// A chart of `rows` ({count, from, length1(i), length2(i), common(i),
-// kind(i)}: kind 1 one common residue, 2 and 3 no figures) on `canvas`.
+// A chart of `rows` ({count, from} and the arrays lengths1, lengths2,
+// counts and kinds by position: kind 1 one common residue, 2 and 3 no
+// figures) on `canvas`.
 // `describe(i)` answers the hover's text of row i. `onPick(i)` is called on
 // a click at a row.
 export class OverviewChart {
@@ -114,30 +115,34 @@ export class OverviewChart {
     const first = Math.max(0, Math.floor(this.shown.from) - rows.from);
     const last = Math.min(rows.count - 1, Math.ceil(this.shown.to) - rows.from);
     const scale = columns / (this.shown.to - this.shown.from);
+    const { lengths1, lengths2, counts, kinds } = rows;
     let top = 1;
     for (let i = first; i <= last; ++i) {
-      if (rows.kind(i) >= 2) continue;
-      top = Math.max(top, rows.length1(i), rows.length2(i), rows.common(i));
+      if (kinds[i] < 2) top = Math.max(top, lengths1[i], lengths2[i], counts[i]);
     }
     this.top = top;
     // The dots go straight into the pixels of an image of the plot, the
-    // series in turn (the counts last); one image is drawn.
-    const values = [(i) => rows.length1(i), (i) => rows.length2(i), (i) => rows.common(i)];
+    // series in turn (the counts last); one image is drawn. A value's line
+    // is y(value) - p.top, worked out here without a call for each dot.
+    const logarithmic = this.logarithmic;
+    const perUnit = p.height / (logarithmic ? Math.log10(top + 1) : top);
     const image = new ImageData(columns + 1, lines + 1);
     const pixels = new Uint32Array(image.data.buffer);
     const width = columns + 1;
-    for (let s = 0; s < 3; ++s) {
-      const colour = PIXELS[s];
+    const offset = rows.from - this.shown.from;
+    for (const [values, colour] of [[lengths1, PIXELS[0]], [lengths2, PIXELS[1]], [counts, PIXELS[2]]]) {
       for (let i = first; i <= last; ++i) {
-        const column = Math.min(columns - 1, Math.floor((rows.from + i - this.shown.from) * scale));
+        const column = Math.min(columns - 1, Math.floor((offset + i) * scale));
         if (column < 0) continue;
-        const kind = rows.kind(i);
+        const kind = kinds[i];
         if (kind >= 2) {
           failed[column] = 1;
           continue;
         }
         if (kind === 1) single[column] = 1;
-        const line = Math.min(lines - 1, Math.max(0, Math.round(this.y(values[s](i), p) - p.top)));
+        const value = values[i];
+        const y = p.height - (logarithmic ? Math.log10(value + 1) : value) * perUnit;
+        const line = Math.min(lines - 1, Math.max(0, Math.round(y)));
         const at = line * width + column;
         pixels[at] = colour;
         pixels[at + 1] = colour;
