@@ -10,11 +10,13 @@ figures are fibmod-cli scan with --threads 1 (counts only: --columns
 modulus,common_count) and --threads 2, same machine, same run. The clock in
 the page runs from the first stretch sent to the last answer in order; the
 workers are started and their engines compiled before. Best of --repeat
-runs. Then the view itself runs 2 … 1,000,000 with no term bound for
---memory-seconds, and the tab's memory is read: the resident memory of
-Chromium's renderer processes (the page and its workers); meanwhile a timer
-on the page's thread measures its longest stall. It reports the
-ratios beside the targets and never fails.
+runs. Then, in the view itself: 2 … 100,000 with no term bound is typed
+in as a user does and "logarithmisch" clicked every 0.2 s while it runs;
+the page's own Event Timing says how long each input waited. Last, 2 …
+1,000,000 with no term bound runs for --memory-seconds while the tab's
+memory is read every 2 s from /proc (the page and its workers are one
+renderer process). It reports the ratios beside the targets and never
+fails.
 
     /usr/bin/python3 bench/web_overview_bench.py --site build/web/site --cli build/default/cli/fibmod-cli
 """
@@ -30,6 +32,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "web"))
 from conftest import make_browser  # noqa: E402  (the tests' way to start the browser)
+from overview_page import open_overview, set_range, summary_state, wait_done  # noqa: E402
 from web_periods_bench import serve  # noqa: E402
 
 # Runs the range on `workers` workers of `engine`; answers milliseconds and the rows' common counts summed.
@@ -53,7 +56,7 @@ new OrderedRun(pool, 2, chunksOf(from, to), {
     failed: (why) => done([-1, why]),
     finished: () => {
         const ms = performance.now() - begun;
-        for (const w of [...pool.workers, pool.lookup]) w.thread.terminate();
+        for (const w of pool.workers) w.thread.terminate();
         done([ms, common]);
     }});
 })();
@@ -75,26 +78,27 @@ def native(cli, start, end, threads, columns):
 
 
 def renderer_memory(driver_pid):
-    """The resident memory of the renderers under chromedriver, in MB: all of
-    them, and the largest (the page's, with its workers)."""
-    total = 0
-    largest = 0
+    """The memory of Chromium's renderers under chromedriver, in MB: of the
+    tab (the renderer holding the most of its own: the page with its
+    workers, which are threads of it) resident and proportional (shared
+    pages, such as Chromium's own code, counted by their share), and of
+    all renderers (the tab, a spare one, the first blank one) proportional."""
+    renderers = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
             continue
         try:
             # A child of Chromium rewrites its command line into one string.
-            command = (entry / "cmdline").read_bytes()
-            if b"--type=renderer" not in command:
+            if b"--type=renderer" not in (entry / "cmdline").read_bytes():
                 continue
-            status = (entry / "status").read_text()
+            rollup = (entry / "smaps_rollup").read_text()
         except OSError:
             continue
         if _ancestor(int(entry.name), driver_pid):
-            resident = int(next(line.split()[1] for line in status.splitlines() if line.startswith("VmRSS:")))
-            total += resident
-            largest = max(largest, resident)
-    return total / 1024, largest / 1024
+            fields = {line.split(":")[0]: int(line.split()[1]) for line in rollup.splitlines()[1:]}
+            renderers.append((fields["Private_Clean"] + fields["Private_Dirty"], fields["Rss"], fields["Pss"]))
+    tab = max(renderers)
+    return {"tab_rss": tab[1] / 1024, "tab_pss": tab[2] / 1024, "all_pss": sum(r[2] for r in renderers) / 1024}
 
 
 def _ancestor(pid, ancestor):
@@ -108,14 +112,68 @@ def _ancestor(pid, ancestor):
     return False
 
 
+# Input during the run, as the page measures it (Event Timing): from the
+# input to its handler and to the next frame; and a 10 ms tick's longest gap.
+WATCH_INPUT = """
+window.inputs = [];
+new PerformanceObserver((list) => { for (const e of list.getEntries())
+    window.inputs.push([e.processingStart - e.startTime, e.duration]); })
+    .observe({type: 'event', durationThreshold: 16, buffered: true});
+window.longestStall = 0; let last = performance.now();
+setInterval(() => { const now = performance.now();
+    window.longestStall = Math.max(window.longestStall, now - last - 10); last = now; }, 10);
+"""
+
+
+def responsiveness(browser, url, end):
+    """Types 2 … end with no bound into the view, as a user does, and clicks
+    "logarithmisch" (which redraws the chart) every 0.2 s till it is done."""
+    browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH_INPUT})
+    open_overview(browser, url, "#uebersicht&von=2&bis=50")
+    wait_done(browser)
+    browser.execute_script("window.inputs = []; window.longestStall = 0;")
+    begun = time.perf_counter()
+    set_range(browser, 2, end, True)
+    logarithmic = browser.find_element("id", "uebersicht-log")
+    clicks = 0
+    while summary_state(browser) == "rechnet" or clicks == 0:
+        logarithmic.click()
+        clicks += 1
+        time.sleep(0.2)
+    seconds = time.perf_counter() - begun
+    inputs, stall = browser.execute_script("return [window.inputs, window.longestStall]")
+    return {"seconds": seconds, "clicks": clicks, "delay": max((i[0] for i in inputs), default=0),
+            "frame": max((i[1] for i in inputs), default=0), "stall": stall}
+
+
+def memory_over_run(browser, url, seconds):
+    """The renderers' memory sampled every 2 s of 2 … 1,000,000 with no
+    bound, for `seconds` (0: till the range is done), opened in a fresh
+    browser: the peak of each figure, the rows done, and after Abbrechen."""
+    open_overview(browser, url, "#uebersicht&von=2&bis=1000000&max=unbegrenzt")
+    driver = browser.service.process.pid
+    peak = {}
+    begun = time.perf_counter()
+    while (time.perf_counter() - begun < seconds) if seconds > 0 else summary_state(browser) == "rechnet":
+        time.sleep(2)
+        for key, value in renderer_memory(driver).items():
+            peak[key] = max(peak.get(key, 0), value)
+    rows = browser.execute_script("return document.getElementById('uebersicht-fortschritt').value")
+    elapsed = time.perf_counter() - begun
+    browser.find_element("id", "uebersicht-abbrechen").click()
+    time.sleep(2)
+    return {"peak": peak, "rows": rows, "seconds": elapsed, "stopped": renderer_memory(driver)}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--site", default="build/web/site", help="the built site's folder")
     parser.add_argument("--cli", default="build/default/cli/fibmod-cli")
     parser.add_argument("--from", dest="start", type=int, default=2)
     parser.add_argument("--to", dest="end", type=int, default=20000)
-    parser.add_argument("--repeat", type=int, default=3)
-    parser.add_argument("--memory-seconds", type=float, default=60)
+    parser.add_argument("--repeat", type=int, default=5)
+    parser.add_argument("--responsive-to", type=int, default=100000, help="the top of the range clicked through")
+    parser.add_argument("--memory-seconds", type=float, default=60, help="0: till 2 … 1,000,000 is done")
     args = parser.parse_args()
 
     url = serve(args.site)
@@ -138,20 +196,14 @@ def main():
                         return
                     best = min(best, ms / 1000)
                 web[(engine, workers, csv)] = best
-        browser.get(url + "#uebersicht&von=2&bis=1000000&max=unbegrenzt")
-        # The page's thread ticks every 10 ms; the longest gap between two
-        # ticks is the longest an input event could have waited.
-        browser.execute_script("""
-            window.longestStall = 0; let last = performance.now();
-            setInterval(() => { const now = performance.now();
-                window.longestStall = Math.max(window.longestStall, now - last - 10); last = now; }, 10);""")
-        time.sleep(args.memory_seconds)
-        running = renderer_memory(browser.service.process.pid)
-        done, stall = browser.execute_script(
-            "return [document.getElementById('uebersicht-fortschritt').value, window.longestStall]")
-        browser.find_element("id", "uebersicht-abbrechen").click()
-        time.sleep(2)
-        stopped = renderer_memory(browser.service.process.pid)
+        answered = responsiveness(browser, url, args.responsive_to)
+    finally:
+        browser.quit()
+    # A browser of its own: the pages before would stay in its back and
+    # forward cache, workers and all.
+    browser = make_browser()
+    try:
+        memory = memory_over_run(browser, url, args.memory_seconds)
     finally:
         browser.quit()
     counts1 = native(args.cli, args.start, args.end, 1, "modulus,common_count")
@@ -160,10 +212,15 @@ def main():
     print(f"{args.start} … {args.end}, no term bound, best of {args.repeat} (native: of 3):")
     print(f"  native fibmod-cli scan, counts only: 1 thread {counts1:.3f} s, 2 threads {counts2:.3f} s;"
           f" every column, 1 thread {every1:.3f} s")
-    print(f"  the view on 2 … 1000000, no bound: {done} rows after {args.memory_seconds:.0f} s;"
-          f" the renderers {running[0]:.0f} MB in all, the page's {running[1]:.0f} MB while running,"
-          f" {stopped[0]:.0f} and {stopped[1]:.0f} MB after Abbrechen (target < 500 MB);"
-          f" the page's thread stalled {stall:.0f} ms at the longest (target: input answered within 100 ms)")
+    print(f"  the view on 2 … {args.responsive_to}, no bound, typed in and run ({answered['seconds']:.1f} s),"
+          f" {answered['clicks']} clicks meanwhile: the longest from a click to its handler {answered['delay']:.0f} ms,"
+          f" to the next frame {answered['frame']:.0f} ms; the page's thread stalled {answered['stall']:.0f} ms"
+          f" at the longest (target: input answered within 100 ms)")
+    peak = memory["peak"]
+    print(f"  the view on 2 … 1000000, no bound, for {memory['seconds']:.0f} s ({memory['rows']} rows), sampled"
+          f" every 2 s: the tab at most {peak['tab_rss']:.0f} MB resident, {peak['tab_pss']:.0f} MB proportional;"
+          f" all renderers {peak['all_pss']:.0f} MB proportional; after Abbrechen the tab"
+          f" {memory['stopped']['tab_rss']:.0f} MB resident (target < 500 MB)")
     for engine in dict.fromkeys(e for e, _, _ in web):
         one, two, every = web[(engine, 1, False)], web[(engine, 2, False)], web[(engine, 1, True)]
         print(f"  {engine}: counts only, 1 worker {one:.3f} s = {one / counts1:.2f}× native (target ≤ 3×);"
