@@ -8,9 +8,10 @@
 const module = new URL(self.location.href).searchParams.get('engine') || 'overview_engine.js';
 importScripts(module);
 
-// Where an answer of the module begins in its memory (the view is made
-// after the call, as the memory may have grown during it).
-const at = (instance, entry) => instance.ccall(entry, 'number', [], []);
+// A number the module answers: where something begins in its memory, or
+// a size. Views of its memory are made after such calls, as the memory
+// may have grown during the last one.
+const number = (instance, entry) => instance.ccall(entry, 'number', [], []);
 
 // The CSV lines come as their bytes, copied out of the module's memory:
 // no text is made of them here or on the page, which keeps them as they are.
@@ -18,11 +19,17 @@ const encoder = new TextEncoder();
 const engine = createOverviewEngine().then((instance) => ({
   prepare: instance.cwrap('fibmod_overview_prepare', 'string', ['string', 'number']),
   rows: instance.cwrap('fibmod_overview_rows', 'string', ['number', 'number', 'number']),
-  figures: (count) => new Float64Array(instance.HEAPU8.buffer, at(instance, 'fibmod_overview_figures'), 3 * count),
-  kinds: (count) => new Uint8Array(instance.HEAPU8.buffer, at(instance, 'fibmod_overview_kinds'), count).slice(),
+  figures: (count) => {
+    const start = number(instance, 'fibmod_overview_figures');
+    return new Float64Array(instance.HEAPU8.buffer, start, 3 * count);
+  },
+  kinds: (count) => {
+    const start = number(instance, 'fibmod_overview_kinds');
+    return instance.HEAPU8.slice(start, start + count);
+  },
   csv: (header) => {
-    const start = at(instance, 'fibmod_overview_csv');
-    const size = at(instance, 'fibmod_overview_csv_size');
+    const start = number(instance, 'fibmod_overview_csv');
+    const size = number(instance, 'fibmod_overview_csv_size');
     const head = header ? encoder.encode(instance.ccall('fibmod_overview_csv_header', 'string', [], [])) : new Uint8Array(0);
     const bytes = new Uint8Array(head.length + size);
     bytes.set(head);
