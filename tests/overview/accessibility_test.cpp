@@ -45,6 +45,11 @@ TEST_F(AccessibilityTest, TheSummaryTheRefusalAndTheDetailLineSayTheirPresentTex
     ASSERT_NE(problem, nullptr);
     EXPECT_TRUE(Said(problem).startsWith(QStringLiteral("„von“ (2500) ist größer als „bis“")));
     EXPECT_TRUE(overview.findChild<QProgressBar*>()->text().isEmpty()) << "no stale progress after a refusal";
+    // The hint and the summary share one line.
+    EXPECT_TRUE(summary->isHidden());
+    box(QStringLiteral("von"))->setValue(2);
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_FALSE(summary->isHidden());
 }
 
 TEST_F(AccessibilityTest, TheWindowIsAWindowAndEachControlHasAName)

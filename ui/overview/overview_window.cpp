@@ -152,6 +152,7 @@ void OverviewWindow::buildControls()
     problem_->setAccessibleDescription(QStringLiteral("Hinweis"));
     problem_->setWordWrap(true);
     problem_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    problem_->hide();
 
     onlySingle_ = new QCheckBox(QStringLiteral("nur genau ein gemeinsamer Rest"));
     onlySingle_->setAccessibleName(onlySingle_->text());
@@ -222,7 +223,7 @@ void OverviewWindow::buildControls()
     layout->addLayout(rangeRow);
     layout->addWidget(split, 1);
     layout->addLayout(commands);
-    // The hint takes the whole width, and the summary's place when shown.
+    // The hint takes the whole width, and the summary's place when shown (see refuse).
     layout->addWidget(problem_);
     layout->addWidget(status_);
 
@@ -329,6 +330,9 @@ OverviewWindow::Request OverviewWindow::request()
 void OverviewWindow::refuse(const QString& why)
 {
     problem_->setText(why);
+    // The hint and the summary share one line: one of them is shown.
+    problem_->setVisible(!why.isEmpty());
+    status_->setVisible(why.isEmpty());
     if (why.isEmpty()) return;
     progress_->reset();
     status_->clear();
